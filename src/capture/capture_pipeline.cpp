@@ -1,0 +1,180 @@
+#include "capture/capture_pipeline.h"
+
+#include <exception>
+
+#include "history/history_rows.h"
+#include "platform/windows_1252.h"
+
+namespace tessaro {
+namespace {
+
+constexpr FormatId kUtf16RegisteredFormat = 49159;
+
+}  // namespace
+
+void CapturePipeline::ProcessClipboard() {
+    if (!m_c.m_einst_aktiv.checked()) return;
+    if (m_state.SuppressCount > 0) {
+        --m_state.SuppressCount;
+        return;
+    }
+    fillDetails();
+    std::shared_ptr<const Bitmap> working = capture();
+
+    if (m_c.cb_suchenersetzen.checked()) {
+        runTextStage([this](std::u16string text) { return m_stages.searchReplace(std::move(text)); });
+    }
+    if (m_c.cb_textadd.checked()) {
+        runTextStage([this](std::u16string text) { return m_stages.addText(std::move(text)); });
+    }
+    if (m_c.cb_savetxt.checked()) {
+        const std::u16string text = m_clipboard.ReadUnicodeText();
+        if (!text.empty()) m_stages.saveText(text);
+    }
+    if (!working) return;
+    if (m_c.cb_cutimg.checked()) {
+        runImageStage(working, [this](auto bitmap) { return m_stages.cutImage(std::move(bitmap)); });
+    }
+    if (m_c.cb_saveimg.checked() && m_c.save_img_vorher.checked()) runSaveImageStage(*working);
+    if (m_c.cb_resizeimg.checked()) {
+        runImageStage(working,
+                      [this](auto bitmap) { return m_stages.resizeImage(std::move(bitmap)); });
+    }
+    if (m_c.cb_saveimg.checked() && m_c.save_img_nachher.checked()) runSaveImageStage(*working);
+}
+
+void CapturePipeline::fillDetails() {
+    m_c.liste.clear();
+    m_c.display_txt.clear();
+    const int count = m_clipboard.formatCount();
+    for (int i = 0; i < count; ++i) {
+        try {
+            const FormatId id = m_clipboard.formatAt(i);
+            const std::string name = m_clipboard.ClipboardFormatName(id);
+            if (name == "Unknown") continue;
+            const bool utf16 = id == CF_UNICODETEXT || id == kUtf16RegisteredFormat;
+            std::u16string value = m_clipboard.ReadFormatAsText(id, utf16);
+            if (value.empty()) continue;
+            m_c.liste.append({ansiToUtf16(name), {decimal(id), std::move(value)}});
+        } catch (const std::exception&) {
+            // A format that cannot be named or read is left out; the others still count.
+        }
+    }
+}
+
+std::shared_ptr<const Bitmap> CapturePipeline::capture() {
+    std::shared_ptr<const Bitmap> working;
+    const int count = m_clipboard.formatCount();
+    for (int i = 0; i < count; ++i) {
+        const FormatId id = m_clipboard.formatAt(i);
+        if (id == CF_UNICODETEXT) captureText();
+        if (id == CF_BITMAP) working = captureBitmap();
+    }
+    return working;
+}
+
+void CapturePipeline::captureText() {
+    std::u16string text = m_clipboard.ReadFormatAsText(CF_UNICODETEXT, true);
+    if (text.empty()) return;
+    m_c.pc.setActivePage(m_c.tab_txt);
+    m_c.display_txt.setText(text);
+    showTabs(u"Text");
+    if (m_c.cb_history_txt.checked()) {
+        appendTextRow(m_c.zuletzt, m_history, m_desktop.longTimeText(m_desktop.now()),
+                      std::move(text), m_clipboard.ReadUnicodeText());
+    }
+}
+
+std::shared_ptr<const Bitmap> CapturePipeline::captureBitmap() {
+    m_c.pc.setActivePage(m_c.tab_img);
+    showTabs(german() ? u"Bild" : u"Image");
+    auto bitmap = std::make_shared<const Bitmap>(m_clipboard.ReadClipboardBitmap());
+    if (m_c.cb_history_img.checked()) {
+        appendImageRow(m_c.zuletzt, m_history, m_desktop.longTimeText(m_desktop.now()), german(),
+                       bitmap->width, bitmap->height);
+    }
+    // The view shares the captured picture: image stages make new bitmaps, never change it.
+    m_c.display_img.setBitmap(bitmap);
+    m_c.ScrollBox2.setRanges(bitmap->width, bitmap->height);
+    return bitmap;
+}
+
+void CapturePipeline::showTabs(std::u16string first) {
+    m_c.TabSet1.setTabs({std::move(first), u"Details"});
+    m_c.TabSet1.setTabIndex(0);
+}
+
+void CapturePipeline::TabSet1Change(int newIndex) {
+    if (newIndex == 1) {
+        m_c.pc.setActivePage(m_c.tab_details);
+    } else if (!m_c.TabSet1.tabs().empty() && m_c.TabSet1.tabs()[0] == u"Text") {
+        m_c.pc.setActivePage(m_c.tab_txt);
+    } else {
+        m_c.pc.setActivePage(m_c.tab_img);
+    }
+}
+
+void CapturePipeline::runTextStage(const std::function<std::u16string(std::u16string)>& change) {
+    std::u16string text = m_clipboard.ReadUnicodeText();
+    if (text.empty()) return;
+    text = change(std::move(text));
+    writeBack([&] { m_clipboard.WriteUnicodeText(text); });
+}
+
+void CapturePipeline::runImageStage(
+    std::shared_ptr<const Bitmap>& working,
+    const std::function<std::shared_ptr<const Bitmap>(std::shared_ptr<const Bitmap>)>& change) {
+    try {
+        if (!clipboardListsBitmap()) return;
+        auto result = change(working);
+        if (!result) return;
+        working = std::move(result);
+        writeBack([&] { m_clipboard.WriteClipboardBitmap(*working); });
+    } catch (const std::exception&) {
+        // Image stages end silently on failure and write nothing back.
+    }
+}
+
+void CapturePipeline::runSaveImageStage(const Bitmap& working) {
+    try {
+        m_stages.applyOutputOptions();
+        if (clipboardListsBitmap()) m_stages.saveImage(working);
+    } catch (const std::exception&) {
+        // A failed image save is dropped without a message.
+    }
+}
+
+bool CapturePipeline::clipboardListsBitmap() {
+    const int count = m_clipboard.formatCount();
+    for (int i = 0; i < count; ++i) {
+        if (m_clipboard.formatAt(i) == CF_BITMAP) return true;
+    }
+    return false;
+}
+
+void CapturePipeline::writeBack(const std::function<void()>& write) {
+    const std::int32_t raised = ++m_state.SuppressCount;
+    try {
+        write();
+    } catch (...) {
+        if (m_state.SuppressCount == raised) --m_state.SuppressCount;
+        throw;
+    }
+    if (m_state.SuppressCount == raised) --m_state.SuppressCount;
+}
+
+}  // namespace tessaro
+
+namespace tessaro {
+
+void CapturePipeline::display_imgMouseDown(Point screen) { m_captureDrag = screen; }
+
+void CapturePipeline::display_imgMouseMove(bool leftHeld, Point screen) {
+    if (!leftHeld || m_captureDrag.x < 0) return;
+    m_c.ScrollBox2.scrollBy(m_captureDrag.x - screen.x, m_captureDrag.y - screen.y);
+    m_captureDrag = screen;
+}
+
+void CapturePipeline::display_imgMouseUp() { m_captureDrag = {-1, -1}; }
+
+}  // namespace tessaro

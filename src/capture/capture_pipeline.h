@@ -1,0 +1,69 @@
+// One run per clipboard change: list every format, take the text or the bitmap, show it,
+// add history rows, then run the switched-on actions in their fixed order and write
+// changed content back, counting each own write so that its notification is skipped.
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include "capture/action_stages.h"
+#include "capture/capture_controls.h"
+#include "capture/capture_state.h"
+#include "capture/clipboard_ex.h"
+#include "history/history_store.h"
+#include "platform/desktop.h"
+
+namespace tessaro {
+
+class CapturePipeline {
+public:
+    CapturePipeline(CaptureControls controls, TClipBoardEx& clipboard, Desktop& desktop,
+                    CaptureState& state, HistoryStore& history, ActionStages& stages)
+        : m_c(controls),
+          m_clipboard(clipboard),
+          m_desktop(desktop),
+          m_state(state),
+          m_history(history),
+          m_stages(stages) {}
+
+    // Runs the pipeline once. Failures of the capture itself (an unreadable bitmap, a
+    // clipboard that cannot be opened) pass on to the caller's error report.
+    void ProcessClipboard();
+
+    // The tab-change rule of the content display.
+    void TabSet1Change(int newIndex);
+
+    // Drag-scrolling of the image view, in screen coordinates.
+    void display_imgMouseDown(Point screen);
+    void display_imgMouseMove(bool leftHeld, Point screen);
+    void display_imgMouseUp();
+    Point CaptureDrag() const { return m_captureDrag; }
+
+private:
+    void fillDetails();
+    std::shared_ptr<const Bitmap> capture();
+    void captureText();
+    std::shared_ptr<const Bitmap> captureBitmap();
+    void showTabs(std::u16string first);
+    void runTextStage(const std::function<std::u16string(std::u16string)>& change);
+    void runImageStage(std::shared_ptr<const Bitmap>& working,
+                       const std::function<std::shared_ptr<const Bitmap>(
+                           std::shared_ptr<const Bitmap>)>& change);
+    void runSaveImageStage(const Bitmap& working);
+    bool clipboardListsBitmap();
+    // Raises SuppressCount for one own write. The count is only held while the write is
+    // under way: its nested notification consumes it, and a write that fails or that
+    // comes back without a notification gives it back, so a user's copy is never skipped.
+    void writeBack(const std::function<void()>& write);
+    bool german() const { return m_c.spr.caption() == u"de"; }
+
+    CaptureControls m_c;
+    TClipBoardEx& m_clipboard;
+    Desktop& m_desktop;
+    CaptureState& m_state;
+    HistoryStore& m_history;
+    ActionStages& m_stages;
+    Point m_captureDrag{0, 0};
+};
+
+}  // namespace tessaro

@@ -1,0 +1,15 @@
+// Counters of the capture core that live for the whole run.
+#pragma once
+
+#include <cstdint>
+
+namespace tessaro {
+
+struct CaptureState {
+    // Own clipboard writes whose change notification is still to be skipped.
+    std::int32_t SuppressCount = 0;
+    // Tick at the start of the last pipeline run.
+    std::uint32_t LastRunTick = 0;
+};
+
+}  // namespace tessaro

@@ -1,0 +1,68 @@
+#include "capture/clipboard_monitor.h"
+
+#include <exception>
+
+#include "platform/utf.h"
+
+namespace tessaro {
+
+ClipboardMonitor::ClipboardMonitor(ClipboardBackend& backend, TClipBoardEx& clipboard,
+                                   Desktop& desktop, CaptureState& state,
+                                   std::function<void()> processClipboard)
+    : m_backend(backend),
+      m_clipboard(clipboard),
+      m_desktop(desktop),
+      m_state(state),
+      m_processClipboard(std::move(processClipboard)),
+      m_handle(backend.viewers().createWindow(*this)) {}
+
+ClipboardMonitor::~ClipboardMonitor() {
+    leave();
+    m_backend.viewers().destroyWindow(m_handle);
+}
+
+void ClipboardMonitor::join() {
+    m_joined = true;
+    m_nextViewer = m_backend.viewers().setClipboardViewer(m_handle);
+}
+
+void ClipboardMonitor::leave() {
+    if (!m_joined) return;
+    m_joined = false;
+    m_backend.viewers().changeClipboardChain(m_handle, m_nextViewer);
+}
+
+void ClipboardMonitor::handleViewerMessage(const ViewerMessage& message) {
+    if (message.kind == ViewerMessage::Kind::DrawClipboard) {
+        drawClipboard();
+        if (m_nextViewer != 0) m_backend.viewers().sendMessage(m_nextViewer, message);
+        return;
+    }
+    if (message.wParam == m_nextViewer) {
+        m_nextViewer = message.lParam;
+    } else if (m_nextViewer != 0) {
+        m_backend.viewers().sendMessage(m_nextViewer, message);
+    }
+}
+
+void ClipboardMonitor::drawClipboard() {
+    if (m_clipboard.announcingOwnWrite() && m_state.SuppressCount > 0) {
+        // The notification of one of our own write-backs: it consumes its count here,
+        // before the debounce could drop it and leave the count for a user's copy.
+        --m_state.SuppressCount;
+    } else if (static_cast<std::uint32_t>(m_desktop.tickCount() - m_state.LastRunTick) >
+               kDebounceMs) {
+        // Elapsed time in modular arithmetic, so the debounce keeps working when the tick
+        // counter wraps at 2^32.
+        m_state.LastRunTick = m_desktop.tickCount();
+        try {
+            m_processClipboard();
+        } catch (const std::exception& error) {
+            m_desktop.showMessage(MessageKind::Error, u"Tessaro - Orvendal",
+                                  utf8ToUtf16(error.what()));
+        }
+    }
+    if (afterNotification) afterNotification();
+}
+
+}  // namespace tessaro

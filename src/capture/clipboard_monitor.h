@@ -1,0 +1,51 @@
+// The main window's place in the clipboard-viewer chain: it lets at most one pipeline run
+// start per 175 ms, forwards every chain message to the next viewer and repairs the chain
+// when a viewer leaves.
+#pragma once
+
+#include <functional>
+
+#include "capture/capture_state.h"
+#include "capture/clipboard_ex.h"
+#include "platform/clipboard_backend.h"
+#include "platform/desktop.h"
+
+namespace tessaro {
+
+class ClipboardMonitor final : public ClipboardViewer {
+public:
+    static constexpr std::uint32_t kDebounceMs = 175;
+
+    ClipboardMonitor(ClipboardBackend& backend, TClipBoardEx& clipboard, Desktop& desktop,
+                     CaptureState& state, std::function<void()> processClipboard);
+    ~ClipboardMonitor() override;
+    ClipboardMonitor(const ClipboardMonitor&) = delete;
+    ClipboardMonitor& operator=(const ClipboardMonitor&) = delete;
+
+    WindowHandle handle() const { return m_handle; }
+    WindowHandle NextViewer() const { return m_nextViewer; }
+
+    // Joins the chain; the desktop answers at once with a change notification.
+    void join();
+    // Leaves the chain (ChangeClipboardChain with the next viewer).
+    void leave();
+
+    void handleViewerMessage(const ViewerMessage& message) override;
+
+    // Called after every change notification has been handled, for observers of the state.
+    std::function<void()> afterNotification;
+
+private:
+    void drawClipboard();
+
+    ClipboardBackend& m_backend;
+    TClipBoardEx& m_clipboard;
+    Desktop& m_desktop;
+    CaptureState& m_state;
+    std::function<void()> m_processClipboard;
+    WindowHandle m_handle;
+    WindowHandle m_nextViewer = 0;
+    bool m_joined = false;
+};
+
+}  // namespace tessaro

@@ -1,0 +1,17 @@
+#include "forms/control.h"
+
+namespace tessaro {
+
+void Control::setVisible(bool visible) {
+    if (m_visible == visible) return;
+    m_visible = visible;
+    notifyChanged();
+}
+
+void Control::setEnabled(bool enabled) {
+    if (m_enabled == enabled) return;
+    m_enabled = enabled;
+    notifyChanged();
+}
+
+}  // namespace tessaro

@@ -1,0 +1,72 @@
+// A report-style list view: rows of a caption and sub-items, with multi-selection.
+// Views are told of each structural change so that they can update incrementally.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "forms/control.h"
+
+namespace tessaro {
+
+struct ListColumn {
+    std::u16string caption;
+    int width = 0;
+};
+
+struct ListItem {
+    std::u16string caption;
+    std::vector<std::u16string> subItems;
+    bool selected = false;
+
+    // The text of a cell: column 0 is the caption, column k the sub-item k - 1 ("" if absent).
+    const std::u16string& cell(std::size_t column) const;
+};
+
+struct ListChange {
+    enum class Kind { Reset, Inserted, Removed, Selection, Columns };
+    Kind kind = Kind::Reset;
+    int first = 0;
+    int count = 0;
+};
+
+class ListView : public Control {
+public:
+    ListView(Form& owner, std::string name)
+        : Control(owner, std::move(name), ControlKind::ListView) {}
+
+    const std::vector<ListColumn>& columns() const { return m_columns; }
+    void setColumns(std::vector<ListColumn> columns);
+    void setColumnCaption(std::size_t column, std::u16string caption);
+
+    bool multiSelect() const { return m_multiSelect; }
+    void setMultiSelect(bool on) { m_multiSelect = on; }
+
+    const std::vector<ListItem>& items() const { return m_items; }
+    std::size_t count() const { return m_items.size(); }
+    const ListItem& item(std::size_t row) const { return m_items.at(row); }
+
+    void append(ListItem item);
+    void clear();
+    // Removes the rows whose indices are given (any order, duplicates ignored).
+    void remove(std::vector<std::size_t> rows);
+    // Replaces all rows at once, e.g. after sorting.
+    void setItems(std::vector<ListItem> items);
+
+    void setSelected(std::size_t row, bool selected);
+    void selectAll();
+    void clearSelection();
+    std::vector<std::size_t> selectedRows() const;
+
+    Notifier<const ListChange&>& listChanged() { return m_listChanged; }
+
+    Handler onDblClick;
+
+private:
+    std::vector<ListColumn> m_columns;
+    std::vector<ListItem> m_items;
+    bool m_multiSelect = false;
+    Notifier<const ListChange&> m_listChanged;
+};
+
+}  // namespace tessaro

@@ -1,0 +1,10 @@
+#include "forms/picture.h"
+
+namespace tessaro {
+
+void Picture::setBitmap(std::shared_ptr<const Bitmap> bitmap) {
+    m_bitmap = std::move(bitmap);
+    notifyChanged();
+}
+
+}  // namespace tessaro

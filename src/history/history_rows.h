@@ -1,0 +1,23 @@
+// The rows that captures add to the history list: time, kind, content and the store
+// index or image number.
+#pragma once
+
+#include <string>
+
+#include "forms/list_view.h"
+#include "history/history_store.h"
+
+namespace tessaro {
+
+// Stores the clipboard text at the next store index and appends its row.
+void appendTextRow(ListView& history, HistoryStore& store, std::u16string time,
+                   std::u16string shownText, std::u16string storedText);
+
+// Appends the row of a captured image ("Bild" in German, else "Image").
+void appendImageRow(ListView& history, HistoryStore& store, std::u16string time, bool german,
+                    int width, int height);
+
+// Decimal text of an integer.
+std::u16string decimal(long long value);
+
+}  // namespace tessaro

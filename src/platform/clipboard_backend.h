@@ -1,0 +1,71 @@
+// The desktop clipboard as the program sees it: an ordered list of numbered formats, each
+// holding a memory block or a graphics object, replaced as a whole by every write.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "platform/bitmap.h"
+#include "platform/viewer_chain.h"
+
+namespace tessaro {
+
+using FormatId = std::uint16_t;
+
+inline constexpr FormatId CF_TEXT = 1;
+inline constexpr FormatId CF_BITMAP = 2;
+inline constexpr FormatId CF_PALETTE = 9;
+inline constexpr FormatId CF_UNICODETEXT = 13;
+inline constexpr FormatId kFirstRegisteredFormat = 0xC000;
+
+// A memory block: the bytes of a format, its size what GlobalSize would tell.
+using MemoryBlock = std::vector<std::uint8_t>;
+// A palette handed over as its own graphics object (CF_PALETTE).
+struct Palette {
+    std::vector<std::uint32_t> entries;
+};
+// The data of one format. Graphics objects have no memory block: their block size reads 0.
+using ClipboardData =
+    std::variant<MemoryBlock, std::shared_ptr<const Bitmap>, std::shared_ptr<const Palette>>;
+
+// Memory blocks of text as the clipboard holds them.
+MemoryBlock utf16Block(std::u16string_view text);  // with the terminating 0 character
+MemoryBlock ansiBlock(std::string_view bytes);     // with the terminating 0 byte
+
+// Platform clipboard calls with Windows semantics. All calls come from the one
+// user-interface thread. Data pointers stay valid until the clipboard is closed.
+class ClipboardBackend {
+public:
+    virtual ~ClipboardBackend() = default;
+
+    // OpenClipboard: false when another program holds the clipboard.
+    virtual bool open() = 0;
+    // CloseClipboard: after a write (empty and set) this announces the change to the
+    // viewer chain, synchronously, before it returns.
+    virtual void close() = 0;
+    // EmptyClipboard: removes every format; the clipboard must be open.
+    virtual void empty() = 0;
+    // SetClipboardData: adds a format after the ones already there; the clipboard must be
+    // open. Throws ClipboardError when the platform refuses the data.
+    virtual void setData(FormatId format, ClipboardData data) = 0;
+
+    // CountClipboardFormats.
+    virtual int formatCount() = 0;
+    // EnumClipboardFormats: the format after `previous` (0 starts), 0 after the last.
+    // The clipboard must be open.
+    virtual FormatId enumFormats(FormatId previous) = 0;
+    // GetClipboardData: nullptr when the format is absent. The clipboard must be open.
+    virtual const ClipboardData* data(FormatId format) = 0;
+    // GetClipboardFormatNameA: the registered name, nothing when the id has none.
+    virtual std::optional<std::string> registeredName(FormatId format) = 0;
+
+    // The viewer chain of this desktop.
+    virtual ViewerChain& viewers() = 0;
+};
+
+}  // namespace tessaro

@@ -1,0 +1,70 @@
+// Every desktop service the program uses, behind one interface: message boxes, windows
+// and the tray icon, the tick and the clock, locale services, the file system and the
+// program's surroundings. QtDesktop is the real one; TestDesktop records and scripts.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tessaro {
+
+class Form;
+
+enum class MessageKind { Information, Plain, Error };
+
+enum class WindowCommand { Show, Hide, Minimize, Maximize, Restore };
+
+struct LocalTime {
+    int year = 2000, month = 1, day = 1;
+    int hour = 0, minute = 0, second = 0, millisecond = 0;
+};
+
+struct ScreenSize {
+    int width = 0;
+    int height = 0;
+};
+
+class Desktop {
+public:
+    virtual ~Desktop() = default;
+
+    // A modal message box with one OK button.
+    virtual void showMessage(MessageKind kind, std::u16string_view title,
+                             std::u16string_view text) = 0;
+
+    // Milliseconds since some start, wrapping at 2^32 like GetTickCount.
+    virtual std::uint32_t tickCount() = 0;
+    virtual LocalTime now() = 0;
+    // The time of day in the user's long time format, e.g. "14:05:09".
+    virtual std::u16string longTimeText(const LocalTime& time) = 0;
+    virtual std::u16string timeSeparator() = 0;
+    // Locale-aware comparison ignoring case: < 0, 0 or > 0.
+    virtual int compareTextIgnoreCase(std::u16string_view a, std::u16string_view b) = 0;
+
+    // Windows and the application.
+    virtual void windowCommand(Form& window, WindowCommand command) = 0;
+    virtual ScreenSize screenSize() = 0;
+    // Adds (present) or removes the notification-area icon; `onLeftButtonDown` runs when
+    // the left button is pressed on it. Returns whether an icon is shown: false when the
+    // desktop has no notification area.
+    virtual bool setTrayIcon(bool present, std::u16string_view tip,
+                             std::function<void()> onLeftButtonDown) = 0;
+    virtual void setApplicationTitle(std::u16string_view title) = 0;
+    // Ends the message loop; the program exits once the current handler returns.
+    virtual void quit() = 0;
+
+    // The program's surroundings.
+    virtual std::filesystem::path programFolder() = 0;
+    virtual std::filesystem::path workingDirectory() = 0;
+    virtual std::vector<std::u16string> commandLineArguments() = 0;
+
+    // File-system queries; the default implementations use the real file system.
+    virtual bool fileExists(const std::filesystem::path& path);
+    virtual bool directoryExists(const std::filesystem::path& path);
+};
+
+}  // namespace tessaro

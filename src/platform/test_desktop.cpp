@@ -1,0 +1,55 @@
+#include "platform/test_desktop.h"
+
+#include <algorithm>
+
+#include "forms/form.h"
+
+namespace tessaro {
+namespace {
+
+char16_t foldAscii(char16_t c) { return (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c; }
+
+std::u16string twoDigits(int value) {
+    return {char16_t(u'0' + (value / 10) % 10), char16_t(u'0' + value % 10)};
+}
+
+}  // namespace
+
+void TestDesktop::showMessage(MessageKind kind, std::u16string_view title, std::u16string_view text) {
+    m_messages.push_back({kind, std::u16string(title), std::u16string(text)});
+}
+
+std::u16string TestDesktop::longTimeText(const LocalTime& time) {
+    return twoDigits(time.hour) + u":" + twoDigits(time.minute) + u":" + twoDigits(time.second);
+}
+
+int TestDesktop::compareTextIgnoreCase(std::u16string_view a, std::u16string_view b) {
+    const auto n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        const char16_t x = foldAscii(a[i]);
+        const char16_t y = foldAscii(b[i]);
+        if (x != y) return x < y ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+void TestDesktop::windowCommand(Form& window, WindowCommand command) {
+    m_commands.push_back({&window, command});
+    switch (command) {
+        case WindowCommand::Show: window.setShownState(true, window.windowState()); break;
+        case WindowCommand::Hide: window.setShownState(false, window.windowState()); break;
+        case WindowCommand::Minimize: window.setShownState(true, WindowState::Minimized); break;
+        case WindowCommand::Maximize: window.setShownState(true, WindowState::Maximized); break;
+        case WindowCommand::Restore: window.setShownState(true, WindowState::Normal); break;
+    }
+}
+
+bool TestDesktop::setTrayIcon(bool present, std::u16string_view tip,
+                              std::function<void()> onLeftButtonDown) {
+    m_trayIcon = present && m_trayAvailable;
+    m_trayTip = tip;
+    m_trayClick = std::move(onLeftButtonDown);
+    return m_trayIcon;
+}
+
+}  // namespace tessaro

@@ -1,0 +1,79 @@
+// A desktop for tests: a tick and a clock that the test sets, recorded message boxes and
+// window commands, and a chosen program folder, working directory and command line.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/desktop.h"
+
+namespace tessaro {
+
+class TestDesktop final : public Desktop {
+public:
+    struct Message {
+        MessageKind kind;
+        std::u16string title;
+        std::u16string text;
+    };
+    struct Command {
+        const Form* window;
+        WindowCommand command;
+    };
+
+    void showMessage(MessageKind kind, std::u16string_view title, std::u16string_view text) override;
+    std::uint32_t tickCount() override { return m_tick; }
+    LocalTime now() override { return m_now; }
+    std::u16string longTimeText(const LocalTime& time) override;
+    std::u16string timeSeparator() override { return u":"; }
+    int compareTextIgnoreCase(std::u16string_view a, std::u16string_view b) override;
+    void windowCommand(Form& window, WindowCommand command) override;
+    ScreenSize screenSize() override { return m_screen; }
+    bool setTrayIcon(bool present, std::u16string_view tip,
+                     std::function<void()> onLeftButtonDown) override;
+    void setApplicationTitle(std::u16string_view title) override { m_title = title; }
+    void quit() override { m_quitRequested = true; }
+    std::filesystem::path programFolder() override { return m_programFolder; }
+    std::filesystem::path workingDirectory() override { return m_workingDirectory; }
+    std::vector<std::u16string> commandLineArguments() override { return m_arguments; }
+
+    // Test controls.
+    void setTick(std::uint32_t tick) { m_tick = tick; }
+    void advance(std::uint32_t ms) { m_tick += ms; }  // wraps like the real counter
+    void setNow(const LocalTime& now) { m_now = now; }
+    void setScreen(ScreenSize screen) { m_screen = screen; }
+    void setProgramFolder(std::filesystem::path folder) { m_programFolder = std::move(folder); }
+    void setWorkingDirectory(std::filesystem::path dir) { m_workingDirectory = std::move(dir); }
+    void setArguments(std::vector<std::u16string> args) { m_arguments = std::move(args); }
+
+    const std::vector<Message>& messages() const { return m_messages; }
+    void clearMessages() { m_messages.clear(); }
+    const std::vector<Command>& commands() const { return m_commands; }
+    bool trayIconPresent() const { return m_trayIcon; }
+    void setTrayAvailable(bool available) { m_trayAvailable = available; }
+    // The user presses the left mouse button on the tray icon.
+    void pressTrayIcon() {
+        if (m_trayIcon && m_trayClick) m_trayClick();
+    }
+    const std::u16string& trayTip() const { return m_trayTip; }
+    const std::u16string& applicationTitle() const { return m_title; }
+    bool quitRequested() const { return m_quitRequested; }
+
+private:
+    std::uint32_t m_tick = 0;
+    LocalTime m_now{2026, 12, 9, 14, 5, 9, 0};
+    ScreenSize m_screen{1920, 1080};
+    std::filesystem::path m_programFolder = "/opt/tessaro/";
+    std::filesystem::path m_workingDirectory = "/nonexistent-working-directory";
+    std::vector<std::u16string> m_arguments;
+    std::vector<Message> m_messages;
+    std::vector<Command> m_commands;
+    bool m_trayIcon = false;
+    bool m_trayAvailable = true;
+    std::function<void()> m_trayClick;
+    std::u16string m_trayTip;
+    std::u16string m_title;
+    bool m_quitRequested = false;
+};
+
+}  // namespace tessaro

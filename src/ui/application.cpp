@@ -1,0 +1,48 @@
+#include "ui/application.h"
+
+namespace tessaro {
+namespace {
+
+// The introduction and bug-report windows of the help menu, one per language.
+struct InfoWindowTitle {
+    const char* name;
+    std::u16string_view title;
+};
+constexpr InfoWindowTitle kInfoWindows[] = {
+    {"Tintro_de", u"Einführung"},
+    {"Tintro_en", u"Introduction"},
+    {"Tbugreport_de", u"Fehler oder Verbesserung melden"},
+    {"Tbugreport_en", u"Report Bug or Improvement"},
+};
+
+}  // namespace
+
+Application::Application(Desktop& desktop, ClipboardBackend& backend)
+    : m_desktop(desktop), m_clipboard(backend), m_backend(backend) {}
+
+Application::~Application() {
+    if (m_prog) m_prog->FormDestroy();
+}
+
+void Application::start() {
+    m_desktop.setApplicationTitle(u"Tessaro - Orvendal");
+    Tstart& start = keep(m_start, std::make_unique<Tstart>(m_desktop));
+    start.FormCreate();
+    Tprog& prog = keep(m_prog, std::make_unique<Tprog>(m_desktop, m_backend, m_clipboard,
+                                                        m_captureState, m_history, start, m_stages));
+    start.showMainWindow = [&prog] { prog.reveal(); };
+    prog.FormCreate();
+    for (const auto& info : kInfoWindows) {
+        const std::u16string title(info.title);
+        m_infoWindows.push_back(std::make_unique<LanguageWindow>(info.name, start.spr, title, title));
+        m_windows.push_back(m_infoWindows.back().get());
+        m_infoWindows.back()->Sprache();
+    }
+    keep(m_einstausgabe, std::make_unique<Teinstausgabe>(start.spr)).Sprache();
+    keep(m_einstregex, std::make_unique<Teinstregex>(start.spr)).Sprache();
+    keep(m_cutauswahl, std::make_unique<Tcutauswahl>(start.spr)).Sprache();
+    keep(m_einstverlauf, std::make_unique<Teinstverlauf>(start.spr)).Sprache();
+    m_desktop.windowCommand(start, WindowCommand::Show);
+}
+
+}  // namespace tessaro

@@ -1,0 +1,63 @@
+// The program as a whole: its windows, created once in a fixed order and living until the
+// end, the clipboard object and the counters shared by the subsystems.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "capture/action_stages.h"
+#include "capture/capture_state.h"
+#include "capture/clipboard_ex.h"
+#include "capture/start_window.h"
+#include "history/history_settings_window.h"
+#include "history/history_store.h"
+#include "image/cut_out_window.h"
+#include "output/output_settings_window.h"
+#include "text/regex_settings_window.h"
+#include "ui/main_window.h"
+
+namespace tessaro {
+
+class Application {
+public:
+    Application(Desktop& desktop, ClipboardBackend& backend);
+    ~Application();
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    // Creates the windows in their order and shows the start window.
+    void start();
+
+    Tstart& startWindow() { return *m_start; }
+    Tprog& mainWindow() { return *m_prog; }
+    CaptureState& captureState() { return m_captureState; }
+    HistoryStore& history() { return m_history; }
+    TClipBoardEx& clipboard() { return m_clipboard; }
+    // Every window, in creation order.
+    const std::vector<Form*>& windows() const { return m_windows; }
+
+private:
+    template <typename T>
+    T& keep(std::unique_ptr<T>& slot, std::unique_ptr<T> window) {
+        slot = std::move(window);
+        m_windows.push_back(slot.get());
+        return *slot;
+    }
+
+    Desktop& m_desktop;
+    TClipBoardEx m_clipboard;
+    CaptureState m_captureState;
+    HistoryStore m_history;
+    ActionStages m_stages;
+    ClipboardBackend& m_backend;
+    std::vector<Form*> m_windows;
+    std::unique_ptr<Tstart> m_start;
+    std::unique_ptr<Tprog> m_prog;
+    std::vector<std::unique_ptr<LanguageWindow>> m_infoWindows;
+    std::unique_ptr<Teinstausgabe> m_einstausgabe;
+    std::unique_ptr<Teinstregex> m_einstregex;
+    std::unique_ptr<Tcutauswahl> m_cutauswahl;
+    std::unique_ptr<Teinstverlauf> m_einstverlauf;
+};
+
+}  // namespace tessaro

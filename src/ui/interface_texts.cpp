@@ -1,0 +1,59 @@
+#include "ui/interface_texts.h"
+
+#include <array>
+
+#include "forms/buttons.h"
+#include "forms/containers.h"
+#include "forms/menu_item.h"
+#include "forms/text_controls.h"
+
+namespace tessaro {
+namespace {
+
+constexpr std::array kMainWindow = {
+    CaptionText{"Programm1", u"Programm", u"Program"},
+    CaptionText{"m_close", u"Beenden", u"Close"},
+    CaptionText{"einst", u"Einstellungen", u"Settings"},
+    CaptionText{"m_einst_aktiv", u"Clipboard-Erfassung aktiv", u"Clipboard-Exploring active"},
+    CaptionText{"MinimizetoTaskbar", u"Minimieren zum Systray", u"Minimize to Systray"},
+    CaptionText{"Panel7", u"  Verlauf", u"  History"},
+    CaptionText{"Panel11", u"  Inhalt der Zwischenablage", u"  Clipboard Content"},
+    CaptionText{"Panel9", u"  Aktionen", u"  Actions"},
+    CaptionText{"cb_history_txt", u"Texte im Verlauf zeigen", u"Add Text to History"},
+    CaptionText{"cb_history_img", u"Bilder im Verlauf zeigen", u"Add Images to History"},
+    CaptionText{"cb_suchenersetzen", u"Text in der Zwischenablage: Suchen und Ersetzen",
+                u"Clipboard Text: Search and Replace"},
+    CaptionText{"cb_textadd", u"Text in der Zwischenablage: Text anhängen",
+                u"Clipboard Text: Add Text"},
+    CaptionText{"cb_savetxt", u"Text in der Zwischenablage: Automatisch speichern",
+                u"Clipboard Text: Save automatically"},
+    CaptionText{"cb_cutimg", u"Bilder in der Zwischenablage: Zuschneiden",
+                u"Clipboard Images: Cut to Size"},
+    CaptionText{"cb_resizeimg", u"Bilder in der Zwischenablage: Vergrößern oder Verkleinern",
+                u"Clipboard Images: Resize"},
+    CaptionText{"cb_saveimg", u"Bilder in der Zwischenablage: Automatisch speichern",
+                u"Clipboard Images: Save automatically"},
+    CaptionText{"save_img_vorher", u"Bild vor dem Vergrößern oder Verkleinern speichern",
+                u"Save Image before Resizing"},
+    CaptionText{"save_img_nachher", u"Bild nach dem Vergrößern oder Verkleinern speichern",
+                u"Save Image after Resizing"},
+};
+
+}  // namespace
+
+void applyCaptions(Form& form, std::span<const CaptionText> captions, bool german) {
+    for (const CaptionText& entry : captions) {
+        Control* control = form.find(entry.control);
+        const std::u16string text(german ? entry.german : entry.english);
+        if (auto* box = dynamic_cast<CheckBox*>(control)) box->setCaption(text);
+        if (auto* radio = dynamic_cast<RadioButton*>(control)) radio->setCaption(text);
+        if (auto* button = dynamic_cast<Button*>(control)) button->setCaption(text);
+        if (auto* label = dynamic_cast<Label*>(control)) label->setCaption(text);
+        if (auto* panel = dynamic_cast<Panel*>(control)) panel->setCaption(text);
+        if (auto* item = dynamic_cast<MenuItem*>(control)) item->setCaption(text);
+    }
+}
+
+std::span<const CaptionText> mainWindowCaptions() { return kMainWindow; }
+
+}  // namespace tessaro

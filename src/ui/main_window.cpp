@@ -1,0 +1,184 @@
+#include "ui/main_window.h"
+
+#include "ui/interface_texts.h"
+
+namespace tessaro {
+namespace {
+
+CheckBox& addSwitch(Form& form, const char* name, bool checked = false) {
+    return form.add<CheckBox>(name, checked);
+}
+
+}  // namespace
+
+Tprog::Tprog(Desktop& desktop, ClipboardBackend& backend, TClipBoardEx& clipboard,
+             CaptureState& captureState, HistoryStore& history, Tstart& start,
+             ActionStages& stages)
+    : Form("Tprog"),
+      Programm1(add<MenuItem>("Programm1")),
+      m_close(add<MenuItem>("m_close")),
+      einst(add<MenuItem>("einst")),
+      m_einst_aktiv(add<MenuItem>("m_einst_aktiv")),
+      MinimizetoTaskbar(add<MenuItem>("MinimizetoTaskbar")),
+      Panel2(add<Panel>("Panel2")),
+      Panel7(add<Panel>("Panel7")),
+      zuletzt(add<ListView>("zuletzt")),
+      cb_history_txt(addSwitch(*this, "cb_history_txt", true)),
+      cb_history_img(addSwitch(*this, "cb_history_img", true)),
+      Panel3(add<Panel>("Panel3")),
+      Panel5(add<Panel>("Panel5")),
+      Panel11(add<Panel>("Panel11")),
+      TabSet1(add<TabSet>("TabSet1")),
+      pc(add<PageControl>("pc")),
+      tab_txt(add<Panel>("tab_txt")),
+      display_txt(add<Memo>("display_txt")),
+      tab_img(add<Panel>("tab_img")),
+      ScrollBox2(add<ScrollBox>("ScrollBox2")),
+      display_img(add<Picture>("display_img")),
+      tab_details(add<Panel>("tab_details")),
+      liste(add<ListView>("liste")),
+      Panel4(add<Panel>("Panel4")),
+      Panel9(add<Panel>("Panel9")),
+      cb_suchenersetzen(addSwitch(*this, "cb_suchenersetzen")),
+      cb_textadd(addSwitch(*this, "cb_textadd")),
+      cb_savetxt(addSwitch(*this, "cb_savetxt")),
+      cb_cutimg(addSwitch(*this, "cb_cutimg")),
+      cb_resizeimg(addSwitch(*this, "cb_resizeimg")),
+      cb_saveimg(addSwitch(*this, "cb_saveimg")),
+      save_img_vorher(addSwitch(*this, "save_img_vorher")),
+      save_img_nachher(addSwitch(*this, "save_img_nachher", true)),
+      Panel1(add<Panel>("Panel1")),
+      m_desktop(desktop),
+      m_state(captureState),
+      m_history(history),
+      m_start(start),
+      m_pipeline(CaptureControls{m_einst_aktiv, cb_history_txt, cb_history_img, cb_suchenersetzen,
+                                 cb_textadd, cb_savetxt, cb_cutimg, cb_saveimg, save_img_vorher,
+                                 save_img_nachher, cb_resizeimg, zuletzt, liste, display_txt, pc,
+                                 tab_txt, tab_img, tab_details, TabSet1, display_img, ScrollBox2,
+                                 start.spr},
+                 clipboard, desktop, captureState, history, stages),
+      m_monitor(backend, clipboard, desktop, captureState, [this] { m_pipeline.ProcessClipboard(); }) {
+    setClientSize(kDesignWidth, kDesignHeight);
+    setTag(1);
+
+    Programm1.addItem(m_close);
+    einst.addItem(m_einst_aktiv);
+    einst.addItem(MinimizetoTaskbar);
+    m_einst_aktiv.setChecked(true);
+    m_einst_aktiv.setShortcut("F3");
+    m_close.onClick = [this] { m_closeClick(); };
+    m_einst_aktiv.onClick = [this] { m_einst_aktivClick(); };
+    MinimizetoTaskbar.onClick = [this] { MinimizetoTaskbarClick(); };
+
+    Panel1.setHeight(17);
+    Panel2.setWidth(281);
+    Panel3.setWidth(kDesignWidth - 281 - 3);
+    Panel4.setHeight(360);
+    Panel5.setHeight(kDesignHeight - 17 - 360 - 3);
+
+    zuletzt.setMultiSelect(true);
+    zuletzt.setColumns({{u"", 63}, {u"", 44}, {u"", 100}});
+    liste.setColumns({{u"", 120}, {u"", 60}, {u"", 300}});
+
+    pc.addPage(tab_txt);
+    pc.addPage(tab_img);
+    pc.addPage(tab_details);
+    TabSet1.onChange = [this](int index) { m_pipeline.TabSet1Change(index); };
+    display_img.onMouseDown = [this](MouseButton, Point p) { m_pipeline.display_imgMouseDown(p); };
+    display_img.onMouseMove = [this](bool left, Point p) { m_pipeline.display_imgMouseMove(left, p); };
+    display_img.onMouseUp = [this](MouseButton, Point) { m_pipeline.display_imgMouseUp(); };
+}
+
+void Tprog::FormCreate() {
+    TabSet1.setTabs({u"Text", u"Details"});
+    TabSet1.setTabIndex(0);
+    sprache();
+    m_state.SuppressCount = 0;
+    m_monitor.join();
+    pc.setActivePage(tab_txt);
+    m_state.LastRunTick = 0;
+}
+
+void Tprog::FormShow() {
+    const ScreenSize screen = m_desktop.screenSize();
+    if (screen.height < clientHeight() + 50 || screen.width < clientWidth() + 50) setTag(0);
+}
+
+void Tprog::FormActivate() {
+    if (tag() != 0) return;
+    m_desktop.windowCommand(*this, WindowCommand::Maximize);
+    setTag(1);
+}
+
+void Tprog::FormResize() {
+    Panel2.setWidth((Panel2.width() + Panel3.width()) / 3);
+    Panel4.setHeight(((Panel4.height() + Panel5.height()) / 5) * 3);
+}
+
+bool Tprog::FormCloseQuery() { return true; }
+
+void Tprog::FormClose() { m_start.close(); }
+
+void Tprog::FormDestroy() {
+    m_history.HistoryTexts.clear();
+    m_monitor.leave();
+}
+
+void Tprog::reveal() {
+    if (visible()) return;
+    m_desktop.windowCommand(*this, WindowCommand::Show);
+    if (!m_shownOnce) {
+        m_shownOnce = true;
+        FormShow();
+    }
+    FormActivate();
+}
+
+bool Tprog::sysCommand(SysCommand command) {
+    if (command == SysCommand::Minimize && MinimizetoTaskbar.checked()) {
+        TaskBarAddIcon();
+        return true;
+    }
+    return false;
+}
+
+void Tprog::m_einst_aktivClick() { m_einst_aktiv.setChecked(!m_einst_aktiv.checked()); }
+
+void Tprog::MinimizetoTaskbarClick() {
+    MinimizetoTaskbar.setChecked(!MinimizetoTaskbar.checked());
+    if (MinimizetoTaskbar.checked()) TaskBarAddIcon();
+}
+
+void Tprog::m_closeClick() { m_start.close(); }
+
+void Tprog::TaskBarAddIcon() {
+    // Without a notification area there would be no way back to a hidden window, so the
+    // window stays on screen then.
+    if (m_desktop.setTrayIcon(true, u"Tessaro", [this] { trayLeftButtonDown(); })) {
+        m_desktop.windowCommand(*this, WindowCommand::Hide);
+    }
+}
+
+void Tprog::TaskBarRemoveIcon() {
+    m_desktop.setTrayIcon(false, u"Tessaro", nullptr);
+    m_desktop.windowCommand(*this, WindowCommand::Show);
+}
+
+void Tprog::trayLeftButtonDown() {
+    TaskBarRemoveIcon();
+    m_desktop.windowCommand(*this, WindowCommand::Restore);
+}
+
+void Tprog::sprache() {
+    setCaption(u"Tessaro - Orvendal");
+    applyCaptions(*this, mainWindowCaptions(), german());
+    zuletzt.setColumnCaption(0, german() ? u"Zeit" : u"Time");
+    zuletzt.setColumnCaption(1, german() ? u"Art" : u"Type");
+    zuletzt.setColumnCaption(2, german() ? u"Inhalt" : u"Content");
+    liste.setColumnCaption(0, u"Format");
+    liste.setColumnCaption(1, german() ? u"Nummer" : u"Number");
+    liste.setColumnCaption(2, german() ? u"Wert" : u"Value");
+}
+
+}  // namespace tessaro

@@ -1,0 +1,111 @@
+// The main window: the history column, the clipboard content display and the actions
+// area, its menus, its place in the clipboard-viewer chain and its life cycle.
+#pragma once
+
+#include <memory>
+
+#include "capture/action_stages.h"
+#include "capture/capture_pipeline.h"
+#include "capture/clipboard_monitor.h"
+#include "capture/start_window.h"
+#include "forms/buttons.h"
+#include "forms/containers.h"
+#include "forms/form.h"
+#include "forms/list_view.h"
+#include "forms/menu_item.h"
+#include "forms/picture.h"
+#include "forms/text_controls.h"
+#include "history/history_store.h"
+
+namespace tessaro {
+
+// System commands that reach the main window.
+enum class SysCommand { Minimize, Maximize, Restore, Close };
+
+class Tprog final : public Form {
+public:
+    static constexpr int kDesignWidth = 758;
+    static constexpr int kDesignHeight = 608;
+
+    Tprog(Desktop& desktop, ClipboardBackend& backend, TClipBoardEx& clipboard,
+          CaptureState& captureState, HistoryStore& history, Tstart& start, ActionStages& stages);
+
+    // Menus.
+    MenuItem& Programm1;
+    MenuItem& m_close;
+    MenuItem& einst;
+    MenuItem& m_einst_aktiv;
+    MenuItem& MinimizetoTaskbar;
+    // History column.
+    Panel& Panel2;
+    Panel& Panel7;
+    ListView& zuletzt;
+    CheckBox& cb_history_txt;
+    CheckBox& cb_history_img;
+    // Right column, content area.
+    Panel& Panel3;
+    Panel& Panel5;
+    Panel& Panel11;
+    TabSet& TabSet1;
+    PageControl& pc;
+    Panel& tab_txt;
+    Memo& display_txt;
+    Panel& tab_img;
+    ScrollBox& ScrollBox2;
+    Picture& display_img;
+    Panel& tab_details;
+    ListView& liste;
+    // Actions area: the six switches and the two image-save moments.
+    Panel& Panel4;
+    Panel& Panel9;
+    CheckBox& cb_suchenersetzen;
+    CheckBox& cb_textadd;
+    CheckBox& cb_savetxt;
+    CheckBox& cb_cutimg;
+    CheckBox& cb_resizeimg;
+    CheckBox& cb_saveimg;
+    CheckBox& save_img_vorher;
+    CheckBox& save_img_nachher;
+    Panel& Panel1;
+
+    CapturePipeline& pipeline() { return m_pipeline; }
+    ClipboardMonitor& monitor() { return m_monitor; }
+
+    // Life cycle.
+    void FormCreate();
+    void FormShow();
+    void FormActivate();
+    void FormResize();
+    // Closing by the close box: the close query may save settings; closing always ends
+    // the program.
+    bool FormCloseQuery();
+    void FormClose();
+    void FormDestroy();
+    // Shows the window; the first showing runs FormShow, every showing FormActivate.
+    void reveal();
+
+    // A system command; returns true when the window handled it itself.
+    bool sysCommand(SysCommand command);
+
+    void m_einst_aktivClick();
+    void MinimizetoTaskbarClick();
+    void m_closeClick();
+    void TaskBarAddIcon();
+    void TaskBarRemoveIcon();
+    // Applies the interface language to the window's captions.
+    void sprache();
+
+private:
+    void trayLeftButtonDown();
+    bool german() const { return m_start.spr.caption() == u"de"; }
+
+    Desktop& m_desktop;
+    CaptureState& m_state;
+    HistoryStore& m_history;
+    Tstart& m_start;
+    CapturePipeline m_pipeline;
+    ClipboardMonitor m_monitor;
+    bool m_shownOnce = false;
+};
+
+}  // namespace tessaro
