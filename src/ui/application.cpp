@@ -24,7 +24,7 @@ Application::~Application() {
     if (m_prog) m_prog->FormDestroy();
 }
 
-void Application::start() {
+void Application::createWindows() {
     m_desktop.setApplicationTitle(u"Tessaro - Orvendal");
     Tstart& start = keep(m_start, std::make_unique<Tstart>(m_desktop));
     start.FormCreate();
@@ -42,7 +42,8 @@ void Application::start() {
     keep(m_einstregex, std::make_unique<Teinstregex>(start.spr)).Sprache();
     keep(m_cutauswahl, std::make_unique<Tcutauswahl>(start.spr)).Sprache();
     keep(m_einstverlauf, std::make_unique<Teinstverlauf>(start.spr)).Sprache();
-    m_desktop.windowCommand(start, WindowCommand::Show);
 }
+
+void Application::showStartWindow() { m_desktop.windowCommand(*m_start, WindowCommand::Show); }
 
 }  // namespace tessaro

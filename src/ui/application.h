@@ -25,8 +25,10 @@ public:
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
 
-    // Creates the windows in their order and shows the start window.
-    void start();
+    // Creates the windows in their order; the main window joins the viewer chain.
+    void createWindows();
+    // Shows the start window, which reveals the main window in time.
+    void showStartWindow();
 
     Tstart& startWindow() { return *m_start; }
     Tprog& mainWindow() { return *m_prog; }

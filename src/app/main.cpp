@@ -1,0 +1,87 @@
+// Tessaro: watches the clipboard and runs the actions the user switched on.
+// Usage: tessaro [--state-file PATH] [configuration.tpf ...]
+#include <QApplication>
+#include <QClipboard>
+#include <QIcon>
+#include <QImageReader>
+#include <QMessageBox>
+#include <cstdio>
+#include <exception>
+
+#include "app/qt_clipboard.h"
+#include "app/qt_desktop.h"
+#include "app/state_file.h"
+#include "app/views/main_window_view.h"
+#include "app/views/start_window_view.h"
+#include "ui/application.h"
+
+namespace {
+
+// No exception may cross into Qt's event loop: every handler ends in the general error
+// report instead.
+class GuardedApplication final : public QApplication {
+public:
+    using QApplication::QApplication;
+
+    bool notify(QObject* receiver, QEvent* event) override {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (const std::exception& error) {
+            QMessageBox::critical(nullptr, QStringLiteral("Tessaro - Orvendal"), QString::fromUtf8(error.what()));
+        }
+        return false;
+    }
+};
+
+struct Options {
+    QString stateFile;
+    QStringList arguments;  // handed to the program (configuration files)
+};
+
+Options parseOptions(const QStringList& all) {
+    Options options;
+    for (qsizetype i = 1; i < all.size(); ++i) {
+        if (all[i] == QStringLiteral("--state-file") && i + 1 < all.size()) {
+            options.stateFile = all[++i];
+        } else if (all[i].startsWith(QStringLiteral("--state-file="))) {
+            options.stateFile = all[i].mid(13);
+        } else {
+            options.arguments << all[i];
+        }
+    }
+    return options;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    GuardedApplication app(argc, argv);
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/tessaro.png")));
+    QApplication::setQuitOnLastWindowClosed(false);
+    // Screenshots of large monitors exceed Qt's default decoding limit of 256 MB.
+    QImageReader::setAllocationLimit(2048);
+    const Options options = parseOptions(QApplication::arguments());
+
+    tessaro::QtDesktop desktop(options.arguments);
+    tessaro::QtClipboard clipboard(QGuiApplication::clipboard());
+    tessaro::Application program(desktop, clipboard);
+    program.createWindows();
+
+    tessaro::StartWindowView startView(program.startWindow());
+    tessaro::MainWindowView mainView(program.mainWindow());
+    desktop.registerWindow(program.startWindow(), &startView);
+    desktop.registerWindow(program.mainWindow(), &mainView);
+
+    std::unique_ptr<tessaro::StateFile> state;
+    if (!options.stateFile.isEmpty()) {
+        state = std::make_unique<tessaro::StateFile>(options.stateFile, program.mainWindow(),
+                                                     program.captureState(), &app);
+        program.mainWindow().monitor().afterNotification = [&state] { state->requestWrite(); };
+        program.mainWindow().m_einst_aktiv.changed().subscribe([&state] { state->requestWrite(); });
+        state->write();
+    }
+    program.showStartWindow();
+    const int result = QApplication::exec();
+    program.mainWindow().monitor().afterNotification = nullptr;
+    return result;
+}

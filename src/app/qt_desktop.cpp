@@ -1,0 +1,171 @@
+#include "app/qt_desktop.h"
+
+#include <time.h>
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QLocale>
+#include <QMessageBox>
+#include <QScreen>
+
+#include "app/qt_text.h"
+#include "forms/form.h"
+
+namespace tessaro {
+namespace {
+
+// The locale's long time format without its time-zone field, which Qt includes but a
+// history column has no room for; "HH:mm:ss" when nothing usable is left.
+QString longTimeFormat() {
+    QString format = QLocale::system().timeFormat(QLocale::LongFormat);
+    format.remove(QLatin1Char('t'));
+    format = format.trimmed();
+    return format.contains(QLatin1Char('h'), Qt::CaseInsensitive) ? format : QStringLiteral("HH:mm:ss");
+}
+
+}  // namespace
+
+QtDesktop::QtDesktop(QStringList arguments)
+    : m_arguments(std::move(arguments)), m_timeFormat(longTimeFormat()), m_collator(QLocale::system()) {
+    m_collator.setCaseSensitivity(Qt::CaseInsensitive);
+}
+
+QtDesktop::~QtDesktop() = default;
+
+void QtDesktop::registerWindow(const Form& window, QWidget* widget) { m_widgets[&window] = widget; }
+
+QWidget* QtDesktop::widgetOf(const Form& window) const {
+    const auto it = m_widgets.find(&window);
+    return it == m_widgets.end() ? nullptr : it->second.data();
+}
+
+void QtDesktop::showMessage(MessageKind kind, std::u16string_view title, std::u16string_view text) {
+    const QString caption = toQString(title);
+    const QString body = toQString(text);
+    switch (kind) {
+        case MessageKind::Information: QMessageBox::information(nullptr, caption, body); break;
+        case MessageKind::Plain: QMessageBox(QMessageBox::NoIcon, caption, body).exec(); break;
+        case MessageKind::Error: QMessageBox::critical(nullptr, caption, body); break;
+    }
+}
+
+std::uint32_t QtDesktop::tickCount() {
+    // Milliseconds of the monotonic clock (time since boot), wrapping at 2^32 like the
+    // tick counter the debounce was designed for.
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    const auto ms = static_cast<std::uint64_t>(now.tv_sec) * 1000u +
+                    static_cast<std::uint64_t>(now.tv_nsec) / 1000000u;
+    return static_cast<std::uint32_t>(ms);
+}
+
+LocalTime QtDesktop::now() {
+    const QDateTime current = QDateTime::currentDateTime();
+    const QDate d = current.date();
+    const QTime t = current.time();
+    return {d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second(), t.msec()};
+}
+
+std::u16string QtDesktop::longTimeText(const LocalTime& time) {
+    const QTime t(time.hour, time.minute, time.second, time.millisecond);
+    return toU16(QLocale::system().toString(t, m_timeFormat));
+}
+
+std::u16string QtDesktop::timeSeparator() {
+    for (qsizetype i = 0; i + 1 < m_timeFormat.size(); ++i) {
+        const QChar c = m_timeFormat.at(i);
+        if ((c == u'h' || c == u'H') && !m_timeFormat.at(i + 1).isLetter()) {
+            return toU16(QString(m_timeFormat.at(i + 1)));
+        }
+    }
+    return u":";
+}
+
+int QtDesktop::compareTextIgnoreCase(std::u16string_view a, std::u16string_view b) {
+    return m_collator.compare(toQString(a), toQString(b));
+}
+
+void QtDesktop::windowCommand(Form& window, WindowCommand command) {
+    QWidget* widget = widgetOf(window);
+    bool visible = window.visible();
+    WindowState state = window.windowState();
+    switch (command) {
+        case WindowCommand::Show: visible = true; break;
+        case WindowCommand::Hide: visible = false; break;
+        case WindowCommand::Minimize: visible = true; state = WindowState::Minimized; break;
+        case WindowCommand::Maximize: visible = true; state = WindowState::Maximized; break;
+        case WindowCommand::Restore: visible = true; state = WindowState::Normal; break;
+    }
+    window.setShownState(visible, state);
+    if (!widget) return;
+    switch (command) {
+        case WindowCommand::Show: widget->show(); break;
+        case WindowCommand::Hide: widget->hide(); break;
+        case WindowCommand::Minimize: widget->showMinimized(); break;
+        case WindowCommand::Maximize: widget->showMaximized(); break;
+        case WindowCommand::Restore:
+            widget->showNormal();
+            widget->raise();
+            widget->activateWindow();
+            break;
+    }
+}
+
+ScreenSize QtDesktop::screenSize() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return {};
+    const QRect geometry = screen->geometry();
+    return {geometry.width(), geometry.height()};
+}
+
+bool QtDesktop::setTrayIcon(bool present, std::u16string_view tip,
+                            std::function<void()> onLeftButtonDown) {
+    if (!present) {
+        // The removal may come from the icon's own click signal: delete it afterwards.
+        if (m_tray) {
+            m_tray->hide();
+            m_tray.release()->deleteLater();
+        }
+        return false;
+    }
+    if (!QSystemTrayIcon::isSystemTrayAvailable()) return false;
+    if (m_tray) m_tray.release()->deleteLater();
+    m_tray = std::make_unique<QSystemTrayIcon>(QGuiApplication::windowIcon());
+    m_tray->setToolTip(toQString(tip));
+    QObject::connect(m_tray.get(), &QSystemTrayIcon::activated,
+                     [callback = std::move(onLeftButtonDown)](QSystemTrayIcon::ActivationReason reason) {
+                         // A left click (Trigger) stands for the left button going down; the
+                         // icon is gone after it, so a double click acts only once.
+                         if ((reason == QSystemTrayIcon::Trigger ||
+                              reason == QSystemTrayIcon::DoubleClick) && callback) {
+                             callback();
+                         }
+                     });
+    m_tray->show();
+    return true;
+}
+
+void QtDesktop::setApplicationTitle(std::u16string_view title) {
+    QGuiApplication::setApplicationDisplayName(toQString(title));
+}
+
+void QtDesktop::quit() { QCoreApplication::quit(); }
+
+std::filesystem::path QtDesktop::programFolder() {
+    return std::filesystem::path(QCoreApplication::applicationDirPath().toStdString()) / "";
+}
+
+std::filesystem::path QtDesktop::workingDirectory() {
+    return std::filesystem::path(QDir::currentPath().toStdString());
+}
+
+std::vector<std::u16string> QtDesktop::commandLineArguments() {
+    std::vector<std::u16string> arguments;
+    for (const QString& argument : m_arguments) arguments.push_back(toU16(argument));
+    return arguments;
+}
+
+}  // namespace tessaro

@@ -1,0 +1,214 @@
+#include "app/views/main_window_view.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPalette>
+#include <QScrollArea>
+#include <QTableView>
+#include <QVBoxLayout>
+#include <QWindowStateChangeEvent>
+
+#include "app/qt_text.h"
+#include "app/views/bindings.h"
+#include "app/views/image_view.h"
+#include "app/views/list_view_model.h"
+
+namespace tessaro {
+namespace {
+
+// The button face darkened by a fixed amount per channel in 8-bit arithmetic.
+QColor darkerFace(int amount) {
+    const QColor face = QApplication::palette().color(QPalette::Button);
+    const auto sub = [amount](int c) { return (c - amount) & 0xFF; };
+    return QColor(sub(face.red()), sub(face.green()), sub(face.blue()));
+}
+
+QVBoxLayout* tightColumn(QWidget* owner, int margin) {
+    auto* layout = new QVBoxLayout(owner);
+    layout->setContentsMargins(margin, margin, margin, margin);
+    layout->setSpacing(0);
+    return layout;
+}
+
+}  // namespace
+
+MainWindowView::MainWindowView(Tprog& model) : m_model(model) {
+    setWindowTitle(toQString(model.caption()));
+    model.changed().subscribe([this] { setWindowTitle(toQString(m_model.caption())); });
+    resize(model.clientWidth(), model.clientHeight());
+
+    auto* central = new QWidget(this);
+    auto* layout = tightColumn(central, 0);
+    m_columns = new QSplitter(Qt::Horizontal, central);
+    m_columns->setHandleWidth(3);
+    m_columns->setChildrenCollapsible(false);
+    QWidget* history = buildHistoryColumn();
+    history->setMinimumWidth(250);
+    m_columns->addWidget(history);
+
+    m_rows = new QSplitter(Qt::Vertical, m_columns);
+    m_rows->setHandleWidth(3);
+    m_rows->setOpaqueResize(false);  // panels follow when the mouse is released
+    m_rows->setChildrenCollapsible(false);
+    QWidget* content = buildContentArea();
+    content->setMinimumHeight(150);
+    QWidget* actions = buildActionsArea();
+    actions->setMinimumHeight(250);
+    m_rows->addWidget(content);
+    m_rows->addWidget(actions);
+    m_rows->setMinimumWidth(470);
+    m_columns->addWidget(m_rows);
+    m_columns->setSizes({model.Panel2.width(), model.Panel3.width()});
+    m_rows->setSizes({model.Panel5.height(), model.Panel4.height()});
+    layout->addWidget(m_columns, 1);
+
+    auto* strip = new QLabel(central);
+    strip->setFixedHeight(model.Panel1.height());
+    strip->setAlignment(Qt::AlignCenter);
+    strip->setContentsMargins(8, 0, 7, 0);
+    layout->addWidget(strip);
+    setCentralWidget(central);
+    buildMenus();
+}
+
+QWidget* MainWindowView::framed(Panel& titleBar, QWidget* body) {
+    auto* area = new QWidget;
+    auto* outer = tightColumn(area, 3);
+    auto* frame = new QFrame(area);
+    frame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    auto* inner = tightColumn(frame, 1);
+    auto* title = new QLabel(frame);
+    title->setObjectName(QString::fromStdString(titleBar.name()));
+    title->setFixedHeight(23);
+    title->setAutoFillBackground(true);
+    QPalette palette = title->palette();
+    palette.setColor(QPalette::Window, darkerFace(50));
+    palette.setColor(QPalette::WindowText, QColor(78, 78, 78));
+    title->setPalette(palette);
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPixelSize(13);
+    font.setBold(true);
+    title->setFont(font);
+    bindPanelCaption(title, titleBar);
+    inner->addWidget(title);
+    inner->addWidget(body, 1);
+    outer->addWidget(frame);
+    return area;
+}
+
+QWidget* MainWindowView::buildHistoryColumn() {
+    auto* body = new QWidget;
+    auto* layout = new QVBoxLayout(body);
+    layout->setContentsMargins(5, 8, 5, 5);
+    auto* list = new QTableView(body);
+    list->setObjectName(QStringLiteral("zuletzt"));
+    bindListView(list, m_model.zuletzt);
+    layout->addWidget(list, 1);
+    for (CheckBox* box : {&m_model.cb_history_txt, &m_model.cb_history_img}) {
+        auto* check = new QCheckBox(body);
+        check->setObjectName(QString::fromStdString(box->name()));
+        bindCheckBox(check, *box);
+        layout->addWidget(check);
+    }
+    return framed(m_model.Panel7, body);
+}
+
+QWidget* MainWindowView::buildContentArea() {
+    auto* body = new QWidget;
+    auto* layout = tightColumn(body, 2);
+    auto* tabs = new QTabBar(body);
+    tabs->setObjectName(QStringLiteral("TabSet1"));
+    tabs->setDrawBase(false);
+    tabs->setExpanding(false);
+    bindTabSet(tabs, m_model.TabSet1);
+    layout->addWidget(tabs);
+
+    auto* pages = new QStackedWidget(body);
+    auto* text = new QPlainTextEdit(pages);
+    text->setObjectName(QStringLiteral("display_txt"));
+    bindMemoView(text, m_model.display_txt);
+    auto* scroll = new QScrollArea(pages);
+    scroll->setObjectName(QStringLiteral("ScrollBox2"));
+    bindImageView(scroll, new PictureWidget(m_model.display_img), m_model.ScrollBox2);
+    auto* details = new QTableView(pages);
+    details->setObjectName(QStringLiteral("liste"));
+    bindListView(details, m_model.liste);
+    pages->addWidget(text);
+    pages->addWidget(scroll);
+    pages->addWidget(details);
+    bindPageControl(pages, m_model.pc,
+                    {{&m_model.tab_txt, text}, {&m_model.tab_img, scroll}, {&m_model.tab_details, details}});
+    layout->addWidget(pages, 1);
+    return framed(m_model.Panel11, body);
+}
+
+QWidget* MainWindowView::buildActionsArea() {
+    auto* scroll = new QScrollArea;
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    auto* rows = new QWidget(scroll);
+    auto* layout = new QVBoxLayout(rows);
+    layout->setContentsMargins(6, 3, 9, 3);
+    layout->setSpacing(0);
+    for (CheckBox* box : {&m_model.cb_suchenersetzen, &m_model.cb_textadd, &m_model.cb_savetxt,
+                          &m_model.cb_cutimg, &m_model.cb_resizeimg, &m_model.cb_saveimg}) {
+        auto* check = new QCheckBox(rows);
+        check->setObjectName(QString::fromStdString(box->name()));
+        check->setMinimumHeight(22);
+        bindCheckBox(check, *box);
+        layout->addWidget(check);
+    }
+    layout->addStretch(1);
+    scroll->setWidget(rows);
+    return framed(m_model.Panel9, scroll);
+}
+
+void MainWindowView::buildMenus() {
+    for (MenuItem* top : {&m_model.Programm1, &m_model.einst}) {
+        QMenu* menu = menuBar()->addMenu(toQString(top->caption()));
+        top->changed().subscribe([menu, top] { menu->setTitle(toQString(top->caption())); });
+        for (MenuItem* item : top->items()) {
+            if (item->isSeparator()) {
+                menu->addSeparator();
+                continue;
+            }
+            QAction* action = menu->addAction(QString());
+            action->setObjectName(QString::fromStdString(item->name()));
+            bindMenuItem(action, *item);
+        }
+    }
+}
+
+void MainWindowView::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    if (!m_columns || !m_rows) return;
+    const QList<int> columns = m_columns->sizes();
+    const QList<int> rows = m_rows->sizes();
+    if (columns.size() < 2 || rows.size() < 2) return;
+    m_model.Panel2.setWidth(columns[0]);
+    m_model.Panel3.setWidth(columns[1]);
+    m_model.Panel5.setHeight(rows[0]);
+    m_model.Panel4.setHeight(rows[1]);
+    m_model.FormResize();
+    m_columns->setSizes({m_model.Panel2.width(), columns[0] + columns[1] - m_model.Panel2.width()});
+    m_rows->setSizes({rows[0] + rows[1] - m_model.Panel4.height(), m_model.Panel4.height()});
+}
+
+void MainWindowView::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && isMinimized()) {
+        m_model.sysCommand(SysCommand::Minimize);
+    }
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) m_model.FormActivate();
+}
+
+void MainWindowView::closeEvent(QCloseEvent* event) {
+    m_model.FormCloseQuery();
+    event->accept();
+    m_model.FormClose();
+}
+
+}  // namespace tessaro

@@ -1,0 +1,33 @@
+// The Qt window of the main window: the history column, the content display and the
+// actions area, laid out as the headless window says and forwarding user input to it.
+#pragma once
+
+#include <QMainWindow>
+#include <QSplitter>
+
+#include "ui/main_window.h"
+
+namespace tessaro {
+
+class MainWindowView final : public QMainWindow {
+public:
+    explicit MainWindowView(Tprog& model);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QWidget* buildHistoryColumn();
+    QWidget* buildContentArea();
+    QWidget* buildActionsArea();
+    QWidget* framed(Panel& titleBar, QWidget* body);
+    void buildMenus();
+
+    Tprog& m_model;
+    QSplitter* m_columns = nullptr;
+    QSplitter* m_rows = nullptr;
+};
+
+}  // namespace tessaro
