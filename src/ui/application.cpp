@@ -17,8 +17,11 @@ constexpr InfoWindowTitle kInfoWindows[] = {
 
 }  // namespace
 
-Application::Application(Desktop& desktop, ClipboardBackend& backend)
-    : m_desktop(desktop), m_clipboard(backend), m_backend(backend) {}
+Application::Application(Desktop& desktop, ClipboardBackend& backend, ActionStages* stages)
+    : m_desktop(desktop),
+      m_clipboard(backend),
+      m_stages(stages ? *stages : m_ownStages),
+      m_backend(backend) {}
 
 Application::~Application() {
     if (m_prog) m_prog->FormDestroy();

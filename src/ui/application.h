@@ -20,7 +20,8 @@ namespace tessaro {
 
 class Application {
 public:
-    Application(Desktop& desktop, ClipboardBackend& backend);
+    // `stages` replaces the action stages (for tests); nullptr keeps the program's own.
+    Application(Desktop& desktop, ClipboardBackend& backend, ActionStages* stages = nullptr);
     ~Application();
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
@@ -50,7 +51,8 @@ private:
     TClipBoardEx m_clipboard;
     CaptureState m_captureState;
     HistoryStore m_history;
-    ActionStages m_stages;
+    ActionStages m_ownStages;
+    ActionStages& m_stages;
     ClipboardBackend& m_backend;
     std::vector<Form*> m_windows;
     std::unique_ptr<Tstart> m_start;

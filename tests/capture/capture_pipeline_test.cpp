@@ -1,0 +1,301 @@
+// One pipeline run per clipboard change, on the whole program over an in-memory
+// clipboard: the details list, capture, history rows, display, stages and write-backs.
+#include <gtest/gtest.h>
+
+#include "platform/clipboard_error.h"
+#include "support/app_fixture.h"
+
+namespace tessaro {
+namespace {
+
+using testing::AppFixture;
+using testing::testBitmap;
+using testing::textContent;
+
+// Action stages that record their calls and change what they are given in a visible way.
+struct RecordingStages final : ActionStages {
+    std::vector<std::string> calls;
+    bool failCut = false;
+    std::u16string searchReplace(std::u16string text) override {
+        calls.push_back("replace");
+        return text + u"+r";
+    }
+    std::u16string addText(std::u16string text) override {
+        calls.push_back("add");
+        return u"<" + text + u">";
+    }
+    void saveText(const std::u16string& text) override { calls.push_back("savetext:" + std::string(text.begin(), text.end())); }
+    std::shared_ptr<const Bitmap> cutImage(std::shared_ptr<const Bitmap> in) override {
+        calls.push_back("cut");
+        if (failCut) throw std::runtime_error("cut failed");
+        return std::make_shared<const Bitmap>(Bitmap::blank(in->width - 1, in->height - 1, 24));
+    }
+    std::shared_ptr<const Bitmap> resizeImage(std::shared_ptr<const Bitmap> in) override {
+        calls.push_back("resize");
+        return std::make_shared<const Bitmap>(Bitmap::blank(in->width / 2, in->height / 2, 24));
+    }
+    void applyOutputOptions() override { calls.push_back("options"); }
+    void saveImage(const Bitmap& image) override {
+        calls.push_back("saveimage:" + std::to_string(image.width) + "x" + std::to_string(image.height));
+    }
+};
+
+class Pipeline : public AppFixture {};
+
+class PipelineWithStages : public AppFixture {
+protected:
+    PipelineWithStages() : AppFixture(&stages) {}
+    RecordingStages stages;
+};
+
+TEST_F(Pipeline, TextCaptureFillsDetailsDisplayTabsAndHistory) {
+    copyText(u"Gr\u00fc\u00dfe \u20ac");
+    auto& p = prog();
+    ASSERT_EQ(p.liste.count(), 2u);
+    EXPECT_EQ(p.liste.item(0).caption, u"UNICODETEXT");
+    EXPECT_EQ(p.liste.item(0).cell(1), u"13");
+    EXPECT_EQ(p.liste.item(0).cell(2), u"Gr\u00fc\u00dfe \u20ac");
+    EXPECT_EQ(p.liste.item(1).caption, u"TEXT");
+    EXPECT_EQ(p.liste.item(1).cell(2), std::u16string(u"Gr\u00fc\u00dfe \u20ac\0", 8)) << "the whole 8-bit block, its 0 byte too";
+
+    EXPECT_EQ(p.display_txt.text(), u"Gr\u00fc\u00dfe \u20ac");
+    EXPECT_EQ(p.pc.activePage(), &p.tab_txt);
+    EXPECT_EQ(p.TabSet1.tabs(), (std::vector<std::u16string>{u"Text", u"Details"}));
+    EXPECT_EQ(p.TabSet1.tabIndex(), 0);
+
+    ASSERT_EQ(rows(), 1u);
+    EXPECT_EQ(lastRow().caption, u"14:05:09");
+    EXPECT_EQ(lastRow().subItems, (std::vector<std::u16string>{u"Text", u"Gr\u00fc\u00dfe \u20ac", u"0"}));
+    EXPECT_EQ(app.history().HistoryTexts, (std::vector<std::u16string>{u"Gr\u00fc\u00dfe \u20ac"}));
+
+    copyText(u"Gr\u00fc\u00dfe \u20ac");
+    EXPECT_EQ(rows(), 2u) << "the same text twice gives two rows";
+    EXPECT_EQ(lastRow().cell(3), u"1");
+    EXPECT_EQ(app.history().TextHistoryCount, 2);
+}
+
+TEST_F(Pipeline, DetailsListSkipsUnknownAndEmptyFormatsAndReadsFormat49159AsUtf16) {
+    for (int i = 0; i < 7; ++i) clipboard.registerFormat("fmt" + std::to_string(i));
+    const FormatId wide = clipboard.registerFormat("wide");
+    ASSERT_EQ(wide, 49159);
+    const FormatId binary = clipboard.registerFormat("fmt0");
+    copy({{0xC0FF, ansiBlock("nameless")},
+          {CF_BITMAP, testBitmap(4, 3)},
+          {wide, utf16Block(u"\u00e4\u20ac")},
+          {binary, MemoryBlock{0x00, 0xFF, 0x80}},
+          {0x0250, ansiBlock("private")}});
+    auto& liste = prog().liste;
+    ASSERT_EQ(liste.count(), 3u) << "no row for a nameless format or a bitmap without block";
+    EXPECT_EQ(liste.item(0).caption, u"wide");
+    EXPECT_EQ(liste.item(0).cell(1), u"49159");
+    EXPECT_EQ(liste.item(0).cell(2), u"\u00e4\u20ac");
+    EXPECT_EQ(liste.item(1).caption, u"fmt0");
+    EXPECT_EQ(liste.item(1).cell(2), std::u16string(u"\0\u00ff\u20ac", 3)) << "binary bytes as Windows-1252";
+    EXPECT_EQ(liste.item(2).caption, u"PRIVATE");
+}
+
+TEST_F(Pipeline, ImageCaptureShowsThePictureAndAddsAnImageRow) {
+    copy({{CF_BITMAP, testBitmap(1024, 768)}});
+    auto& p = prog();
+    EXPECT_EQ(p.liste.count(), 0u);
+    EXPECT_EQ(p.pc.activePage(), &p.tab_img);
+    EXPECT_EQ(p.TabSet1.tabs(), (std::vector<std::u16string>{u"Image", u"Details"}));
+    ASSERT_EQ(rows(), 1u);
+    EXPECT_EQ(lastRow().subItems, (std::vector<std::u16string>{u"Image", u"1024 x 768", u"0"}));
+    ASSERT_TRUE(p.display_img.bitmap());
+    EXPECT_EQ(p.display_img.bitmap()->width, 1024);
+    EXPECT_EQ(p.ScrollBox2.horizontal().max, 1024);
+    EXPECT_EQ(p.ScrollBox2.vertical().max, 768);
+
+    app.startWindow().spr.setCaption(u"de");
+    copy({{CF_BITMAP, testBitmap(2, 3)}});
+    EXPECT_EQ(p.TabSet1.tabs()[0], u"Bild");
+    EXPECT_EQ(lastRow().subItems, (std::vector<std::u16string>{u"Bild", u"2 x 3", u"1"}));
+}
+
+TEST_F(Pipeline, TextAndBitmapTogetherAddBothRowsAndShowTheKindListedLast) {
+    auto content = textContent(u"caption");
+    content.insert(content.begin(), {CF_BITMAP, testBitmap(5, 5)});
+    copy(content);
+    ASSERT_EQ(rows(), 2u);
+    EXPECT_EQ(prog().zuletzt.item(0).cell(1), u"Image");
+    EXPECT_EQ(prog().zuletzt.item(1).cell(1), u"Text");
+    EXPECT_EQ(prog().pc.activePage(), &prog().tab_txt);
+}
+
+TEST_F(Pipeline, AnEmptyUnicodeTextAddsNothingButStillRebuildsTheDetails) {
+    copyText(u"first");
+    copy({{CF_UNICODETEXT, utf16Block(u"")}, {CF_TEXT, ansiBlock("abc")}});
+    EXPECT_EQ(rows(), 1u);
+    EXPECT_EQ(prog().display_txt.text(), u"") << "the text box is cleared by every run";
+    ASSERT_EQ(prog().liste.count(), 1u);
+    EXPECT_EQ(prog().liste.item(0).caption, u"TEXT");
+}
+
+TEST_F(Pipeline, HistorySwitchesDecideWhichRowsAreAdded) {
+    prog().cb_history_txt.setChecked(false);
+    copyText(u"not kept");
+    EXPECT_EQ(rows(), 0u);
+    EXPECT_EQ(prog().display_txt.text(), u"not kept");
+    EXPECT_EQ(app.history().TextHistoryCount, 0);
+    prog().cb_history_img.setChecked(false);
+    copy({{CF_BITMAP, testBitmap(2, 2)}});
+    EXPECT_EQ(rows(), 0u);
+    EXPECT_EQ(app.history().ImageHistoryCount, 0);
+}
+
+TEST_F(Pipeline, CaptureSwitchedOffLeavesEverythingAsItWas) {
+    copyText(u"before");
+    prog().m_einst_aktiv.click();
+    EXPECT_FALSE(prog().m_einst_aktiv.checked());
+    copy({{CF_BITMAP, testBitmap(2, 2)}});
+    EXPECT_EQ(rows(), 1u);
+    EXPECT_EQ(prog().display_txt.text(), u"before");
+    EXPECT_EQ(prog().liste.count(), 2u);
+    prog().m_einst_aktiv.click();
+    copyText(u"after");
+    EXPECT_EQ(rows(), 2u);
+}
+
+TEST_F(Pipeline, RaisedSuppressCountSkipsThatManyRuns) {
+    app.captureState().SuppressCount = 2;
+    copyText(u"a");
+    EXPECT_EQ(app.captureState().SuppressCount, 1);
+    copyText(u"b");
+    EXPECT_EQ(app.captureState().SuppressCount, 0);
+    EXPECT_EQ(rows(), 0u);
+    copyText(u"c");
+    ASSERT_EQ(rows(), 1u);
+    EXPECT_EQ(lastRow().cell(2), u"c");
+}
+
+TEST_F(Pipeline, WriteBackIsNotCapturedAndTheNextCopyIsEvenWithinTheDebounce) {
+    prog().cb_suchenersetzen.setChecked(true);
+    const int changes = clipboard.changeCount();
+    copyText(u"same");
+    EXPECT_EQ(clipboard.changeCount(), changes + 2) << "the unchanged text is written back";
+    EXPECT_EQ(rows(), 1u);
+    EXPECT_EQ(app.captureState().SuppressCount, 0);
+    copyText(u"user copy", 200);
+    ASSERT_EQ(rows(), 2u) << "a user's copy 200 ms after a write-back is captured";
+    EXPECT_EQ(lastRow().cell(2), u"user copy");
+}
+
+TEST_F(PipelineWithStages, TextStagesEachReadWhatThePreviousOneWroteBack) {
+    prog().cb_suchenersetzen.setChecked(true);
+    prog().cb_textadd.setChecked(true);
+    prog().cb_savetxt.setChecked(true);
+    copyText(u"t");
+    EXPECT_EQ(stages.calls, (std::vector<std::string>{"replace", "add", "savetext:<t+r>"}));
+    EXPECT_EQ(clipboard.formatCount(), 2);
+    TClipBoardEx reader(clipboard);
+    EXPECT_EQ(reader.ReadUnicodeText(), u"<t+r>");
+    EXPECT_EQ(app.history().HistoryTexts[0], u"t") << "history keeps the text as it arrived";
+    EXPECT_EQ(app.captureState().SuppressCount, 0);
+}
+
+TEST_F(PipelineWithStages, ImageStagesRunInOrderOnTheWorkingBitmap) {
+    prog().cb_cutimg.setChecked(true);
+    prog().cb_resizeimg.setChecked(true);
+    prog().cb_saveimg.setChecked(true);
+    prog().save_img_vorher.setChecked(true);
+    copy({{CF_BITMAP, testBitmap(101, 61)}});
+    EXPECT_EQ(stages.calls, (std::vector<std::string>{"cut", "options", "saveimage:100x60", "resize",
+                                                       "options", "saveimage:50x30"}));
+    TClipBoardEx reader(clipboard);
+    const Bitmap onClipboard = reader.ReadClipboardBitmap();
+    EXPECT_EQ(onClipboard.width, 50);
+    EXPECT_EQ(prog().display_img.bitmap()->width, 101) << "the display keeps the captured picture";
+    EXPECT_EQ(rows(), 1u);
+    EXPECT_EQ(app.captureState().SuppressCount, 0);
+}
+
+TEST_F(PipelineWithStages, ATextWriteBackLeavesNoBitmapForTheImageStages) {
+    prog().cb_suchenersetzen.setChecked(true);
+    prog().cb_cutimg.setChecked(true);
+    auto content = textContent(u"both");
+    content.push_back({CF_BITMAP, testBitmap(3, 3)});
+    copy(content);
+    EXPECT_EQ(rows(), 2u);
+    EXPECT_EQ(stages.calls, (std::vector<std::string>{"replace"}));
+}
+
+TEST_F(PipelineWithStages, AFailingImageStageWritesNothingAndTheRunGoesOn) {
+    stages.failCut = true;
+    prog().cb_cutimg.setChecked(true);
+    prog().cb_resizeimg.setChecked(true);
+    const int changes = clipboard.changeCount();
+    copy({{CF_BITMAP, testBitmap(10, 10)}});
+    EXPECT_EQ(stages.calls, (std::vector<std::string>{"cut", "resize"}));
+    EXPECT_EQ(clipboard.changeCount(), changes + 2) << "only the resize wrote back";
+    EXPECT_TRUE(desktop.messages().empty());
+}
+
+TEST_F(Pipeline, AFailedWriteBackGivesItsCountBackSoTheNextCopyIsCaptured) {
+    prog().cb_suchenersetzen.setChecked(true);
+    clipboard.setRefuseData(true);
+    copyText(u"x");
+    ASSERT_EQ(desktop.messages().size(), 1u) << "the failure reaches the general error report";
+    EXPECT_EQ(desktop.messages()[0].kind, MessageKind::Error);
+    clipboard.setRefuseData(false);
+    prog().cb_suchenersetzen.setChecked(false);
+    EXPECT_EQ(app.captureState().SuppressCount, 0);
+    copyText(u"next");
+    EXPECT_EQ(lastRow().cell(2), u"next");
+}
+
+TEST_F(Pipeline, AnUnreadableBitmapEndsTheRunWithTheErrorReport) {
+    prog().cb_suchenersetzen.setChecked(true);
+    copy({{CF_BITMAP, MemoryBlock{1, 2, 3}}, {CF_UNICODETEXT, utf16Block(u"later")}});
+    const int changes = clipboard.changeCount();
+    ASSERT_EQ(desktop.messages().size(), 1u);
+    EXPECT_EQ(clipboard.changeCount(), changes) << "no later stage wrote back";
+    EXPECT_EQ(desktop.messages()[0].text, u"The clipboard holds no bitmap");
+    EXPECT_EQ(rows(), 0u) << "the text listed after the bitmap is not reached";
+    EXPECT_EQ(prog().pc.activePage(), &prog().tab_img);
+    copyText(u"recovered");
+    EXPECT_EQ(rows(), 1u);
+}
+
+TEST_F(Pipeline, AClipboardHeldByAnotherProgramIsReportedAndLaterCopiesWork) {
+    clipboard.setHeldByOtherProgram(true);
+    copyText(u"locked");
+    ASSERT_EQ(desktop.messages().size(), 1u);
+    EXPECT_EQ(desktop.messages()[0].text, u"Cannot open clipboard");
+    EXPECT_EQ(prog().liste.count(), 0u);
+    clipboard.setHeldByOtherProgram(false);
+    copyText(u"free");
+    EXPECT_EQ(rows(), 1u);
+}
+
+TEST_F(Pipeline, TabChangesChooseThePageByTheFirstTabsText) {
+    auto& p = prog();
+    copy({{CF_BITMAP, testBitmap(2, 2)}});
+    p.TabSet1.setTabIndex(1);
+    EXPECT_EQ(p.pc.activePage(), &p.tab_details);
+    p.TabSet1.setTabIndex(0);
+    EXPECT_EQ(p.pc.activePage(), &p.tab_img);
+    copyText(u"x");
+    p.TabSet1.setTabIndex(1);
+    p.TabSet1.setTabIndex(0);
+    EXPECT_EQ(p.pc.activePage(), &p.tab_txt);
+}
+
+TEST_F(Pipeline, DraggingThePictureScrollsByTheCursorsMovement) {
+    auto& p = prog();
+    copy({{CF_BITMAP, testBitmap(400, 300)}});
+    EXPECT_EQ(p.pipeline().CaptureDrag(), (Point{0, 0}));
+    p.display_img.onMouseDown(MouseButton::Left, {500, 500});
+    p.display_img.onMouseMove(true, {480, 470});
+    EXPECT_EQ(p.ScrollBox2.horizontal().position, 20);
+    EXPECT_EQ(p.ScrollBox2.vertical().position, 30);
+    p.display_img.onMouseMove(false, {400, 400});
+    EXPECT_EQ(p.ScrollBox2.horizontal().position, 20) << "no scrolling without the left button";
+    p.display_img.onMouseUp(MouseButton::Left, {400, 400});
+    EXPECT_EQ(p.pipeline().CaptureDrag(), (Point{-1, -1}));
+    p.display_img.onMouseMove(true, {0, 0});
+    EXPECT_EQ(p.ScrollBox2.horizontal().position, 20) << "no drag after the button went up";
+}
+
+}  // namespace
+}  // namespace tessaro

@@ -1,0 +1,147 @@
+// The headless controls: the event semantics that loading settings and the windows'
+// handlers rely on.
+#include <gtest/gtest.h>
+
+#include "forms/buttons.h"
+#include "forms/containers.h"
+#include "forms/form.h"
+#include "forms/list_view.h"
+#include "forms/menu_item.h"
+#include "forms/text_controls.h"
+
+namespace tessaro {
+namespace {
+
+TEST(CheckBox, ChangingTheStateFromCodeRunsTheClickHandlerOnlyOnAChange) {
+    Form form("f");
+    auto& box = form.add<CheckBox>("cb");
+    int clicks = 0;
+    box.onClick = [&] { ++clicks; };
+    box.setChecked(true);
+    box.setChecked(true);
+    EXPECT_EQ(clicks, 1);
+    box.click();
+    EXPECT_FALSE(box.checked());
+    EXPECT_EQ(clicks, 2);
+}
+
+TEST(RadioButton, CheckingClearsTheGroupButUncheckingLeavesItEmpty) {
+    Form form("f");
+    auto& a = form.add<RadioButton>("a", "g", true);
+    auto& b = form.add<RadioButton>("b", "g");
+    auto& other = form.add<RadioButton>("c", "h", true);
+    int aClicks = 0, bClicks = 0;
+    a.onClick = [&] { ++aClicks; };
+    b.onClick = [&] { ++bClicks; };
+
+    b.setChecked(true);
+    EXPECT_FALSE(a.checked());
+    EXPECT_TRUE(other.checked()) << "another group is not touched";
+    EXPECT_EQ(bClicks, 1);
+    EXPECT_EQ(aClicks, 0) << "the button turned off by its sibling gets no click";
+
+    b.setChecked(false);
+    EXPECT_FALSE(a.checked());
+    EXPECT_FALSE(b.checked());
+    EXPECT_EQ(bClicks, 1);
+}
+
+TEST(ComboBox, TextFromCodeRunsNoChangeHandlerButTheUsersDoes) {
+    Form form("f");
+    auto& combo = form.add<ComboBox>("combo");
+    int changes = 0;
+    combo.onChange = [&] { ++changes; };
+    combo.setItems({u"one", u"two"});
+    combo.setText(u"two");
+    EXPECT_EQ(combo.itemIndex(), 1);
+    combo.setItemIndex(0);
+    EXPECT_EQ(combo.text(), u"one");
+    EXPECT_EQ(changes, 0);
+    combo.userSetText(u"typed");
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(combo.itemIndex(), -1);
+}
+
+TEST(ListView, MultiSelectionAndRemovingRowsInAnyOrder) {
+    Form form("f");
+    auto& list = form.add<ListView>("list");
+    list.setMultiSelect(true);
+    for (char16_t c : std::u16string(u"abcde")) list.append({std::u16string(1, c), {u"x"}});
+    list.setSelected(1, true);
+    list.setSelected(3, true);
+    EXPECT_EQ(list.selectedRows(), (std::vector<std::size_t>{1, 3}));
+    list.remove({3, 1, 3});
+    ASSERT_EQ(list.count(), 3u);
+    EXPECT_EQ(list.item(0).caption, u"a");
+    EXPECT_EQ(list.item(1).caption, u"c");
+    EXPECT_EQ(list.item(2).caption, u"e");
+    EXPECT_EQ(list.item(0).cell(1), u"x");
+    EXPECT_EQ(list.item(0).cell(5), u"") << "absent sub-items read as empty";
+}
+
+TEST(ListView, SingleSelectionKeepsOneRow) {
+    Form form("f");
+    auto& list = form.add<ListView>("list");
+    list.append({u"a", {}});
+    list.append({u"b", {}});
+    list.setSelected(0, true);
+    list.setSelected(1, true);
+    EXPECT_EQ(list.selectedRows(), (std::vector<std::size_t>{1}));
+    list.selectAll();
+    EXPECT_EQ(list.selectedRows().size(), 1u);
+}
+
+TEST(TabSet, NewTabsLeaveNoneSelectedAndTheHandlerSeesTheNewIndexFirst) {
+    Form form("f");
+    auto& tabs = form.add<TabSet>("tabs");
+    std::vector<std::pair<int, int>> seen;  // (new index, index at the time)
+    tabs.onChange = [&](int index) { seen.emplace_back(index, tabs.tabIndex()); };
+    tabs.setTabs({u"Text", u"Details"});
+    EXPECT_EQ(tabs.tabIndex(), -1);
+    tabs.setTabIndex(0);
+    tabs.setTabIndex(0);
+    tabs.setTabIndex(5);
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0], std::make_pair(0, -1));
+}
+
+TEST(Form, KeepsCreationOrderAndFindsByName) {
+    Form form("f");
+    form.add<Label>("z");
+    form.add<MenuItem>("a");
+    form.add<CheckBox>("m");
+    ASSERT_EQ(form.controls().size(), 3u);
+    EXPECT_EQ(form.controls()[0]->name(), "z");
+    EXPECT_EQ(form.controls()[2]->name(), "m");
+    EXPECT_EQ(form.find("a")->kind(), ControlKind::MenuItem);
+    EXPECT_EQ(form.find("nope"), nullptr);
+    EXPECT_EQ(form.controlsOf<CheckBox>().size(), 1u);
+}
+
+TEST(MenuItem, ACheckMarkFromCodeRunsNothing) {
+    Form form("f");
+    auto& item = form.add<MenuItem>("item");
+    int clicks = 0;
+    item.onClick = [&] { ++clicks; };
+    item.setChecked(true);
+    EXPECT_EQ(clicks, 0);
+    item.click();
+    EXPECT_EQ(clicks, 1);
+}
+
+TEST(ScrollBox, ScrollingStaysWithinTheRange) {
+    Form form("f");
+    auto& box = form.add<ScrollBox>("box");
+    box.setRanges(100, 50);
+    box.scrollBy(30, -10);
+    EXPECT_EQ(box.horizontal().position, 30);
+    EXPECT_EQ(box.vertical().position, 0);
+    box.scrollBy(500, 500);
+    EXPECT_EQ(box.horizontal().position, 100);
+    EXPECT_EQ(box.vertical().position, 50);
+    box.setRanges(20, 20);
+    EXPECT_EQ(box.horizontal().position, 20) << "a smaller range pulls the position in";
+}
+
+}  // namespace
+}  // namespace tessaro

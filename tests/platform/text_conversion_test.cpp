@@ -1,0 +1,35 @@
+// Windows-1252 and UTF-8 conversions at the edges of the core.
+#include <gtest/gtest.h>
+
+#include "platform/utf.h"
+#include "platform/windows_1252.h"
+
+namespace tessaro {
+namespace {
+
+TEST(Windows1252, MapsTheHighControlsRangeAndLatin1) {
+    EXPECT_EQ(ansiToUtf16("\x80\x9f\xe4\xff"), std::u16string(u"\u20ac\u0178\u00e4\u00ff"));
+    EXPECT_EQ(ansiToUtf16(std::string("a\0b", 3)), std::u16string(u"a\0b", 3));
+    EXPECT_EQ(ansiToUtf16("\x81"), u"\u0081") << "undefined bytes keep their value";
+    EXPECT_EQ(utf16ToAnsi(u"Gr\u00fc\u00dfe \u20ac"), "Gr\xfc\xdf" "e \x80");
+}
+
+TEST(Windows1252, CharactersOutsideTheCodePageBecomeOneQuestionMarkEach) {
+    EXPECT_EQ(utf16ToAnsi(u"\u4e2d\u6587"), "??");
+    EXPECT_EQ(utf16ToAnsi(u"a\U0001F600b"), "a?b") << "a surrogate pair is one character";
+    EXPECT_EQ(utf16ToAnsi(std::u16string(1, char16_t(0xD800)) + u"x"), "?x");
+    EXPECT_EQ(utf16ToAnsi(u"\u0081"), "\x81") << "the five undefined bytes round-trip";
+    EXPECT_EQ(utf16ToAnsi(u"\u0085"), "?") << "0x85 is the ellipsis, so U+0085 has no byte";
+}
+
+TEST(Utf8, RoundTripsAndReplacesInvalidInput) {
+    const std::u16string text = u"A\u00e4\u20ac\U0001F600\u4e2d";
+    EXPECT_EQ(utf8ToUtf16(utf16ToUtf8(text)), text);
+    EXPECT_EQ(utf8ToUtf16("a\xff" "b"), u"a\uFFFDb");
+    EXPECT_EQ(utf8ToUtf16("\xc0\xaf"), u"\uFFFD\uFFFD") << "overlong forms are refused";
+    EXPECT_EQ(utf8ToUtf16("\xe2\x82"), u"\uFFFD\uFFFD") << "a cut sequence";
+    EXPECT_EQ(utf16ToUtf8(std::u16string(1, char16_t(0xDC00))), "\xef\xbf\xbd");
+}
+
+}  // namespace
+}  // namespace tessaro
