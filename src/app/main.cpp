@@ -75,7 +75,8 @@ int main(int argc, char** argv) {
     std::unique_ptr<tessaro::StateFile> state;
     if (!options.stateFile.isEmpty()) {
         state = std::make_unique<tessaro::StateFile>(options.stateFile, program.mainWindow(),
-                                                     program.captureState(), &app);
+                                                     program.captureState(), &mainView, &app);
+        program.mainWindow().changed().subscribe([&state] { state->requestWrite(); });
         program.mainWindow().monitor().afterNotification = [&state] { state->requestWrite(); };
         program.mainWindow().m_einst_aktiv.changed().subscribe([&state] { state->requestWrite(); });
         state->write();

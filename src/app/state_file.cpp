@@ -12,20 +12,46 @@
 namespace tessaro {
 namespace {
 
-QJsonArray rowsOf(const ListView& list, std::size_t cells) {
+// Cells longer than this are written cut; the row's "lengths" tell the whole length.
+constexpr std::size_t kMaxCellCharacters = 1 << 20;
+
+QJsonObject listOf(const ListView& list, std::size_t cells) {
     QJsonArray rows;
+    QJsonArray lengths;
     for (const ListItem& item : list.items()) {
         QJsonArray row;
-        for (std::size_t i = 0; i < cells; ++i) row.append(toQString(item.cell(i)));
+        QJsonArray length;
+        for (std::size_t i = 0; i < cells; ++i) {
+            const std::u16string& cell = item.cell(i);
+            row.append(toQString(std::u16string_view(cell).substr(0, kMaxCellCharacters)));
+            length.append(static_cast<qint64>(cell.size()));
+        }
         rows.append(row);
+        lengths.append(length);
     }
-    return rows;
+    QJsonObject result;
+    result[QStringLiteral("rows")] = rows;
+    result[QStringLiteral("lengths")] = lengths;
+    return result;
+}
+
+QJsonObject controlsOf(const QWidget* view) {
+    QJsonObject controls;
+    if (!view) return controls;
+    for (const QWidget* child : view->findChildren<QWidget*>()) {
+        if (child->objectName().isEmpty() || !child->isVisible()) continue;
+        const QPoint topLeft = child->mapToGlobal(QPoint(0, 0));
+        controls[child->objectName()] =
+            QJsonArray{topLeft.x(), topLeft.y(), child->width(), child->height()};
+    }
+    return controls;
 }
 
 }  // namespace
 
-StateFile::StateFile(QString path, Tprog& window, const CaptureState& state, QObject* parent)
-    : QObject(parent), m_path(std::move(path)), m_window(window), m_state(state) {
+StateFile::StateFile(QString path, Tprog& window, const CaptureState& state, QWidget* view,
+                     QObject* parent)
+    : QObject(parent), m_path(std::move(path)), m_window(window), m_state(state), m_view(view) {
     m_window.zuletzt.listChanged().subscribe([this](const ListChange&) { requestWrite(); });
 }
 
@@ -38,8 +64,8 @@ void StateFile::requestWrite() {
 void StateFile::write() {
     m_pending = false;
     QJsonObject root;
-    root[QStringLiteral("history")] = rowsOf(m_window.zuletzt, 4);
-    root[QStringLiteral("details")] = rowsOf(m_window.liste, 3);
+    root[QStringLiteral("history")] = listOf(m_window.zuletzt, 4);
+    root[QStringLiteral("details")] = listOf(m_window.liste, 3);
     const Panel* page = m_window.pc.activePage();
     root[QStringLiteral("activePage")] = page ? QString::fromStdString(page->name()) : QString();
     QJsonArray tabs;
@@ -48,6 +74,8 @@ void StateFile::write() {
     root[QStringLiteral("tabIndex")] = m_window.TabSet1.tabIndex();
     root[QStringLiteral("suppressCount")] = m_state.SuppressCount;
     root[QStringLiteral("captureActive")] = m_window.m_einst_aktiv.checked();
+    root[QStringLiteral("windowVisible")] = m_window.visible();
+    root[QStringLiteral("controls")] = controlsOf(m_view);
 
     QSaveFile file(m_path);
     if (!file.open(QIODevice::WriteOnly) ||

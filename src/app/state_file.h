@@ -3,7 +3,9 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
+#include <QWidget>
 
 #include "capture/capture_state.h"
 #include "ui/main_window.h"
@@ -12,7 +14,9 @@ namespace tessaro {
 
 class StateFile final : public QObject {
 public:
-    StateFile(QString path, Tprog& window, const CaptureState& state, QObject* parent);
+    // `view` is the main window's widget: the screen geometry of its named child widgets is
+    // written too, so that scripts can click them.
+    StateFile(QString path, Tprog& window, const CaptureState& state, QWidget* view, QObject* parent);
 
     // Asks for a rewrite; several requests within one pass of the event loop give one.
     void requestWrite();
@@ -23,6 +27,7 @@ private:
     QString m_path;
     Tprog& m_window;
     const CaptureState& m_state;
+    QPointer<QWidget> m_view;
     bool m_pending = false;
 };
 

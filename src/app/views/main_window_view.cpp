@@ -36,6 +36,10 @@ QVBoxLayout* tightColumn(QWidget* owner, int margin) {
 }  // namespace
 
 MainWindowView::MainWindowView(Tprog& model) : m_model(model) {
+    // The layout's column widths were made for Tahoma at 11 pixels.
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPixelSize(11);
+    setFont(font);
     setWindowTitle(toQString(model.caption()));
     model.changed().subscribe([this] { setWindowTitle(toQString(m_model.caption())); });
     resize(model.clientWidth(), model.clientHeight());

@@ -1,0 +1,149 @@
+"""End to end: the real program captures what other programs copy, lists the formats,
+can be switched off with F3, and writes back content that other programs can paste."""
+
+import argparse
+import io
+import os
+import subprocess
+import sys
+import time
+import unittest
+
+from PIL import Image
+
+from harness import Clipboard, Display, Tessaro, wait_until
+
+OPTIONS = None
+
+
+class Capture(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.display = Display()
+        cls.clipboard = Clipboard(cls.display)
+        cls.app = Tessaro(OPTIONS.tessaro, cls.display, OPTIONS.artifacts)
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.app.stop()
+        cls.display.stop()
+
+    def setUp(self):
+        self.assertTrue(self.app.alive(), "tessaro is running")
+        time.sleep(0.25)  # past the debounce of the previous change
+
+    def copy_and_wait(self, data, mime=None):
+        before = len(self.app.history())
+        self.clipboard.put(data, mime)
+        return self.app.wait_for_rows(before + 1)
+
+    def test_1_text_with_umlauts_and_euro(self):
+        text = "Grüße aus Köln – 5 €"
+        rows = self.copy_and_wait(text)
+        time_cell, kind, content, number = rows[-1]
+        self.assertEqual((kind, content), ("Text", text))
+        self.assertRegex(time_cell, r"\d")
+        self.assertEqual(number, str(sum(1 for r in rows if r[1] == "Text") - 1))
+        details = {row[0]: row for row in self.app.details()}
+        self.assertEqual(details["UNICODETEXT"][1:], ["13", text])
+        # 8-bit text in Windows-1252: the en dash and the euro sign exist there; the block
+        # ends with its 0 byte.
+        self.assertEqual(details["TEXT"][1:], ["1", text + "\0"])
+        state = self.app.state()
+        self.assertEqual(state["activePage"], "tab_txt")
+        self.assertEqual(state["tabs"], ["Text", "Details"])
+        self.assertEqual(state["suppressCount"], 0)
+
+    def test_2_png_image(self):
+        image = Image.new("RGB", (64, 48), (200, 30, 30))
+        image.putpixel((0, 0), (0, 0, 255))
+        data = io.BytesIO()
+        image.save(data, "PNG")
+        rows = self.copy_and_wait(data.getvalue(), "image/png")
+        self.assertEqual(rows[-1][1:3], ["Image", "64 x 48"])
+        state = self.app.state()
+        self.assertEqual(state["activePage"], "tab_img")
+        self.assertEqual(state["tabs"], ["Image", "Details"])
+        self.assertNotIn("BITMAP", [row[0] for row in self.app.details()], "a bitmap has no memory block")
+        self.app.screenshot("capture-image.png")
+
+    def test_3_html_fragment_is_a_registered_format(self):
+        before = self.app.state()
+        self.clipboard.put("<b>fett</b> &amp; klar", "text/html")
+        details = wait_until(lambda: [r for r in self.app.details() if r[0] == "text/html"], what="text/html row")
+        self.assertEqual(details[0][2], "<b>fett</b> &amp; klar")
+        self.assertGreaterEqual(int(details[0][1]), 0xC000)
+        self.assertEqual(self.app.history(), before["history"]["rows"], "no text or image row for HTML only")
+
+    def test_4_f3_switches_capture_off_and_on(self):
+        self.app.key("F3")
+        wait_until(lambda: self.app.state().get("captureActive") is False, what="capture off")
+        rows = len(self.app.history())
+        self.clipboard.put("nicht erfasst")
+        time.sleep(1.0)
+        self.assertEqual(len(self.app.history()), rows)
+        self.app.key("F3")
+        wait_until(lambda: self.app.state().get("captureActive") is True, what="capture on")
+        self.copy_and_wait("wieder erfasst")
+
+    def test_5_write_back_is_pasteable_and_not_captured_and_the_next_copy_is(self):
+        self.app.click("cb_suchenersetzen")
+        wait_until(lambda: True)
+        rows = len(self.app.history())
+        self.clipboard.put("zurückgeschrieben")
+        time.sleep(0.2)
+        self.clipboard.put("200 ms danach")
+        history = self.app.wait_for_rows(rows + 2)
+        time.sleep(1.0)
+        history = self.app.history()
+        self.assertEqual([r[2] for r in history[rows:]], ["zurückgeschrieben", "200 ms danach"])
+        self.assertEqual(self.app.state()["suppressCount"], 0)
+        # Tessaro owns the clipboard now; another program pastes its text.
+        self.assertIn("UTF8_STRING", self.clipboard.targets())
+        self.assertEqual(self.clipboard.get().decode("utf-8"), "200 ms danach")
+        self.app.click("cb_suchenersetzen")
+
+    def test_6_image_write_back_is_pasteable(self):
+        self.app.click("cb_cutimg")
+        image = Image.new("RGB", (7, 5), (10, 200, 30))
+        image.putpixel((6, 4), (250, 0, 250))
+        data = io.BytesIO()
+        image.save(data, "PNG")
+        rows = len(self.app.history())
+        self.clipboard.put(data.getvalue(), "image/png")
+        self.app.wait_for_rows(rows + 1)
+        wait_until(lambda: "image/png" in self.clipboard.targets(), what="tessaro offering image/png")
+        pasted = Image.open(io.BytesIO(self.clipboard.get("image/png"))).convert("RGB")
+        self.assertEqual(pasted.size, (7, 5))
+        self.assertEqual(pasted.getpixel((6, 4)), (250, 0, 250))
+        self.assertEqual(pasted.getpixel((0, 0)), (10, 200, 30))
+        time.sleep(0.5)
+        self.assertEqual(len(self.app.history()), rows + 1)
+        self.app.click("cb_cutimg")
+
+    def test_7_an_owner_that_never_answers_does_not_stop_the_program(self):
+        owner = subprocess.Popen([sys.executable, os.path.join(os.path.dirname(__file__), "hanging_owner.py"), "8"],
+                                 env=self.display.env, stdout=subprocess.PIPE, text=True)
+        try:
+            self.assertEqual(owner.stdout.readline().strip(), "owner")
+            # Tessaro asks the owner for its formats and waits up to Qt's clipboard timeout;
+            # the run then finds nothing to list.
+            wait_until(lambda: self.app.details() == [], timeout=10, what="the run over the silent owner")
+            self.assertTrue(self.app.alive())
+        finally:
+            owner.wait(timeout=20)
+        time.sleep(0.5)
+        self.copy_and_wait("danach wieder da")
+        self.assertEqual(self.app.history()[-1][2], "danach wieder da")
+
+    def test_8_screenshot(self):
+        path = self.app.screenshot("main-window.png")
+        self.assertGreater(os.path.getsize(path), 1000)
+
+
+if __name__ == "__main__":
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--tessaro", required=True)
+    parser.add_argument("--artifacts", required=True)
+    OPTIONS, rest = parser.parse_known_args()
+    unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)

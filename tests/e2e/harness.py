@@ -1,0 +1,136 @@
+"""The real Tessaro under a private Xvfb display, driven through the X11 clipboard with
+xclip and through its window with xdotool; its state is read from the --state-file JSON."""
+
+import json
+import os
+import shutil
+import signal
+import subprocess
+import tempfile
+import time
+
+
+def wait_until(predicate, timeout=10.0, interval=0.05, what="condition"):
+    """Polls `predicate` until it returns a true value, which is returned."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = predicate()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise AssertionError(f"timed out after {timeout}s waiting for {what}")
+        time.sleep(interval)
+
+
+class Display:
+    """A private Xvfb display on a free number."""
+
+    def __init__(self):
+        for number in range(200, 300):
+            if not os.path.exists(f"/tmp/.X11-unix/X{number}") and not os.path.exists(f"/tmp/.X{number}-lock"):
+                break
+        self.name = f":{number}"
+        self.process = subprocess.Popen(
+            ["Xvfb", self.name, "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        wait_until(lambda: os.path.exists(f"/tmp/.X11-unix/X{number}"), what="Xvfb")
+        self.env = dict(os.environ, DISPLAY=self.name)
+
+    def run(self, args, data=None, timeout=30):
+        return subprocess.run(args, input=data, env=self.env, capture_output=True, timeout=timeout, check=True)
+
+    def stop(self):
+        self.process.terminate()
+        self.process.wait(timeout=10)
+
+
+class Clipboard:
+    """Another program on the X11 clipboard: xclip."""
+
+    def __init__(self, display):
+        self.display = display
+        self.owners = []
+
+    def put(self, data, mime=None):
+        args = ["xclip", "-selection", "clipboard", "-i"]
+        if mime:
+            args += ["-t", mime]
+        if isinstance(data, str):
+            data = data.encode("utf-8")
+        # xclip forks a child that serves the selection until another owner takes it; the
+        # child keeps its output open, so none is captured.
+        subprocess.run(args, input=data, env=self.display.env, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL, timeout=30, check=True)
+
+    def targets(self):
+        out = self.display.run(["xclip", "-selection", "clipboard", "-o", "-t", "TARGETS"]).stdout
+        return out.decode().split()
+
+    def get(self, mime=None):
+        args = ["xclip", "-selection", "clipboard", "-o"]
+        if mime:
+            args += ["-t", mime]
+        return self.display.run(args).stdout
+
+
+class Tessaro:
+    """The program under test, with its state file."""
+
+    def __init__(self, executable, display, artifacts):
+        self.display = display
+        self.artifacts = artifacts
+        self.workdir = tempfile.mkdtemp(prefix="tessaro-e2e-")
+        self.state_path = os.path.join(self.workdir, "state.json")
+        self.log = open(os.path.join(self.workdir, "tessaro.log"), "w")
+        self.process = subprocess.Popen([executable, "--state-file", self.state_path], cwd=self.workdir,
+                                        env=display.env, stdout=self.log, stderr=subprocess.STDOUT)
+        wait_until(lambda: self.state().get("windowVisible"), timeout=15, what="the main window")
+
+    def state(self):
+        try:
+            with open(self.state_path, encoding="utf-8") as f:
+                return json.load(f)
+        except (FileNotFoundError, json.JSONDecodeError):
+            return {}
+
+    def history(self):
+        return self.state().get("history", {}).get("rows", [])
+
+    def details(self):
+        return self.state().get("details", {}).get("rows", [])
+
+    def wait_for_rows(self, count, timeout=10):
+        return wait_until(lambda: len(self.history()) >= count and self.history(), timeout=timeout,
+                          what=f"{count} history rows")
+
+    def window(self):
+        out = self.display.run(["xdotool", "search", "--onlyvisible", "--name", "^Tessaro - Orvendal$"]).stdout
+        return out.split()[0].decode()
+
+    def key(self, key):
+        self.display.run(["xdotool", "windowfocus", "--sync", self.window()])
+        self.display.run(["xdotool", "key", key])
+
+    def click(self, control):
+        x, y, w, h = self.state()["controls"][control]
+        self.display.run(["xdotool", "mousemove", "--sync", str(x + min(8, w // 2)), str(y + h // 2),
+                          "click", "1"])
+
+    def screenshot(self, name):
+        os.makedirs(self.artifacts, exist_ok=True)
+        path = os.path.join(self.artifacts, name)
+        self.display.run(["import", "-window", "root", path])
+        return path
+
+    def alive(self):
+        return self.process.poll() is None
+
+    def stop(self):
+        if self.alive():
+            self.process.send_signal(signal.SIGTERM)
+            try:
+                self.process.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+        self.log.close()
+        shutil.rmtree(self.workdir, ignore_errors=True)
