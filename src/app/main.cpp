@@ -13,6 +13,7 @@
 #include "app/state_file.h"
 #include "app/views/main_window_view.h"
 #include "app/views/start_window_view.h"
+#include "platform/allocator_tuning.h"
 #include "ui/application.h"
 
 namespace {
@@ -55,6 +56,7 @@ Options parseOptions(const QStringList& all) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    tessaro::keepLargeBlocksForReuse();
     GuardedApplication app(argc, argv);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/tessaro.png")));
     QApplication::setQuitOnLastWindowClosed(false);

@@ -20,6 +20,7 @@ void CapturePipeline::ProcessClipboard() {
     }
     fillDetails();
     std::shared_ptr<const Bitmap> working = capture();
+    m_unicodeText.reset();
 
     if (m_c.cb_suchenersetzen.checked()) {
         runTextStage([this](std::u16string text) { return m_stages.searchReplace(std::move(text)); });
@@ -53,8 +54,9 @@ void CapturePipeline::fillDetails() {
             const std::string name = m_clipboard.ClipboardFormatName(id);
             if (name == "Unknown") continue;
             const bool utf16 = id == CF_UNICODETEXT || id == kUtf16RegisteredFormat;
-            std::u16string value = m_clipboard.ReadFormatAsText(id, utf16);
-            if (value.empty()) continue;
+            SharedText value = m_clipboard.ReadFormatAsText(id, utf16);
+            if (id == CF_UNICODETEXT) m_unicodeText = value;
+            if (value.str().empty()) continue;
             m_c.liste.append({ansiToUtf16(name), {decimal(id), std::move(value)}});
         } catch (const std::exception&) {
             // A format that cannot be named or read is left out; the others still count.
@@ -74,21 +76,25 @@ std::shared_ptr<const Bitmap> CapturePipeline::capture() {
 }
 
 void CapturePipeline::captureText() {
-    std::u16string text = m_clipboard.ReadFormatAsText(CF_UNICODETEXT, true);
-    if (text.empty()) return;
+    // One shared copy serves the details list, the display, the history row and the
+    // store. The store gets the clipboard text; with a non-empty Unicode text that is the
+    // very text just read.
+    const SharedText shared = m_unicodeText ? std::move(*m_unicodeText)
+                                            : SharedText(m_clipboard.ReadFormatAsText(CF_UNICODETEXT, true));
+    m_unicodeText.reset();
+    if (shared.str().empty()) return;
     m_c.pc.setActivePage(m_c.tab_txt);
-    m_c.display_txt.setText(text);
+    m_c.display_txt.setText(shared);
     showTabs(u"Text");
     if (m_c.cb_history_txt.checked()) {
-        appendTextRow(m_c.zuletzt, m_history, m_desktop.longTimeText(m_desktop.now()),
-                      std::move(text), m_clipboard.ReadUnicodeText());
+        appendTextRow(m_c.zuletzt, m_history, m_desktop.longTimeText(m_desktop.now()), shared, shared);
     }
 }
 
 std::shared_ptr<const Bitmap> CapturePipeline::captureBitmap() {
     m_c.pc.setActivePage(m_c.tab_img);
     showTabs(german() ? u"Bild" : u"Image");
-    auto bitmap = std::make_shared<const Bitmap>(m_clipboard.ReadClipboardBitmap());
+    std::shared_ptr<const Bitmap> bitmap = m_clipboard.ReadClipboardBitmap();
     if (m_c.cb_history_img.checked()) {
         appendImageRow(m_c.zuletzt, m_history, m_desktop.longTimeText(m_desktop.now()), german(),
                        bitmap->width, bitmap->height);
@@ -129,7 +135,7 @@ void CapturePipeline::runImageStage(
         auto result = change(working);
         if (!result) return;
         working = std::move(result);
-        writeBack([&] { m_clipboard.WriteClipboardBitmap(*working); });
+        writeBack([&] { m_clipboard.WriteClipboardBitmap(working); });
     } catch (const std::exception&) {
         // Image stages end silently on failure and write nothing back.
     }

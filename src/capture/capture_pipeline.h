@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "capture/action_stages.h"
 #include "capture/capture_controls.h"
@@ -64,6 +65,9 @@ private:
     HistoryStore& m_history;
     ActionStages& m_stages;
     Point m_captureDrag{0, 0};
+    // The Unicode text as the details list read it in this run; the capture takes it from
+    // here instead of copying the same block out of the clipboard again.
+    std::optional<SharedText> m_unicodeText;
 };
 
 }  // namespace tessaro

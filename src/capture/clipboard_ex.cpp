@@ -14,14 +14,27 @@ const MemoryBlock* blockOf(const ClipboardData* data) {
     return (block && !block->empty()) ? block : nullptr;
 }
 
+// The number of UTF-16 units before the first 0 unit, searching four units at a time.
+std::size_t unitsBeforeZero(const std::uint8_t* data, std::size_t units) {
+    std::size_t i = 0;
+    for (; i + 4 <= units; i += 4) {
+        std::uint64_t word;
+        std::memcpy(&word, data + 2 * i, 8);
+        if ((word - 0x0001000100010001ULL) & ~word & 0x8000800080008000ULL) break;
+    }
+    for (; i < units; ++i) {
+        std::uint16_t unit;
+        std::memcpy(&unit, data + 2 * i, 2);
+        if (unit == 0) return i;
+    }
+    return units;
+}
+
 // UTF-16 characters of a block up to the first 0 character (or the block's end).
 std::u16string utf16UpToZero(const MemoryBlock& block) {
-    const std::size_t units = block.size() / 2;
-    std::u16string text(units, u'\0');
-    std::memcpy(text.data(), block.data(), units * 2);
-    const auto end = std::find(text.begin(), text.end(), u'\0');
-    text.resize(static_cast<std::size_t>(end - text.begin()));
-    return text;
+    const std::size_t length = unitsBeforeZero(block.data(), block.size() / 2);
+    // Blocks come from operator new, which aligns them for any character type.
+    return std::u16string(reinterpret_cast<const char16_t*>(block.data()), length);
 }
 
 std::string_view bytesOf(const MemoryBlock& block) {
@@ -105,25 +118,27 @@ void TClipBoardEx::WriteUnicodeText(std::u16string_view text) {
     put(CF_UNICODETEXT, utf16Block(text));
 }
 
-Bitmap TClipBoardEx::ReadClipboardBitmap() {
+std::shared_ptr<const Bitmap> TClipBoardEx::ReadClipboardBitmap() {
     ClipboardOpen scope(*this);
     const ClipboardData* paletteData = m_backend.data(CF_PALETTE);
     const ClipboardData* bitmapData = m_backend.data(CF_BITMAP);
     const auto* bitmap = bitmapData ? std::get_if<std::shared_ptr<const Bitmap>>(bitmapData) : nullptr;
     if (!bitmap || !*bitmap) throw ClipboardError("The clipboard holds no bitmap");
-    Bitmap copy = (*bitmap)->to32Bit();
     const auto* palette =
         paletteData ? std::get_if<std::shared_ptr<const Palette>>(paletteData) : nullptr;
-    if (palette && *palette) copy.palette = (*palette)->entries;
+    const bool paletteDiffers = palette && *palette && (*palette)->entries != (*bitmap)->palette;
+    if ((*bitmap)->bitsPerPixel == 32 && !paletteDiffers) return *bitmap;
+    auto copy = std::make_shared<Bitmap>((*bitmap)->to32Bit());
+    if (paletteDiffers) copy->palette = (*palette)->entries;
     return copy;
 }
 
-void TClipBoardEx::WriteClipboardBitmap(const Bitmap& bitmap) {
+void TClipBoardEx::WriteClipboardBitmap(std::shared_ptr<const Bitmap> bitmap) {
+    if (!bitmap) throw ClipboardError("No bitmap to put on the clipboard");
     ClipboardOpen scope(*this);
-    put(CF_BITMAP, std::make_shared<const Bitmap>(bitmap));
-    if (!bitmap.palette.empty()) {
-        put(CF_PALETTE, std::make_shared<const Palette>(Palette{bitmap.palette}));
-    }
+    std::vector<std::uint32_t> palette = bitmap->palette;
+    put(CF_BITMAP, std::move(bitmap));
+    if (!palette.empty()) put(CF_PALETTE, std::make_shared<const Palette>(Palette{std::move(palette)}));
 }
 
 void TClipBoardEx::put(FormatId format, ClipboardData data) {

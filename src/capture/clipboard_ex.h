@@ -37,11 +37,11 @@ public:
     // Replaces the content by the text, as CF_TEXT (Windows-1252, '?' for the rest) and
     // CF_UNICODETEXT.
     void WriteUnicodeText(std::u16string_view text);
-    // A copy of the clipboard bitmap with 32 bits per pixel; throws ClipboardError when
-    // the clipboard holds none.
-    Bitmap ReadClipboardBitmap();
+    // The clipboard bitmap with 32 bits per pixel; throws ClipboardError when the
+    // clipboard holds none. Bitmaps are immutable, so a 32-bit one is shared, not copied.
+    std::shared_ptr<const Bitmap> ReadClipboardBitmap();
     // Replaces the content by the bitmap (and its palette, when it has one).
-    void WriteClipboardBitmap(const Bitmap& bitmap);
+    void WriteClipboardBitmap(std::shared_ptr<const Bitmap> bitmap);
 
     // True while the platform announces a change that this object wrote, that is, for
     // notifications that arrive nested inside one of our own writes.

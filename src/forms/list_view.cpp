@@ -7,7 +7,7 @@ namespace tessaro {
 const std::u16string& ListItem::cell(std::size_t column) const {
     static const std::u16string kEmpty;
     if (column == 0) return caption;
-    return column - 1 < subItems.size() ? subItems[column - 1] : kEmpty;
+    return column - 1 < subItems.size() ? subItems[column - 1].str() : kEmpty;
 }
 
 void ListView::setColumns(std::vector<ListColumn> columns) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "forms/control.h"
+#include "forms/shared_text.h"
 
 namespace tessaro {
 
@@ -16,7 +17,7 @@ struct ListColumn {
 
 struct ListItem {
     std::u16string caption;
-    std::vector<std::u16string> subItems;
+    std::vector<SharedText> subItems;
     bool selected = false;
 
     // The text of a cell: column 0 is the caption, column k the sub-item k - 1 ("" if absent).

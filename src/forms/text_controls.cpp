@@ -48,8 +48,8 @@ void ComboBox::userSetText(std::u16string text) {
     fire(onChange);
 }
 
-void Memo::setText(std::u16string text) {
-    m_text = std::make_shared<const std::u16string>(std::move(text));
+void Memo::setText(SharedText text) {
+    m_text = std::move(text);
     notifyChanged();
     fire(onChange);
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "forms/control.h"
+#include "forms/shared_text.h"
 
 namespace tessaro {
 
@@ -72,16 +73,16 @@ class Memo : public Control {
 public:
     Memo(Form& owner, std::string name) : Control(owner, std::move(name), ControlKind::Memo) {}
 
-    const std::u16string& text() const { return *m_text; }
-    std::shared_ptr<const std::u16string> sharedText() const { return m_text; }
+    const std::u16string& text() const { return m_text.str(); }
+    const SharedText& sharedText() const { return m_text; }
     // Sets the whole text (lines separated by CR LF); the change handler runs.
-    void setText(std::u16string text);
-    void clear() { setText({}); }
+    void setText(SharedText text);
+    void clear() { setText(SharedText()); }
 
     Handler onChange;
 
 private:
-    std::shared_ptr<const std::u16string> m_text = std::make_shared<const std::u16string>();
+    SharedText m_text;
 };
 
 class Label : public Control {

@@ -10,7 +10,7 @@ std::u16string decimal(long long value) {
 }
 
 void appendTextRow(ListView& history, HistoryStore& store, std::u16string time,
-                   std::u16string shownText, std::u16string storedText) {
+                   SharedText shownText, SharedText storedText) {
     const auto index = static_cast<std::size_t>(store.TextHistoryCount);
     if (store.HistoryTexts.size() < index + 1) store.HistoryTexts.resize(index + 1);
     store.HistoryTexts[index] = std::move(storedText);

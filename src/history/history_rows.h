@@ -11,7 +11,7 @@ namespace tessaro {
 
 // Stores the clipboard text at the next store index and appends its row.
 void appendTextRow(ListView& history, HistoryStore& store, std::u16string time,
-                   std::u16string shownText, std::u16string storedText);
+                   SharedText shownText, SharedText storedText);
 
 // Appends the row of a captured image ("Bild" in German, else "Image").
 void appendImageRow(ListView& history, HistoryStore& store, std::u16string time, bool german,

@@ -5,11 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "forms/shared_text.h"
+
 namespace tessaro {
 
 struct HistoryStore {
     // Entry i holds the text of the history row whose store index is i.
-    std::vector<std::u16string> HistoryTexts;
+    std::vector<SharedText> HistoryTexts;
     // Entries ever stored, and so the store index of the next text row.
     std::int32_t TextHistoryCount = 0;
     // Running number of the next image row.

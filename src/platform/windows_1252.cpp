@@ -1,6 +1,8 @@
 #include "platform/windows_1252.h"
 
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 namespace tessaro {
 namespace {
@@ -11,6 +13,15 @@ constexpr std::array<char16_t, 32> kHighControls = {
     0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
     0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+// The code point of every byte.
+constexpr std::array<char16_t, 256> kTable = [] {
+    std::array<char16_t, 256> table{};
+    for (std::size_t b = 0; b < 256; ++b) {
+        table[b] = (b >= 0x80 && b < 0xA0) ? kHighControls[b - 0x80] : static_cast<char16_t>(b);
+    }
+    return table;
+}();
 
 char toAnsiChar(char16_t c) {
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<char>(c);
@@ -24,10 +35,21 @@ char toAnsiChar(char16_t c) {
 
 std::u16string ansiToUtf16(std::string_view bytes) {
     std::u16string out(bytes.size(), u'\0');
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        const auto b = static_cast<unsigned char>(bytes[i]);
-        out[i] = (b >= 0x80 && b < 0xA0) ? kHighControls[b - 0x80] : static_cast<char16_t>(b);
+    const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
+    const std::size_t n = bytes.size();
+    std::size_t i = 0;
+    // Runs of ASCII are widened eight bytes at a time; clipboard text is mostly ASCII.
+    while (i + 8 <= n) {
+        std::uint64_t word;
+        std::memcpy(&word, in + i, 8);
+        if (word & 0x8080808080808080ULL) {
+            for (std::size_t end = i + 8; i < end; ++i) out[i] = kTable[in[i]];
+        } else {
+            for (std::size_t k = 0; k < 8; ++k) out[i + k] = in[i + k];
+            i += 8;
+        }
     }
+    for (; i < n; ++i) out[i] = kTable[in[i]];
     return out;
 }
 

@@ -21,7 +21,7 @@ TEST_F(ClipboardEx, NestedWritesFormOneContentAnnouncedAtTheOutermostClose) {
     const int before = viewer.draws();
     clipboard.open();
     clipboard.WriteUnicodeText(u"a");
-    clipboard.WriteClipboardBitmap(*std::make_shared<Bitmap>(Bitmap::blank(2, 2, 32)));
+    clipboard.WriteClipboardBitmap(std::make_shared<Bitmap>(Bitmap::blank(2, 2, 32)));
     EXPECT_EQ(viewer.draws(), before);
     EXPECT_EQ(clipboard.openCount(), 1);
     clipboard.close();
@@ -65,7 +65,7 @@ TEST_F(ClipboardEx, WriteUnicodeTextPutsBothTextFormatsAndReplacesEverything) {
     EXPECT_EQ(std::get<MemoryBlock>(backend.content()[1].second).size(), 2u * 5 + 2);
     EXPECT_EQ(clipboard.ReadUnicodeText(), u"\u20ac \u4e2d\U0001F600");
 
-    clipboard.WriteClipboardBitmap(Bitmap::blank(3, 2, 24));
+    clipboard.WriteClipboardBitmap(std::make_shared<Bitmap>(Bitmap::blank(3, 2, 24)));
     ASSERT_EQ(backend.content().size(), 1u);
     EXPECT_EQ(clipboard.ReadUnicodeText(), u"");
 }
@@ -97,10 +97,10 @@ TEST_F(ClipboardEx, BitmapsAreReadWith32BitsAndTheirPalette) {
     source.pixels = {1, 2, 3, 4, 5, 6};
     backend.putFromOtherProgram({{CF_PALETTE, std::make_shared<const Palette>(Palette{{0x112233}})},
                                  {CF_BITMAP, std::make_shared<const Bitmap>(source)}});
-    const Bitmap read = clipboard.ReadClipboardBitmap();
-    EXPECT_EQ(read.bitsPerPixel, 32);
-    EXPECT_EQ(read.pixels, (std::vector<std::uint8_t>{1, 2, 3, 255, 4, 5, 6, 255}));
-    EXPECT_EQ(read.palette, (std::vector<std::uint32_t>{0x112233}));
+    const auto read = clipboard.ReadClipboardBitmap();
+    EXPECT_EQ(read->bitsPerPixel, 32);
+    EXPECT_EQ(read->pixels, (std::vector<std::uint8_t>{1, 2, 3, 255, 4, 5, 6, 255}));
+    EXPECT_EQ(read->palette, (std::vector<std::uint32_t>{0x112233}));
 
     backend.putFromOtherProgram({{CF_BITMAP, MemoryBlock{1, 2}}});
     EXPECT_THROW(clipboard.ReadClipboardBitmap(), ClipboardError);

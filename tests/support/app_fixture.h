@@ -24,6 +24,11 @@ inline std::shared_ptr<const Bitmap> testBitmap(int width, int height) {
     return bitmap;
 }
 
+// The cells of a row after its caption, as plain strings.
+inline std::vector<std::u16string> subItemsOf(const ListItem& item) {
+    return {item.subItems.begin(), item.subItems.end()};
+}
+
 class AppFixture : public ::testing::Test {
 protected:
     explicit AppFixture(ActionStages* stages = nullptr) : app(desktop, clipboard, stages) {}
