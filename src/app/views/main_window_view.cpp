@@ -9,6 +9,7 @@
 #include <QScrollArea>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <QTimer>
 #include <QWindowStateChangeEvent>
 
 #include "app/qt_text.h"
@@ -188,7 +189,15 @@ void MainWindowView::buildMenus() {
 
 void MainWindowView::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
-    if (!m_columns || !m_rows) return;
+    // The splitters take their new size after this event: apply the rule once they have.
+    if (!m_resizePending) {
+        m_resizePending = true;
+        QTimer::singleShot(0, this, [this] { applyResizeRule(); });
+    }
+}
+
+void MainWindowView::applyResizeRule() {
+    m_resizePending = false;
     const QList<int> columns = m_columns->sizes();
     const QList<int> rows = m_rows->sizes();
     if (columns.size() < 2 || rows.size() < 2) return;

@@ -24,10 +24,13 @@ private:
     QWidget* buildActionsArea();
     QWidget* framed(Panel& titleBar, QWidget* body);
     void buildMenus();
+    // Splits the columns and rows by the window's resize rule.
+    void applyResizeRule();
 
     Tprog& m_model;
     QSplitter* m_columns = nullptr;
     QSplitter* m_rows = nullptr;
+    bool m_resizePending = false;
 };
 
 }  // namespace tessaro

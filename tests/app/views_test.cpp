@@ -1,0 +1,160 @@
+// The Qt views over the headless windows: models reach the widgets, user input reaches
+// the models, and long texts stay cheap to show.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QTabBar>
+#include <QTableView>
+
+#include "app/qt_bitmap.h"
+#include "app/qt_text.h"
+#include "app/views/bindings.h"
+#include "app/views/list_view_model.h"
+#include "app/views/main_window_view.h"
+#include "support/app_fixture.h"
+
+namespace tessaro {
+namespace {
+
+TEST(ListViewModel, FollowsTheListAndShowsOneLinePreviews) {
+    Form form("f");
+    auto& list = form.add<ListView>("list");
+    list.setColumns({{u"A", 10}, {u"B", 10}});
+    ListViewModel model(list, nullptr);
+    std::u16string longText = u"line one\r\nline two\t";
+    longText += std::u16string(1000, u'z');
+    list.append({u"first", {longText}});
+    list.append({u"second", {u"short"}});
+    ASSERT_EQ(model.rowCount(), 2);
+    const QString shown = model.data(model.index(0, 1), Qt::DisplayRole).toString();
+    EXPECT_TRUE(shown.startsWith(u"line one  line two "));
+    EXPECT_EQ(shown.size(), 257) << "256 characters and an ellipsis";
+    EXPECT_EQ(shown.back(), QChar(0x2026));
+    EXPECT_EQ(model.data(model.index(1, 1), Qt::DisplayRole).toString(), QStringLiteral("short"));
+    list.setColumnCaption(1, u"Wert");
+    EXPECT_EQ(model.headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("Wert"));
+    list.remove({0});
+    ASSERT_EQ(model.rowCount(), 1);
+    EXPECT_EQ(model.data(model.index(0, 0), Qt::DisplayRole).toString(), QStringLiteral("second"));
+    list.clear();
+    EXPECT_EQ(model.rowCount(), 0);
+}
+
+TEST(Bindings, CheckBoxesGoBothWays) {
+    Form form("f");
+    auto& box = form.add<CheckBox>("cb");
+    int clicks = 0;
+    box.onClick = [&] { ++clicks; };
+    QCheckBox widget;
+    bindCheckBox(&widget, box);
+    box.setCaption(u"Gr\u00fc\u00dfe");
+    box.setChecked(true);
+    EXPECT_TRUE(widget.isChecked());
+    EXPECT_EQ(widget.text(), QStringLiteral("Grüße"));
+    EXPECT_EQ(clicks, 1);
+    widget.click();
+    EXPECT_FALSE(box.checked());
+    EXPECT_EQ(clicks, 2);
+}
+
+TEST(Bindings, MenuItemsLetTheHandlerDecideTheCheckMark) {
+    Form form("f");
+    auto& item = form.add<MenuItem>("item");
+    item.setChecked(true);
+    item.onClick = [&] { item.setChecked(!item.checked()); };
+    QAction action;
+    bindMenuItem(&action, item);
+    EXPECT_TRUE(action.isChecked());
+    action.trigger();
+    EXPECT_FALSE(item.checked());
+    EXPECT_FALSE(action.isChecked());
+    action.trigger();
+    EXPECT_TRUE(item.checked());
+    EXPECT_TRUE(action.isChecked());
+}
+
+TEST(Bindings, MemoViewShowsLineBreaksAndCutsHugeTexts) {
+    Form form("f");
+    auto& memo = form.add<Memo>("memo");
+    QPlainTextEdit view;
+    bindMemoView(&view, memo);
+    memo.setText(u"a\r\nb");
+    EXPECT_EQ(view.toPlainText(), QStringLiteral("a\nb"));
+    memo.setText(std::u16string(3'000'000, u'q'));
+    EXPECT_LT(view.toPlainText().size(), 2'100'000);
+    EXPECT_TRUE(view.toPlainText().endsWith(QStringLiteral("[… 1000000 more characters not shown]")));
+    EXPECT_EQ(memo.text().size(), 3'000'000u) << "the memo keeps the whole text";
+}
+
+TEST(QtBitmap, RoundTripKeepsChannelOrderAndOrientation) {
+    auto bitmap = std::make_shared<Bitmap>(Bitmap::blank(3, 2, 24));
+    bitmap->pixels = {0, 0, 255, /**/ 0, 255, 0, /**/ 255, 0, 0,  // red, green, blue (BGR bytes)
+                      1, 2, 3, /**/ 4, 5, 6, /**/ 7, 8, 9};
+    const QImage image = toQImage(bitmap);
+    EXPECT_EQ(image.pixel(0, 0), qRgb(255, 0, 0));
+    EXPECT_EQ(image.pixel(2, 0), qRgb(0, 0, 255));
+    EXPECT_EQ(image.pixel(2, 1), qRgb(9, 8, 7));
+    const Bitmap back = toBitmap(image);
+    EXPECT_EQ(back.bitsPerPixel, 32);
+    EXPECT_EQ(back.pixels[0], 0);
+    EXPECT_EQ(back.pixels[2], 255);
+    EXPECT_EQ(back.pixels[4 * 5 + 0], 7) << "last pixel, blue byte first";
+    EXPECT_EQ(back.pixels[4 * 5 + 3], 255);
+}
+
+class MainWindow : public testing::AppFixture {};
+
+TEST_F(MainWindow, ViewMirrorsCaptureAndFollowsTheResizeRule) {
+    MainWindowView view(prog());
+    view.resize(900, 700);
+    view.show();
+    QApplication::processEvents();
+    QApplication::processEvents();
+    copyText(u"shown");
+    auto* tabs = view.findChild<QTabBar*>(QStringLiteral("TabSet1"));
+    ASSERT_NE(tabs, nullptr);
+    EXPECT_EQ(tabs->count(), 2);
+    EXPECT_EQ(tabs->tabText(0), QStringLiteral("Text"));
+    auto* history = view.findChild<QTableView*>(QStringLiteral("zuletzt"));
+    ASSERT_NE(history, nullptr);
+    EXPECT_EQ(history->model()->rowCount(), 1);
+    EXPECT_EQ(history->model()->data(history->model()->index(0, 2)).toString(), QStringLiteral("shown"));
+
+    tabs->setCurrentIndex(1);
+    EXPECT_EQ(prog().pc.activePage(), &prog().tab_details);
+    auto* details = view.findChild<QTableView*>(QStringLiteral("liste"));
+    EXPECT_TRUE(details->isVisible());
+
+    const auto splitters = view.findChildren<QSplitter*>();
+    ASSERT_EQ(splitters.size(), 2);
+    const QList<int> columns = splitters[0]->sizes();
+    EXPECT_NEAR(columns[0], (columns[0] + columns[1]) / 3, 1) << "history column a third of the width";
+    EXPECT_EQ(prog().Panel2.width(), columns[0]);
+}
+
+TEST_F(MainWindow, MenusShowTheCaptionsAndF3) {
+    MainWindowView view(prog());
+    const auto menus = view.menuBar()->actions();
+    ASSERT_EQ(menus.size(), 2);
+    EXPECT_EQ(menus[1]->text(), QStringLiteral("Settings"));
+    QAction* active = view.findChild<QAction*>(QStringLiteral("m_einst_aktiv"));
+    ASSERT_NE(active, nullptr);
+    EXPECT_EQ(active->shortcut(), QKeySequence(Qt::Key_F3));
+    active->trigger();
+    EXPECT_FALSE(prog().m_einst_aktiv.checked());
+}
+
+}  // namespace
+}  // namespace tessaro
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
