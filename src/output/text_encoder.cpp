@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
+#include <memory>
 
 #include "platform/windows_1252.h"
 
@@ -14,129 +16,205 @@ constexpr bool isHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; 
 constexpr bool isLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
 // Collects output bytes and passes them to the sink in pieces of up to kSize bytes.
+// The hot loops below take __restrict pointers: without them every byte stored through a
+// char pointer could alias the text, which keeps the compiler from vectorising.
+// Encoders work in blocks: block(perUnit) says how many code units fit when each writes at
+// most perUnit bytes, and the block is then written through a plain pointer. A surrogate
+// pair at the end of a block may reach one unit past it; kSlack bytes cover that.
 class OutBuffer {
 public:
-    static constexpr std::size_t kSize = 64 * 1024;
-    // The most bytes one encoder step writes between two room() checks.
-    static constexpr std::size_t kMaxStep = 16;
+    static constexpr std::size_t kSize = 256 * 1024;
+    static constexpr std::size_t kSlack = 16;
 
-    explicit OutBuffer(ByteSink& sink) : m_sink(sink) {}
+    explicit OutBuffer(ByteSink& sink)
+        : m_sink(sink), m_data(std::make_unique<char[]>(kSize + kSlack)) {}
 
-    // Makes sure the next kMaxStep bytes fit.
-    void room() {
-        if (m_used + kMaxStep > kSize) flush();
+    // The number of units (at most `wanted`) that may be written now; flushes first when
+    // not even one fits.
+    std::size_t block(std::size_t wanted, std::size_t perUnit) {
+        if (m_used + perUnit > kSize) flush();
+        return std::min(wanted, (kSize - m_used) / perUnit);
     }
-    void put(char byte) { m_data[m_used++] = byte; }
-    void put(unsigned value) { m_data[m_used++] = static_cast<char>(value & 0xFF); }
+    char* cursor() { return m_data.get() + m_used; }
+    void advanceTo(char* end) { m_used = static_cast<std::size_t>(end - m_data.get()); }
     void put(std::string_view bytes) {
-        for (char byte : bytes) {
-            room();
-            put(byte);
+        while (!bytes.empty()) {
+            const std::size_t n = block(bytes.size(), 1);
+            std::copy_n(bytes.data(), n, cursor());
+            m_used += n;
+            bytes.remove_prefix(n);
         }
     }
     void flush() {
         if (m_used == 0) return;
         const std::size_t used = m_used;
         m_used = 0;
-        m_sink.write(m_data.data(), used);
+        m_sink.write(m_data.get(), used);
     }
 
 private:
     ByteSink& m_sink;
-    std::array<char, kSize> m_data;
+    std::unique_ptr<char[]> m_data;
     std::size_t m_used = 0;
 };
 
+inline char byteOf(unsigned value) { return static_cast<char>(value & 0xFF); }
+
+// The Windows-1252 byte of every UTF-16 code unit, "?" where the code page has none; made
+// once from the code page's own table so the two can never disagree.
+const std::array<char, 0x10000>& ansiTable() {
+    static const std::array<char, 0x10000> table = [] {
+        std::array<char, 0x10000> t;
+        t.fill('?');
+        for (unsigned byte = 0; byte < 256; ++byte) {
+            const char one = static_cast<char>(byte);
+            const std::u16string unit = ansiToUtf16(std::string_view(&one, 1));
+            if (utf16ToAnsi(unit) == std::string_view(&one, 1)) t[unit[0]] = one;
+        }
+        return t;
+    }();
+    return table;
+}
+
 void encodeAnsi(std::u16string_view text, OutBuffer& out) {
-    // The code page converter works on pieces; a piece never ends between the two halves
-    // of a surrogate pair, which the converter counts as one character.
-    constexpr std::size_t kPiece = 32 * 1024;
-    out.flush();
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = std::min(text.size(), start + kPiece);
-        if (end < text.size() && isHighSurrogate(text[end - 1])) ++end;
-        out.put(std::string_view(utf16ToAnsi(text.substr(start, end - start))));
-        start = end;
+    const std::array<char, 0x10000>& table = ansiTable();
+    const std::size_t n = text.size();
+    std::size_t i = 0;
+    while (i < n) {
+        const std::size_t end = i + out.block(n - i, 1);
+        char* p = out.cursor();
+        while (i < end) {
+            const char16_t c = text[i++];
+            // A surrogate pair is one character and gives one "?".
+            if (isHighSurrogate(c) && i < n && isLowSurrogate(text[i])) ++i;
+            *p++ = table[c];
+        }
+        out.advanceTo(p);
     }
+}
+
+// Encodes the units src[0 .. count); a surrogate pair that starts at count - 1 also takes
+// src[count] when `available` allows. Returns the end of the output; `consumed` gets the
+// number of units taken.
+char* encodeUtf8Block(const char16_t* __restrict src, std::size_t count, std::size_t available,
+                      char* __restrict p, std::size_t& consumed) {
+    std::size_t k = 0;
+    while (k < count) {
+        const unsigned c = src[k++];
+        if (c < 0x80) {
+            *p++ = static_cast<char>(c);
+        } else if (c < 0x800) {
+            *p++ = byteOf(0xC0 | (c >> 6));
+            *p++ = byteOf(0x80 | (c & 0x3F));
+        } else if (c < 0xD800 || c > 0xDFFF) {
+            *p++ = byteOf(0xE0 | (c >> 12));
+            *p++ = byteOf(0x80 | ((c >> 6) & 0x3F));
+            *p++ = byteOf(0x80 | (c & 0x3F));
+        } else if (c <= 0xDBFF && k < available && isLowSurrogate(src[k])) {
+            const unsigned cp = 0x10000 + ((c - 0xD800) << 10) + (src[k++] - 0xDC00u);
+            *p++ = byteOf(0xF0 | (cp >> 18));
+            *p++ = byteOf(0x80 | ((cp >> 12) & 0x3F));
+            *p++ = byteOf(0x80 | ((cp >> 6) & 0x3F));
+            *p++ = byteOf(0x80 | (cp & 0x3F));
+        } else {
+            // An unpaired surrogate has no UTF-8 form; it becomes U+FFFD, as in every
+            // other UTF-16 to UTF-8 conversion of the program.
+            *p++ = byteOf(0xEF);
+            *p++ = byteOf(0xBF);
+            *p++ = byteOf(0xBD);
+        }
+    }
+    consumed = k;
+    return p;
 }
 
 void encodeUtf8(std::u16string_view text, OutBuffer& out) {
     out.put(std::string_view("\xEF\xBB\xBF"));
     const std::size_t n = text.size();
-    for (std::size_t i = 0; i < n; ++i) {
-        out.room();
-        const unsigned c = text[i];
-        if (c < 0x80) {
-            out.put(c);
-        } else if (c < 0x800) {
-            out.put(0xC0 | (c >> 6));
-            out.put(0x80 | (c & 0x3F));
-        } else if (isHighSurrogate(static_cast<char16_t>(c)) && i + 1 < n &&
-                   isLowSurrogate(text[i + 1])) {
-            const unsigned cp = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00u);
-            out.put(0xF0 | (cp >> 18));
-            out.put(0x80 | ((cp >> 12) & 0x3F));
-            out.put(0x80 | ((cp >> 6) & 0x3F));
-            out.put(0x80 | (cp & 0x3F));
-        } else if (c >= 0xD800 && c <= 0xDFFF) {
-            // An unpaired surrogate has no UTF-8 form; it becomes U+FFFD, as in every
-            // other UTF-16 to UTF-8 conversion of the program.
-            out.put(0xEFu);
-            out.put(0xBFu);
-            out.put(0xBDu);
-        } else {
-            out.put(0xE0 | (c >> 12));
-            out.put(0x80 | ((c >> 6) & 0x3F));
-            out.put(0x80 | (c & 0x3F));
-        }
+    std::size_t i = 0;
+    while (i < n) {
+        const std::size_t count = out.block(n - i, 3);
+        std::size_t consumed = 0;
+        out.advanceTo(encodeUtf8Block(text.data() + i, count, n - i, out.cursor(), consumed));
+        i += consumed;
     }
 }
 
-void encodeUtf16(std::u16string_view text, bool bigEndian, OutBuffer& out) {
-    auto unit = [&](unsigned c) {
-        out.room();
-        if (bigEndian) {
-            out.put(c >> 8);
-            out.put(c);
-        } else {
-            out.put(c);
-            out.put(c >> 8);
+char* copyUtf16(const char16_t* __restrict src, std::size_t count, char* __restrict dst,
+                bool bigEndian) {
+    if (bigEndian) {
+        for (std::size_t k = 0; k < count; ++k) {
+            dst[2 * k] = byteOf(src[k] >> 8);
+            dst[2 * k + 1] = byteOf(src[k]);
         }
-    };
-    unit(0xFEFF);
-    for (char16_t c : text) unit(c);
+    } else {
+        for (std::size_t k = 0; k < count; ++k) {
+            dst[2 * k] = byteOf(src[k]);
+            dst[2 * k + 1] = byteOf(src[k] >> 8);
+        }
+    }
+    return dst + 2 * count;
+}
+
+void encodeUtf16(std::u16string_view text, bool bigEndian, OutBuffer& out) {
+    out.put(bigEndian ? std::string_view("\xFE\xFF") : std::string_view("\xFF\xFE"));
+    const std::size_t n = text.size();
+    std::size_t i = 0;
+    while (i < n) {
+        const std::size_t count = out.block(n - i, 2);
+        out.advanceTo(copyUtf16(text.data() + i, count, out.cursor(), bigEndian));
+        i += count;
+    }
+}
+
+// Units without surrogates: every unit is its own code point.
+char* widenUtf32(const char16_t* __restrict src, std::size_t count, char* __restrict dst,
+                 bool bigEndian) {
+    if (bigEndian) {
+        for (std::size_t k = 0; k < count; ++k) {
+            dst[4 * k] = 0;
+            dst[4 * k + 1] = 0;
+            dst[4 * k + 2] = byteOf(src[k] >> 8);
+            dst[4 * k + 3] = byteOf(src[k]);
+        }
+    } else {
+        for (std::size_t k = 0; k < count; ++k) {
+            dst[4 * k] = byteOf(src[k]);
+            dst[4 * k + 1] = byteOf(src[k] >> 8);
+            dst[4 * k + 2] = 0;
+            dst[4 * k + 3] = 0;
+        }
+    }
+    return dst + 4 * count;
 }
 
 void encodeUtf32(std::u16string_view text, bool bigEndian, OutBuffer& out) {
-    auto codePoint = [&](unsigned cp) {
-        out.room();
-        if (bigEndian) {
-            out.put(cp >> 24);
-            out.put(cp >> 16);
-            out.put(cp >> 8);
-            out.put(cp);
-        } else {
-            out.put(cp);
-            out.put(cp >> 8);
-            out.put(cp >> 16);
-            out.put(cp >> 24);
-        }
-    };
-    codePoint(0xFEFF);
+    out.put(bigEndian ? std::string_view("\0\0\xFE\xFF", 4) : std::string_view("\xFF\xFE\0\0", 4));
     const std::size_t n = text.size();
-    for (std::size_t i = 0; i < n; ++i) {
-        const char16_t c = text[i];
-        if (isLowSurrogate(c)) continue;  // the second half of a pair, or a lone one
-        if (isHighSurrogate(c)) {
-            if (i + 1 < n && isLowSurrogate(text[i + 1])) {
-                codePoint(0x10000 + ((c - 0xD800u) << 10) + (text[i + 1] - 0xDC00u));
-            } else {
-                codePoint(u'?');
+    std::size_t i = 0;
+    while (i < n) {
+        const std::size_t end = i + out.block(n - i, 4);
+        char* p = out.cursor();
+        while (i < end) {
+            // The stretch up to the next surrogate takes the straight path.
+            std::size_t plain = i;
+            while (plain < end && (text[plain] & 0xF800) != 0xD800) ++plain;
+            p = widenUtf32(text.data() + i, plain - i, p, bigEndian);
+            i = plain;
+            if (i == end) break;
+            const char16_t c = text[i++];
+            if (isLowSurrogate(c)) continue;  // the second half of a pair, or a lone one
+            unsigned cp = u'?';                // a high surrogate without its low half
+            if (i < n && isLowSurrogate(text[i])) {
+                cp = 0x10000 + ((c - 0xD800u) << 10) + (text[i++] - 0xDC00u);
             }
-            continue;
+            p[0] = byteOf(bigEndian ? cp >> 24 : cp);
+            p[1] = byteOf(bigEndian ? cp >> 16 : cp >> 8);
+            p[2] = byteOf(bigEndian ? cp >> 8 : cp >> 16);
+            p[3] = byteOf(bigEndian ? cp : cp >> 24);
+            p += 4;
         }
-        codePoint(c);
+        out.advanceTo(p);
     }
 }
 
@@ -185,64 +263,93 @@ constexpr bool needsTerminator(char16_t c) {
            c == '+' || c == '/' || c == '-';
 }
 
-class Utf7Writer {
-public:
-    explicit Utf7Writer(OutBuffer& out) : m_out(out) {}
-
-    void add(char16_t c) {
-        m_out.room();
-        const unsigned char kind = c < 128 ? kUtf7Classes[c] : kBase64;
-        if (kind == kDirect) {
-            if (m_inRun) {
-                closeRun();
-                if (needsTerminator(c)) m_out.put('-');
-            }
-            m_out.put(static_cast<char>(c));
-        } else if (kind == kPlus && !m_inRun) {
-            m_out.put('+');
-            m_out.put('-');
-        } else {
-            if (!m_inRun) {
-                m_out.put('+');
-                m_inRun = true;
-            }
-            m_bits = (m_bits << 16) | c;
-            m_bitCount += 16;
-            while (m_bitCount >= 6) {
-                m_bitCount -= 6;
-                m_out.put(kBase64Alphabet[(m_bits >> m_bitCount) & 0x3F]);
-            }
-            m_bits &= (1u << m_bitCount) - 1;
-        }
-    }
-
-    // Ends an open run at the end of the text; no "-" follows.
-    void finish() {
-        m_out.room();
-        if (m_inRun) closeRun();
-    }
-
-private:
-    void closeRun() {
-        if (m_bitCount > 0) m_out.put(kBase64Alphabet[(m_bits << (6 - m_bitCount)) & 0x3F]);
-        m_bits = 0;
-        m_bitCount = 0;
-        m_inRun = false;
-    }
-
-    OutBuffer& m_out;
-    bool m_inRun = false;
-    std::uint32_t m_bits = 0;
-    unsigned m_bitCount = 0;
+// The state of a UTF-7 stream between blocks: whether a run is open and its bits not yet
+// written.
+struct Utf7State {
+    bool inRun = false;
+    std::uint32_t bits = 0;
+    unsigned bitCount = 0;
 };
 
+// One code unit writes at most 4 bytes: "+" and three base64 letters, or the last letter
+// of a run, "-" and a direct character.
+constexpr std::size_t kUtf7PerUnit = 4;
+
+// Encodes `count` units; the state lives in locals while the block runs.
+char* encodeUtf7Block(const char16_t* __restrict src, std::size_t count, char* __restrict p,
+                      Utf7State& state) {
+    bool inRun = state.inRun;
+    std::uint32_t bits = state.bits;
+    unsigned bitCount = state.bitCount;
+    auto inBase64 = [](char16_t c) { return c >= 128 || kUtf7Classes[c] != kDirect; };
+    for (std::size_t k = 0; k < count; ++k) {
+        // Inside a run, three units are 48 bits: eight letters with nothing left over.
+        while (inRun && bitCount == 0 && k + 3 <= count && inBase64(src[k]) &&
+               inBase64(src[k + 1]) && inBase64(src[k + 2])) {
+            const std::uint64_t group = (std::uint64_t{src[k]} << 32) |
+                                        (std::uint64_t{src[k + 1]} << 16) | src[k + 2];
+            char letters[8];
+            for (int j = 0; j < 8; ++j) letters[j] = kBase64Alphabet[(group >> (42 - 6 * j)) & 0x3F];
+            std::memcpy(p, letters, 8);
+            p += 8;
+            k += 3;
+        }
+        if (k == count) break;
+        const char16_t c = src[k];
+        const unsigned char kind = c < 128 ? kUtf7Classes[c] : kBase64;
+        if (kind == kDirect) {
+            if (inRun) {
+                if (bitCount > 0) *p++ = kBase64Alphabet[(bits << (6 - bitCount)) & 0x3F];
+                bits = 0;
+                bitCount = 0;
+                inRun = false;
+                if (needsTerminator(c)) *p++ = '-';
+            }
+            *p++ = static_cast<char>(c);
+        } else if (kind == kPlus && !inRun) {
+            *p++ = '+';
+            *p++ = '-';
+        } else {
+            if (!inRun) {
+                *p++ = '+';
+                inRun = true;
+            }
+            bits = (bits << 16) | c;
+            bitCount += 16;
+            while (bitCount >= 6) {
+                bitCount -= 6;
+                *p++ = kBase64Alphabet[(bits >> bitCount) & 0x3F];
+            }
+            bits &= (1u << bitCount) - 1;
+        }
+    }
+    state = {inRun, bits, bitCount};
+    return p;
+}
+
 void encodeUtf7(std::u16string_view text, bool signature, OutBuffer& out) {
-    Utf7Writer writer(out);
+    Utf7State state;
     // The signature is U+FEFF encoded in the same stream as the text, so a text that
     // starts with a base64 character continues the signature's run.
-    if (signature) writer.add(0xFEFF);
-    for (char16_t c : text) writer.add(c);
-    writer.finish();
+    if (signature) {
+        const char16_t mark = 0xFEFF;
+        out.block(1, kUtf7PerUnit);
+        out.advanceTo(encodeUtf7Block(&mark, 1, out.cursor(), state));
+    }
+    const std::size_t n = text.size();
+    std::size_t i = 0;
+    while (i < n) {
+        const std::size_t count = out.block(n - i, kUtf7PerUnit);
+        out.advanceTo(encodeUtf7Block(text.data() + i, count, out.cursor(), state));
+        i += count;
+    }
+    // A run open at the end is closed without "-".
+    if (state.inRun && state.bitCount > 0) {
+        out.block(1, 1);
+        char* p = out.cursor();
+        *p++ = kBase64Alphabet[(state.bits << (6 - state.bitCount)) & 0x3F];
+        out.advanceTo(p);
+    }
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "oracle.h"
 #include "output/text_encoder.h"
 #include "output/text_file_writer.h"
+#include "platform/windows_1252.h"
 
 namespace tessaro {
 namespace {
@@ -131,6 +132,16 @@ TEST(TextEncoderBytes, AnsiIsWindows1252WithQuestionMarks) {
     EXPECT_EQ(encode(u"x\u4E2D\U0001F600y", kEncodingAnsi), "x??y");
     // Line breaks stay as they are; nothing is added at the end.
     EXPECT_EQ(encode(u"a\r\nb\n", kEncodingAnsi), "a\r\nb\n");
+}
+
+TEST(TextEncoderBytes, AnsiAgreesWithTheCodePageForEveryCodeUnit) {
+    std::u16string all;
+    for (unsigned c = 0; c < 0x10000; ++c) {
+        // Each unit between two "x", so that no two surrogates form a pair.
+        all += u'x';
+        all += static_cast<char16_t>(c);
+    }
+    EXPECT_EQ(encode(all, kEncodingAnsi), utf16ToAnsi(all));
 }
 
 // ---- Whole texts judged by Python and iconv ---------------------------------------------
