@@ -77,7 +77,8 @@ void rawWrite(const std::u16string& text, const std::filesystem::path& path) {
     ::close(fd);
 }
 
-double seconds(std::chrono::steady_clock::time_point from, std::chrono::steady_clock::time_point to) {
+double seconds(std::chrono::steady_clock::time_point from,
+               std::chrono::steady_clock::time_point to) {
     return std::chrono::duration<double>(to - from).count();
 }
 
@@ -110,10 +111,14 @@ void BM_WriteTextFile(benchmark::State& state, const std::u16string& (*text)(),
 }
 
 const std::vector<std::pair<const char*, std::int32_t>> kEncodings = {
-    {"ansi", kEncodingAnsi},       {"utf7", kEncodingUtf7},
-    {"utf7_ansi", kEncodingUtf7NoSignature}, {"utf8", kEncodingUtf8},
-    {"utf16le", kEncodingUtf16Le}, {"utf16be", kEncodingUtf16Be},
-    {"utf32le", kEncodingUtf32Le}, {"utf32be", kEncodingUtf32Be},
+    {"ansi", kEncodingAnsi},
+    {"utf7", kEncodingUtf7},
+    {"utf7_ansi", kEncodingUtf7NoSignature},
+    {"utf8", kEncodingUtf8},
+    {"utf16le", kEncodingUtf16Le},
+    {"utf16be", kEncodingUtf16Be},
+    {"utf32le", kEncodingUtf32Le},
+    {"utf32be", kEncodingUtf32Be},
 };
 
 void registerAll() {
@@ -136,17 +141,19 @@ public:
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
             if (run.run_type != Run::RT_Iteration || run.iterations == 0) continue;
-            const auto ms = 1000.0 * run.real_accumulated_time / static_cast<double>(run.iterations);
+            const auto ms =
+                1000.0 * run.real_accumulated_time / static_cast<double>(run.iterations);
             std::string name = run.benchmark_name();
             name = name.substr(0, name.find("/manual_time"));
-            m_lines.push_back({name, ms, run.counters.at("raw_ms").value,
-                               run.counters.at("ratio").value});
+            m_lines.push_back(
+                {name, ms, run.counters.at("raw_ms").value, run.counters.at("ratio").value});
         }
     }
 
     void printRatios() const {
-        std::printf("\nencoded write against the raw write of the same text, paired per iteration"
-                    " (goal: ratio at most 4.0)\n");
+        std::printf(
+            "\nencoded write against the raw write of the same text, paired per iteration"
+            " (goal: ratio at most 4.0)\n");
         for (const Line& line : m_lines) {
             std::printf("  %-16s %7.2f ms  raw %6.2f ms  x%.2f\n", line.name.c_str(), line.ms,
                         line.rawMs, line.ratio);

@@ -66,8 +66,18 @@ std::u16string model(const std::u16string& text) {
     }
     for (char16_t& c : s) {
         switch (c) {
-            case u'?': case u'|': case u'<': case u'>': case u'/': case u':': case u'"':
-            case u'*': case u'\\': case u'\r': case u'\n': case u'\t':
+            case u'?':
+            case u'|':
+            case u'<':
+            case u'>':
+            case u'/':
+            case u':':
+            case u'"':
+            case u'*':
+            case u'\\':
+            case u'\r':
+            case u'\n':
+            case u'\t':
                 c = u' ';
                 break;
             default:

@@ -116,8 +116,9 @@ std::u16string JoinTargetPath(SaveKind kind, std::u16string_view folder, std::u1
         return path;
     }
     const std::size_t dash = format.find(u" - ");
-    const std::u16string extension =
-        dash == std::u16string_view::npos ? std::u16string() : replaceAll(format.substr(0, dash), u"*", u"");
+    const std::u16string extension = dash == std::u16string_view::npos
+                                         ? std::u16string()
+                                         : replaceAll(format.substr(0, dash), u"*", u"");
     path += (!extension.empty() && extension.front() == u'.') ? extension : u".bmp";
     return path;
 }
@@ -149,8 +150,8 @@ std::optional<std::u16string> ExpandPlaceholders(SaveKind kind, std::u16string p
 }
 
 std::optional<std::u16string> BuildTargetFileName(SaveKind kind, const SaveFields& fields,
-                                                  std::u16string_view text,
-                                                  FileCounters& counters, Desktop& desktop) {
+                                                  std::u16string_view text, FileCounters& counters,
+                                                  Desktop& desktop) {
     const std::optional<std::u16string> folder = PrepareSaveFolder(fields.folder, desktop);
     if (!folder) return std::nullopt;
     const std::u16string joined = JoinTargetPath(kind, *folder, fields.name, fields.format);

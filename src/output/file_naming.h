@@ -68,7 +68,7 @@ std::optional<std::u16string> ExpandPlaceholders(SaveKind kind, std::u16string p
 // desktop, joins the fields and expands the placeholders, advancing the kind's counter.
 // No path, and no message, when the folder is invalid or cannot be created.
 std::optional<std::u16string> BuildTargetFileName(SaveKind kind, const SaveFields& fields,
-                                                  std::u16string_view text,
-                                                  FileCounters& counters, Desktop& desktop);
+                                                  std::u16string_view text, FileCounters& counters,
+                                                  Desktop& desktop);
 
 }  // namespace tessaro

@@ -49,7 +49,8 @@ bool IsValidFolderPath(std::u16string_view path) {
 // nothing. So "~" and "~/..." stand for the home folder. "~name" (another user's home) is
 // left as written and fails as a relative path.
 std::u16string ExpandHomeFolder(std::u16string_view folder, const std::filesystem::path& home) {
-    const bool tilde = folder == u"~" || (folder.size() >= 2 && folder[0] == u'~' && folder[1] == u'/');
+    const bool tilde =
+        folder == u"~" || (folder.size() >= 2 && folder[0] == u'~' && folder[1] == u'/');
     if (!tilde || home.empty() || !home.is_absolute()) return std::u16string(folder);
     std::u16string base = utf8ToUtf16(home.string());
     while (!base.empty() && base.back() == u'/') base.pop_back();

@@ -63,7 +63,8 @@ void Teinstausgabe::Sprache() {
                          : u"Text Files are saved in this File Format:");
     Label4.setCaption(de ? u"Informationen zu den Formaten erhalten Sie auf dieser Seite:"
                          : u"Information to the File Formats, you can get on:");
-    rb_utf7ansi.setCaption(de ? u"Unicode UTF-7 als ANSI gespeichert" : u"Unicode UTF-7 saved as ANSI");
+    rb_utf7ansi.setCaption(de ? u"Unicode UTF-7 als ANSI gespeichert"
+                              : u"Unicode UTF-7 saved as ANSI");
     rb_beibehalten.setCaption(de ? u"Falls kein Unicode als ANSI speichern, sonst UTF-8"
                                  : u"If no Unicode, save as ANSI, in other cases UTF-8");
 }

@@ -30,7 +30,8 @@ constexpr CheckTexts kImageChecks[3] = {
 
 }  // namespace
 
-std::vector<std::u16string> SaveCheckMessages(SaveKind kind, const SaveFields& fields, bool german) {
+std::vector<std::u16string> SaveCheckMessages(SaveKind kind, const SaveFields& fields,
+                                              bool german) {
     const CheckTexts* texts = kind == SaveKind::Text ? kTextChecks : kImageChecks;
     const bool empty[3] = {fields.folder.empty(), fields.name.empty(), fields.format.empty()};
     std::vector<std::u16string> messages;

@@ -47,17 +47,18 @@ std::vector<std::u16string> TextNameTemplates(bool german) {
 }
 
 std::vector<std::u16string> ImageNameTemplates(bool german) {
-    return {german ? u"Bild aus der Zwischenablage %num%" : u"Clipboard Image %num%",
-            german ? u"Bild aus der Zwischenablage %date% %time%" : u"Clipboard Image %date% %time%",
-            u"%date% %time%", std::u16string(custom(german))};
+    return {
+        german ? u"Bild aus der Zwischenablage %num%" : u"Clipboard Image %num%",
+        german ? u"Bild aus der Zwischenablage %date% %time%" : u"Clipboard Image %date% %time%",
+        u"%date% %time%", std::u16string(custom(german))};
 }
 
 std::vector<std::u16string> TextFormatEntries(bool german) {
     return {u".txt", u".log", u".php", u".htm", u".html", std::u16string(custom(german))};
 }
 
-void BindTextSaveFieldRules(Edit& savetxt_ordner, ComboBox& savetxt_name,
-                            ComboBox& savetxt_format, std::function<void(Control&)> focus) {
+void BindTextSaveFieldRules(Edit& savetxt_ordner, ComboBox& savetxt_name, ComboBox& savetxt_format,
+                            std::function<void(Control&)> focus) {
     savetxt_ordner.onKeyPress = FilterFolderKey;
     savetxt_name.onKeyPress = FilterFileNameKey;
     savetxt_format.onKeyPress = FilterFileNameKey;

@@ -41,7 +41,7 @@ std::vector<std::u16string> TextFormatEntries(bool german);
 
 // Binds the rules above to the three fields of the text save: key filters, the custom
 // entry of the two lists (with `focus` called for the list to focus), and the exit rule.
-void BindTextSaveFieldRules(Edit& savetxt_ordner, ComboBox& savetxt_name,
-                            ComboBox& savetxt_format, std::function<void(Control&)> focus);
+void BindTextSaveFieldRules(Edit& savetxt_ordner, ComboBox& savetxt_name, ComboBox& savetxt_format,
+                            std::function<void(Control&)> focus);
 
 }  // namespace tessaro

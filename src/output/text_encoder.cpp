@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 #include <memory>
 
@@ -15,7 +16,7 @@ namespace {
 constexpr bool isHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 constexpr bool isLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
-// Collects output bytes and passes them to the sink in pieces of up to kSize bytes.
+// Collects output bytes and passes them to the sink in pieces of up to kMaxSize bytes.
 // The hot loops below take __restrict pointers: without them every byte stored through a
 // char pointer could alias the text, which keeps the compiler from vectorising.
 // Encoders work in blocks: block(perUnit) says how many code units fit when each writes at
@@ -23,17 +24,21 @@ constexpr bool isLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 // pair at the end of a block may reach one unit past it; kSlack bytes cover that.
 class OutBuffer {
 public:
-    static constexpr std::size_t kSize = 256 * 1024;
+    static constexpr std::size_t kMaxSize = 256 * 1024;
+    static constexpr std::size_t kMinSize = 64;
     static constexpr std::size_t kSlack = 16;
 
-    explicit OutBuffer(ByteSink& sink)
-        : m_sink(sink), m_data(std::make_unique<char[]>(kSize + kSlack)) {}
+    // `expected` is a guess of the output size; short texts get a small buffer.
+    OutBuffer(ByteSink& sink, std::size_t expected)
+        : m_sink(sink),
+          m_size(std::clamp(expected, kMinSize, kMaxSize)),
+          m_data(std::make_unique_for_overwrite<char[]>(m_size + kSlack)) {}
 
     // The number of units (at most `wanted`) that may be written now; flushes first when
     // not even one fits.
     std::size_t block(std::size_t wanted, std::size_t perUnit) {
-        if (m_used + perUnit > kSize) flush();
-        return std::min(wanted, (kSize - m_used) / perUnit);
+        if (m_used + perUnit > m_size) flush();
+        return std::min(wanted, (m_size - m_used) / perUnit);
     }
     char* cursor() { return m_data.get() + m_used; }
     void advanceTo(char* end) { m_used = static_cast<std::size_t>(end - m_data.get()); }
@@ -54,6 +59,7 @@ public:
 
 private:
     ByteSink& m_sink;
+    std::size_t m_size;
     std::unique_ptr<char[]> m_data;
     std::size_t m_used = 0;
 };
@@ -204,7 +210,7 @@ void encodeUtf32(std::u16string_view text, bool bigEndian, OutBuffer& out) {
             if (i == end) break;
             const char16_t c = text[i++];
             if (isLowSurrogate(c)) continue;  // the second half of a pair, or a lone one
-            unsigned cp = u'?';                // a high surrogate without its low half
+            unsigned cp = u'?';               // a high surrogate without its low half
             if (i < n && isLowSurrogate(text[i])) {
                 cp = 0x10000 + ((c - 0xD800u) << 10) + (text[i++] - 0xDC00u);
             }
@@ -218,49 +224,46 @@ void encodeUtf32(std::u16string_view text, bool bigEndian, OutBuffer& out) {
     }
 }
 
-// UTF-7 character classes of the ASCII range.
-constexpr unsigned char kBase64 = 0;
-constexpr unsigned char kDirect = 1;
-constexpr unsigned char kPlus = 2;
+// The ASCII characters UTF-7 writes as themselves; everything else goes into base64 runs,
+// and "+" outside a run becomes "+-".
 
-constexpr std::array<unsigned char, 128> makeUtf7Classes() {
-    std::array<unsigned char, 128> classes{};
-    auto direct = [&](unsigned from, unsigned to) {
-        for (unsigned c = from; c <= to; ++c) classes[c] = kDirect;
+constexpr std::array<bool, 128> makeUtf7Direct() {
+    std::array<bool, 128> direct{};
+    auto range = [&](unsigned from, unsigned to) {
+        for (unsigned c = from; c <= to; ++c) direct[c] = true;
     };
     // The directly encoded characters.
-    direct('A', 'Z');
-    direct('a', 'z');
-    direct('0', '9');
-    direct(0x27, 0x29);
-    direct(0x2C, 0x2F);
-    direct(0x3A, 0x3A);
-    direct(0x3F, 0x3F);
-    direct(' ', ' ');
-    direct('\t', '\t');
-    direct('\r', '\r');
-    direct('\n', '\n');
+    range('A', 'Z');
+    range('a', 'z');
+    range('0', '9');
+    range(0x27, 0x29);
+    range(0x2C, 0x2F);
+    range(0x3A, 0x3A);
+    range(0x3F, 0x3F);
+    range(' ', ' ');
+    range('\t', '\t');
+    range('\r', '\r');
+    range('\n', '\n');
     // The optional direct characters, also written as themselves.
-    direct(0x21, 0x26);
-    direct(0x2A, 0x2A);
-    direct(0x3B, 0x3E);
-    direct(0x40, 0x40);
-    direct(0x5B, 0x5B);
-    direct(0x5D, 0x60);
-    direct(0x7B, 0x7D);
-    classes['+'] = kPlus;
-    return classes;
+    range(0x21, 0x26);
+    range(0x2A, 0x2A);
+    range(0x3B, 0x3E);
+    range(0x40, 0x40);
+    range(0x5B, 0x5B);
+    range(0x5D, 0x60);
+    range(0x7B, 0x7D);
+    return direct;
 }
 
-constexpr std::array<unsigned char, 128> kUtf7Classes = makeUtf7Classes();
+constexpr std::array<bool, 128> kUtf7Direct = makeUtf7Direct();
 constexpr char kBase64Alphabet[] =
     "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
 
 // A direct character right after a run needs the "-" terminator when a decoder would
 // otherwise read it as part of the run.
 constexpr bool needsTerminator(char16_t c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-           c == '+' || c == '/' || c == '-';
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '+' ||
+           c == '/' || c == '-';
 }
 
 // The state of a UTF-7 stream between blocks: whether a run is open and its bits not yet
@@ -275,46 +278,54 @@ struct Utf7State {
 // of a run, "-" and a direct character.
 constexpr std::size_t kUtf7PerUnit = 4;
 
-// Encodes `count` units; the state lives in locals while the block runs.
+constexpr bool isDirect(char16_t c) { return c < 128 && kUtf7Direct[c]; }
+
+// Encodes `count` units; the state lives in locals while the block runs. The text is taken
+// as alternating stretches: direct characters copied as they are, and base64 runs, whose
+// units are cut into letters three at a time (48 bits, eight letters, nothing left over)
+// where they can be.
 char* encodeUtf7Block(const char16_t* __restrict src, std::size_t count, char* __restrict p,
                       Utf7State& state) {
     bool inRun = state.inRun;
     std::uint32_t bits = state.bits;
     unsigned bitCount = state.bitCount;
-    auto inBase64 = [](char16_t c) { return c >= 128 || kUtf7Classes[c] != kDirect; };
-    for (std::size_t k = 0; k < count; ++k) {
-        // Inside a run, three units are 48 bits: eight letters with nothing left over.
-        while (inRun && bitCount == 0 && k + 3 <= count && inBase64(src[k]) &&
-               inBase64(src[k + 1]) && inBase64(src[k + 2])) {
-            const std::uint64_t group = (std::uint64_t{src[k]} << 32) |
-                                        (std::uint64_t{src[k + 1]} << 16) | src[k + 2];
-            char letters[8];
-            for (int j = 0; j < 8; ++j) letters[j] = kBase64Alphabet[(group >> (42 - 6 * j)) & 0x3F];
-            std::memcpy(p, letters, 8);
-            p += 8;
-            k += 3;
-        }
-        if (k == count) break;
-        const char16_t c = src[k];
-        const unsigned char kind = c < 128 ? kUtf7Classes[c] : kBase64;
-        if (kind == kDirect) {
-            if (inRun) {
-                if (bitCount > 0) *p++ = kBase64Alphabet[(bits << (6 - bitCount)) & 0x3F];
-                bits = 0;
-                bitCount = 0;
-                inRun = false;
-                if (needsTerminator(c)) *p++ = '-';
-            }
-            *p++ = static_cast<char>(c);
-        } else if (kind == kPlus && !inRun) {
-            *p++ = '+';
-            *p++ = '-';
-        } else {
-            if (!inRun) {
+    std::size_t k = 0;
+    while (k < count) {
+        if (!inRun) {
+            while (k < count && isDirect(src[k])) *p++ = static_cast<char>(src[k++]);
+            if (k == count) break;
+            if (src[k] == u'+') {  // a plus sign outside a run
                 *p++ = '+';
-                inRun = true;
+                *p++ = '-';
+                ++k;
+                continue;
             }
-            bits = (bits << 16) | c;
+            *p++ = '+';
+            inRun = true;
+        }
+        while (k < count && !isDirect(src[k])) {
+            if (bitCount == 0 && k + 3 <= count && !isDirect(src[k + 1]) && !isDirect(src[k + 2])) {
+                const std::uint64_t group =
+                    (std::uint64_t{src[k]} << 32) | (std::uint64_t{src[k + 1]} << 16) | src[k + 2];
+                // The letters are gathered in a register and stored at once; eight byte
+                // stores followed by one wide load would stall store forwarding.
+                auto letter = [group](int j) -> std::uint64_t {
+                    return static_cast<unsigned char>(
+                        kBase64Alphabet[(group >> (42 - 6 * j)) & 0x3F]);
+                };
+                const std::uint64_t letters = letter(0) | letter(1) << 8 | letter(2) << 16 |
+                                              letter(3) << 24 | letter(4) << 32 | letter(5) << 40 |
+                                              letter(6) << 48 | letter(7) << 56;
+                if constexpr (std::endian::native == std::endian::little) {
+                    std::memcpy(p, &letters, 8);
+                } else {
+                    for (int j = 0; j < 8; ++j) p[j] = static_cast<char>(letters >> (8 * j));
+                }
+                p += 8;
+                k += 3;
+                continue;
+            }
+            bits = (bits << 16) | src[k++];
             bitCount += 16;
             while (bitCount >= 6) {
                 bitCount -= 6;
@@ -322,6 +333,14 @@ char* encodeUtf7Block(const char16_t* __restrict src, std::size_t count, char* _
             }
             bits &= (1u << bitCount) - 1;
         }
+        if (k == count) break;
+        // A direct character ends the run: the last bits padded with zeros, then "-" only
+        // where the character would otherwise be read as part of the run.
+        if (bitCount > 0) *p++ = kBase64Alphabet[(bits << (6 - bitCount)) & 0x3F];
+        bits = 0;
+        bitCount = 0;
+        inRun = false;
+        if (needsTerminator(src[k])) *p++ = '-';
     }
     state = {inRun, bits, bitCount};
     return p;
@@ -371,17 +390,35 @@ bool IsKnownTextEncoding(std::int32_t encoding) {
 }
 
 void EncodeText_core(std::u16string_view text, const TextEncodeOptions& options, ByteSink& sink) {
-    OutBuffer out(sink);
+    // Four bytes per unit is the most any encoding needs, plus the start bytes.
+    OutBuffer out(sink, text.size() * 4 + 8);
     switch (options.encoding) {
-        case kEncodingAnsi: encodeAnsi(text, out); break;
-        case kEncodingUtf7NoSignature: encodeUtf7(text, false, out); break;
-        case kEncodingUtf7: encodeUtf7(text, true, out); break;
-        case kEncodingUtf8: encodeUtf8(text, out); break;
-        case kEncodingUtf16Le: encodeUtf16(text, false, out); break;
-        case kEncodingUtf16Be: encodeUtf16(text, true, out); break;
-        case kEncodingUtf32Le: encodeUtf32(text, false, out); break;
-        case kEncodingUtf32Be: encodeUtf32(text, true, out); break;
-        default: break;
+        case kEncodingAnsi:
+            encodeAnsi(text, out);
+            break;
+        case kEncodingUtf7NoSignature:
+            encodeUtf7(text, false, out);
+            break;
+        case kEncodingUtf7:
+            encodeUtf7(text, true, out);
+            break;
+        case kEncodingUtf8:
+            encodeUtf8(text, out);
+            break;
+        case kEncodingUtf16Le:
+            encodeUtf16(text, false, out);
+            break;
+        case kEncodingUtf16Be:
+            encodeUtf16(text, true, out);
+            break;
+        case kEncodingUtf32Le:
+            encodeUtf32(text, false, out);
+            break;
+        case kEncodingUtf32Be:
+            encodeUtf32(text, true, out);
+            break;
+        default:
+            break;
     }
     out.flush();
 }

@@ -1,6 +1,8 @@
 // File naming: placeholders and their padding, running numbers that skip existing files
 // (also after a restart and with date and time in the name), %firstchars% cleaning, the
 // joining of the format fields and the folder rules.
+#include "output/file_naming.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -8,7 +10,6 @@
 #include <string>
 
 #include "oracle.h"
-#include "output/file_naming.h"
 #include "output/folder_path.h"
 #include "platform/test_desktop.h"
 #include "platform/utf.h"
@@ -27,11 +28,14 @@ protected:
 
     std::optional<std::u16string> build(std::u16string name, std::u16string format = u".txt",
                                         std::u16string_view text = u"") {
-        return BuildTargetFileName(SaveKind::Text, {dir.folderText(), std::move(name), std::move(format)},
-                                   text, counters, desktop);
+        return BuildTargetFileName(SaveKind::Text,
+                                   {dir.folderText(), std::move(name), std::move(format)}, text,
+                                   counters, desktop);
     }
     // The full path of a file name inside the test folder.
-    std::u16string in(std::u16string_view name) const { return dir.folderText() + std::u16string(name); }
+    std::u16string in(std::u16string_view name) const {
+        return dir.folderText() + std::u16string(name);
+    }
     void touch(std::u16string_view name) const {
         writeBytes(dir.path() / utf16ToUtf8(name), "old");
     }
@@ -149,9 +153,10 @@ TEST_F(FileNamingTest, FirstCharsNamesTheFileAfterTheText) {
     // Placeholders that the text brings along are expanded like the template's own.
     EXPECT_EQ(build(u"%firstchars%", u".txt", u"day %date%"), in(u"day 2026-12-09.txt"));
     // Images have no text: the placeholder stays as written.
-    EXPECT_EQ(BuildTargetFileName(SaveKind::Image, {dir.folderText(), u"%firstchars%", u"*.png - PNG"},
-                                  u"text", counters, desktop),
-              in(u"%firstchars%.png"));
+    EXPECT_EQ(
+        BuildTargetFileName(SaveKind::Image, {dir.folderText(), u"%firstchars%", u"*.png - PNG"},
+                            u"text", counters, desktop),
+        in(u"%firstchars%.png"));
 }
 
 TEST(FirstCharsName, CleansTrimsAndShortens) {
@@ -164,7 +169,10 @@ TEST(FirstCharsName, CleansTrimsAndShortens) {
     EXPECT_EQ(FirstCharsName(u"   " + std::u16string(39, u'x') + u" y"), std::u16string(39, u'x'));
     EXPECT_EQ(FirstCharsName(std::u16string(45, u'z')), std::u16string(40, u'z'));
     // Control characters other than the line breaks and TAB stay inside the name.
-    EXPECT_EQ(FirstCharsName(u"a\x01" u"b"), u"a\x01" u"b");
+    EXPECT_EQ(FirstCharsName(u"a\x01"
+                             u"b"),
+              u"a\x01"
+              u"b");
 }
 
 TEST(FirstCharsName, SpaceRunsUpToTwentyEightCollapse) {
@@ -190,17 +198,38 @@ TEST(IsValidFolderPath, LinuxAndDriveLetterRules) {
         bool valid;
     };
     const Case cases[] = {
-        {u"", false},          {u"C", false},           {u"/", true},
-        {u"C:", true},         {u"c:", true},           {u"1:", false},
-        {u"C\\", false},       {u"C:\\", true},         {u"C:/", false},
-        {u"C:\\Out", true},    {u"C:\\Out\\", true},    {u"C:\\a?b\\c", true},
-        {u"C:\\a\\b?", false}, {u"C:\\a\\\\", false},   {u"CC:\\x", false},
-        {u"\\\\server\\share\\", false},                {u"out", false},
-        {u"out/", false},      {u"./out/", false},      {u"~/out/", false},
-        {u"/home/u", true},    {u"/home/u/", true},     {u"/home/a?b/", false},
-        {u"/home/a:b/", false}, {u"/home/a\\b/", false}, {u"/a?b/c/", true},
-        {u"/a/b|c", false},    {u"/a/b*/", false},      {u"/a/\"b\"/", false},
-        {u"/a/<b>/", false},   {u"/a//", false},        {u"/Ordner mit Leerzeichen/", true},
+        {u"", false},
+        {u"C", false},
+        {u"/", true},
+        {u"C:", true},
+        {u"c:", true},
+        {u"1:", false},
+        {u"C\\", false},
+        {u"C:\\", true},
+        {u"C:/", false},
+        {u"C:\\Out", true},
+        {u"C:\\Out\\", true},
+        {u"C:\\a?b\\c", true},
+        {u"C:\\a\\b?", false},
+        {u"C:\\a\\\\", false},
+        {u"CC:\\x", false},
+        {u"\\\\server\\share\\", false},
+        {u"out", false},
+        {u"out/", false},
+        {u"./out/", false},
+        {u"~/out/", false},
+        {u"/home/u", true},
+        {u"/home/u/", true},
+        {u"/home/a?b/", false},
+        {u"/home/a:b/", false},
+        {u"/home/a\\b/", false},
+        {u"/a?b/c/", true},
+        {u"/a/b|c", false},
+        {u"/a/b*/", false},
+        {u"/a/\"b\"/", false},
+        {u"/a/<b>/", false},
+        {u"/a//", false},
+        {u"/Ordner mit Leerzeichen/", true},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(IsValidFolderPath(c.path), c.valid) << utf16ToUtf8(c.path);
@@ -241,8 +270,9 @@ TEST_F(HomeFolderTest, FoldersAreCreatedWithTheirParents) {
                                           counters, desktop);
     EXPECT_EQ(path, in(u"a/b/c/1.txt"));
     EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "a" / "b" / "c"));
-    EXPECT_EQ(BuildTargetFileName(SaveKind::Text, {u"~/Texte", u"n", u"txt"}, u"", counters, desktop),
-              in(u"Texte/n.txt"));
+    EXPECT_EQ(
+        BuildTargetFileName(SaveKind::Text, {u"~/Texte", u"n", u"txt"}, u"", counters, desktop),
+        in(u"Texte/n.txt"));
     EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "Texte"));
     EXPECT_EQ(BuildTargetFileName(SaveKind::Text, {u"~", u"n", u"txt"}, u"", counters, desktop),
               in(u"n.txt"));
@@ -251,11 +281,11 @@ TEST_F(HomeFolderTest, FoldersAreCreatedWithTheirParents) {
 TEST_F(HomeFolderTest, UnusableFoldersGiveNoPathAndCreateNothing) {
     const auto cwd = std::filesystem::current_path();
     std::filesystem::current_path(dir.path());
-    for (std::u16string folder : {u"out", u"./out", u"C:\\Out", u"c:", u"\\\\server\\share",
-                                  u"~anna/out"}) {
-        EXPECT_EQ(BuildTargetFileName(SaveKind::Text, {folder, u"%num%", u"txt"}, u"", counters,
-                                      desktop),
-                  std::nullopt)
+    for (std::u16string folder :
+         {u"out", u"./out", u"C:\\Out", u"c:", u"\\\\server\\share", u"~anna/out"}) {
+        EXPECT_EQ(
+            BuildTargetFileName(SaveKind::Text, {folder, u"%num%", u"txt"}, u"", counters, desktop),
+            std::nullopt)
             << utf16ToUtf8(folder);
     }
     EXPECT_TRUE(std::filesystem::is_empty(dir.path()));

@@ -15,7 +15,8 @@ namespace tessaro::testing_output {
 class TempDir {
 public:
     TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tessaro-out-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "tessaro-out-XXXXXX").string();
         if (::mkdtemp(pattern.data()) == nullptr) std::abort();
         m_path = pattern;
     }

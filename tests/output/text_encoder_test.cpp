@@ -1,12 +1,13 @@
 // The text encoders and the file writer, judged byte by byte where the format is fixed and
 // by independent decoders (Python's codecs and iconv) for whole texts.
+#include "output/text_encoder.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "oracle.h"
-#include "output/text_encoder.h"
 #include "output/text_file_writer.h"
 #include "platform/windows_1252.h"
 
@@ -189,8 +190,7 @@ TEST(TextEncoderOracles, PythonAndIconvReadBackEveryText) {
     for (const Codec& codec : kCodecs) {
         for (const std::u16string& text : sampleTexts()) {
             const auto file = dir.path() / ("t" + std::to_string(fileNumber++) + ".txt");
-            WriteTextFile(text, u16(file),
-                          codec.encoding);
+            WriteTextFile(text, u16(file), codec.encoding);
             const std::u16string expected = codec.mark ? u"\uFEFF" + text : text;
             const auto byPython = decodeWithPython(file, codec.python);
             ASSERT_TRUE(byPython.has_value()) << codec.python << " refused " << file;
@@ -210,8 +210,7 @@ TEST(TextEncoderOracles, LongTextCrossesEveryBufferBorder) {
     TempDir dir;
     for (const Codec& codec : kCodecs) {
         const auto file = dir.path() / (std::string("long-") + codec.python + ".txt");
-        WriteTextFile(text, u16(file),
-                      codec.encoding);
+        WriteTextFile(text, u16(file), codec.encoding);
         const auto decoded = decodeWithPython(file, codec.python);
         ASSERT_TRUE(decoded.has_value()) << codec.python;
         EXPECT_TRUE(*decoded == (codec.mark ? u"\uFEFF" + text : text)) << codec.python;
@@ -228,8 +227,7 @@ TEST(TextEncoderOracles, AnsiMatchesPythonsCp1252) {
     int fileNumber = 0;
     for (const std::u16string& text : sampleTexts()) {
         const auto file = dir.path() / ("a" + std::to_string(fileNumber++) + ".txt");
-        WriteTextFile(text, u16(file),
-                      kEncodingAnsi);
+        WriteTextFile(text, u16(file), kEncodingAnsi);
         // Python's own cp1252 encoder with "replace" is the expectation: one "?" for
         // every character the code page lacks, a surrogate pair being one character.
         const auto source = dir.path() / ("a" + std::to_string(fileNumber) + ".src");

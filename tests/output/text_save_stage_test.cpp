@@ -1,5 +1,7 @@
 // The text-save stage end to end (field checks, naming, automatic encoding, writing), the
 // encoding group of the output settings, and the input rules of the save fields.
+#include "output/text_save_stage.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,7 +14,6 @@
 #include "output/save_checks.h"
 #include "output/save_field_rules.h"
 #include "output/text_file_writer.h"
-#include "output/text_save_stage.h"
 #include "platform/test_desktop.h"
 #include "platform/utf.h"
 
@@ -70,19 +71,22 @@ TEST_F(TextSaveStageTest, EveryEmptyFieldIsReportedInOrderAndNothingIsSaved) {
     savetxt_name.setText(u"");
     savetxt_format.setText(u"");
     stage.save(u"text");
-    EXPECT_EQ(messageTexts(), (std::vector<std::u16string>{
-                                  u"The text could not be saved. You do not have specified a folder.",
-                                  u"The text could not be saved. You do not have specified a file name.",
-                                  u"The text could not be saved. You do not have specified a file format.",
-                              }));
+    EXPECT_EQ(messageTexts(),
+              (std::vector<std::u16string>{
+                  u"The text could not be saved. You do not have specified a folder.",
+                  u"The text could not be saved. You do not have specified a file name.",
+                  u"The text could not be saved. You do not have specified a file format.",
+              }));
     desktop.clearMessages();
     spr.setCaption(u"de");
     savetxt_ordner.setText(dir.folderText());
     stage.save(u"text");
-    EXPECT_EQ(messageTexts(), (std::vector<std::u16string>{
-                                  u"Der Text konnte nicht gespeichert werden. Sie haben keinen Dateinamen angegeben.",
-                                  u"Der Text konnte nicht gespeichert werden. Sie haben kein Dateiformat angegeben",
-                              }));
+    EXPECT_EQ(
+        messageTexts(),
+        (std::vector<std::u16string>{
+            u"Der Text konnte nicht gespeichert werden. Sie haben keinen Dateinamen angegeben.",
+            u"Der Text konnte nicht gespeichert werden. Sie haben kein Dateiformat angegeben",
+        }));
     EXPECT_TRUE(files().empty());
     EXPECT_EQ(counters.TextFileCounter, 0);
     // Nothing to save, nothing to report.
@@ -99,13 +103,15 @@ TEST(SaveCheckMessages, ImageTextsInBothLanguages) {
                   u"The image could not be saved. You do not have specified a file name.",
                   u"The image could not be saved. You do not have specified a file format.",
               }));
-    EXPECT_EQ(SaveCheckMessages(SaveKind::Image, {u"/x", u"", u"f"}, true),
-              (std::vector<std::u16string>{
-                  u"Das Bild konnte nicht gespeichert werden. Sie haben keinen Dateinamen angegeben."}));
+    EXPECT_EQ(
+        SaveCheckMessages(SaveKind::Image, {u"/x", u"", u"f"}, true),
+        (std::vector<std::u16string>{
+            u"Das Bild konnte nicht gespeichert werden. Sie haben keinen Dateinamen angegeben."}));
     EXPECT_EQ(SaveCheckMessages(SaveKind::Image, {u"/x", u"n", u""}, true).at(0),
               u"Das Bild konnte nicht gespeichert werden. Sie haben kein Dateiformat angegeben");
-    EXPECT_EQ(SaveCheckMessages(SaveKind::Image, {u"", u"n", u"f"}, true).at(0),
-              u"Das Bild konnte nicht gespeichert werden. Sie haben kein Ordner zum Speichern gewählt.");
+    EXPECT_EQ(
+        SaveCheckMessages(SaveKind::Image, {u"", u"n", u"f"}, true).at(0),
+        u"Das Bild konnte nicht gespeichert werden. Sie haben kein Ordner zum Speichern gewählt.");
     EXPECT_TRUE(SaveCheckMessages(SaveKind::Text, {u"/x", u"n", u"f"}, true).empty());
 }
 
@@ -113,7 +119,9 @@ TEST_F(TextSaveStageTest, AutomaticChoiceSavesLatin1AsAnsiAndTheRestAsUtf8) {
     stage.save(u"  Gr\u00FC\u00DFe: \u00C4rger?  ");
     stage.save(u"Preis 5 \u20AC");
     EXPECT_EQ(files(), (std::vector<std::string>{"Grüße Ärger 1.txt", "Preis 5 € 2.txt"}));
-    EXPECT_EQ(readBytes(dir.path() / "Grüße Ärger 1.txt"), "  Gr\xFC\xDF" "e: \xC4rger?  ");
+    EXPECT_EQ(readBytes(dir.path() / "Grüße Ärger 1.txt"),
+              "  Gr\xFC\xDF"
+              "e: \xC4rger?  ");
     EXPECT_EQ(readBytes(dir.path() / "Preis 5 € 2.txt"), "\xEF\xBB\xBFPreis 5 \xE2\x82\xAC");
     // The automatic choice leaves its last value behind.
     EXPECT_EQ(einstausgabe.TextEncoding, kEncodingUtf8);
@@ -161,9 +169,9 @@ TEST(Teinstausgabe, DesignStateAndEncodingButtons) {
     EXPECT_TRUE(window.rb_beibehalten.checked());
     EXPECT_EQ(window.TextEncoding, kEncodingUtf8);
     const std::vector<std::pair<RadioButton*, std::int32_t>> buttons = {
-        {&window.rb_ansi, 0},         {&window.rb_utf7, 65000},    {&window.rb_utf7ansi, 64999},
-        {&window.rb_utf8, 65001},     {&window.rb_utf16le, 1200},  {&window.rb_utf_be, 1201},
-        {&window.rb_utf32le, 65005},  {&window.rb_utf32be, 65006},
+        {&window.rb_ansi, 0},        {&window.rb_utf7, 65000},    {&window.rb_utf7ansi, 64999},
+        {&window.rb_utf8, 65001},    {&window.rb_utf16le, 1200},  {&window.rb_utf_be, 1201},
+        {&window.rb_utf32le, 65005}, {&window.rb_utf32be, 65006},
     };
     for (const auto& [button, code] : buttons) {
         button->click();
@@ -194,11 +202,15 @@ TEST(Teinstausgabe, CaptionsInBothLanguages) {
     window.Sprache();
     EXPECT_EQ(window.caption(), u"Einstellungen");
     EXPECT_EQ(window.GroupBox2.caption(), u"Kodierung von Textdateien");
-    EXPECT_EQ(window.Label5.caption(), u"Die Textdateien werden in folgendem Format abgespeichert:");
-    EXPECT_EQ(window.Label4.caption(), u"Informationen zu den Formaten erhalten Sie auf dieser Seite:");
+    EXPECT_EQ(window.Label5.caption(),
+              u"Die Textdateien werden in folgendem Format abgespeichert:");
+    EXPECT_EQ(window.Label4.caption(),
+              u"Informationen zu den Formaten erhalten Sie auf dieser Seite:");
     EXPECT_EQ(window.rb_utf7ansi.caption(), u"Unicode UTF-7 als ANSI gespeichert");
-    EXPECT_EQ(window.rb_beibehalten.caption(), u"Falls kein Unicode als ANSI speichern, sonst UTF-8");
-    EXPECT_EQ(window.rb_utf16le.caption(), u"Unicode UTF-16 Little Endian (Standard Windows Unicode)");
+    EXPECT_EQ(window.rb_beibehalten.caption(),
+              u"Falls kein Unicode als ANSI speichern, sonst UTF-8");
+    EXPECT_EQ(window.rb_utf16le.caption(),
+              u"Unicode UTF-16 Little Endian (Standard Windows Unicode)");
     spr.setCaption(u"en");
     window.Sprache();
     EXPECT_EQ(window.caption(), u"Settings");
@@ -206,7 +218,8 @@ TEST(Teinstausgabe, CaptionsInBothLanguages) {
     EXPECT_EQ(window.Label5.caption(), u"Text Files are saved in this File Format:");
     EXPECT_EQ(window.Label4.caption(), u"Information to the File Formats, you can get on:");
     EXPECT_EQ(window.rb_utf7ansi.caption(), u"Unicode UTF-7 saved as ANSI");
-    EXPECT_EQ(window.rb_beibehalten.caption(), u"If no Unicode, save as ANSI, in other cases UTF-8");
+    EXPECT_EQ(window.rb_beibehalten.caption(),
+              u"If no Unicode, save as ANSI, in other cases UTF-8");
     EXPECT_EQ(window.rb_ansi.caption(), u"ANSI Text");
     EXPECT_EQ(window.rb_utf_be.caption(), u"Unicode UTF-16 Big Endian");
     EXPECT_EQ(window.rb_utf32le.caption(), u"Unicode UTF-32 Little Endian");
@@ -277,13 +290,14 @@ TEST(SaveFieldRules, ListEntriesInBothLanguages) {
                                            u"%date% %time%", u"Benutzerdefiniert.."}));
     EXPECT_EQ(TextNameTemplates(false).at(2), u"Clipboard Text %num%");
     EXPECT_EQ(TextNameTemplates(false).back(), u"Custom..");
-    EXPECT_EQ(ImageNameTemplates(false),
-              (std::vector<std::u16string>{u"Clipboard Image %num%",
-                                           u"Clipboard Image %date% %time%", u"%date% %time%",
-                                           u"Custom.."}));
+    EXPECT_EQ(
+        ImageNameTemplates(false),
+        (std::vector<std::u16string>{u"Clipboard Image %num%", u"Clipboard Image %date% %time%",
+                                     u"%date% %time%", u"Custom.."}));
     EXPECT_EQ(ImageNameTemplates(true).at(1), u"Bild aus der Zwischenablage %date% %time%");
-    EXPECT_EQ(TextFormatEntries(true), (std::vector<std::u16string>{u".txt", u".log", u".php", u".htm",
-                                                                    u".html", u"Benutzerdefiniert.."}));
+    EXPECT_EQ(TextFormatEntries(true),
+              (std::vector<std::u16string>{u".txt", u".log", u".php", u".htm", u".html",
+                                           u"Benutzerdefiniert.."}));
 }
 
 }  // namespace
