@@ -1,14 +1,51 @@
-// The output settings: image output options, text-file encodings, image resizing.
+// The output settings: image output options, text-file encodings, image resizing. Holds
+// the chosen text encoding, which its radio buttons set and the automatic choice adjusts.
 #pragma once
 
+#include <cstdint>
+#include <string_view>
+
+#include "forms/buttons.h"
+#include "forms/containers.h"
+#include "output/text_encoder.h"
 #include "ui/language_window.h"
 
 namespace tessaro {
 
 class Teinstausgabe final : public LanguageWindow {
 public:
-    explicit Teinstausgabe(const Label& spr)
-        : LanguageWindow("Teinstausgabe", spr, u"Einstellungen", u"Settings") {}
+    static constexpr int kDesignWidth = 347;
+    static constexpr int kDesignHeight = 533;
+
+    explicit Teinstausgabe(const Label& spr);
+
+    // Text-encoding group.
+    Panel& GroupBox2;
+    Label& Label5;
+    Label& Label4;
+    RadioButton& rb_ansi;
+    RadioButton& rb_utf7;
+    RadioButton& rb_utf7ansi;
+    RadioButton& rb_utf8;
+    RadioButton& rb_utf16le;
+    RadioButton& rb_utf_be;
+    RadioButton& rb_utf32le;
+    RadioButton& rb_utf32be;
+    RadioButton& rb_beibehalten;
+    // Closes the window; the owner binds its click to hiding it.
+    Button& OK;
+
+    // The encoding code the next text file is written in; a kEncoding* value.
+    std::int32_t TextEncoding = kEncodingUtf8;
+
+    // With the automatic choice checked, sets TextEncoding to ANSI for text that fits into
+    // Latin-1 and to UTF-8 otherwise; leaves it alone when the choice is not checked.
+    void ChooseTextEncoding(std::u16string_view text);
+
+    void Sprache() override;
+
+private:
+    void bindEncoding(RadioButton& button, std::int32_t encoding);
 };
 
 }  // namespace tessaro

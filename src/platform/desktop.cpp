@@ -1,6 +1,11 @@
 #include "platform/desktop.h"
 
+#include <pwd.h>
+#include <unistd.h>
+
+#include <cstdlib>
 #include <system_error>
+#include <vector>
 
 namespace tessaro {
 
@@ -12,6 +17,25 @@ bool Desktop::fileExists(const std::filesystem::path& path) {
 bool Desktop::directoryExists(const std::filesystem::path& path) {
     std::error_code error;
     return std::filesystem::is_directory(path, error);
+}
+
+bool Desktop::createDirectories(const std::filesystem::path& path) {
+    std::error_code error;
+    std::filesystem::create_directories(path, error);
+    return directoryExists(path);
+}
+
+std::filesystem::path Desktop::homeFolder() {
+    // $HOME first, as shells do for "~"; the password database when it is unset.
+    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') return home;
+    std::vector<char> buffer(16384);
+    passwd entry{};
+    passwd* found = nullptr;
+    if (getpwuid_r(getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found &&
+        found->pw_dir != nullptr) {
+        return found->pw_dir;
+    }
+    return {};
 }
 
 }  // namespace tessaro

@@ -65,6 +65,10 @@ public:
     // File-system queries; the default implementations use the real file system.
     virtual bool fileExists(const std::filesystem::path& path);
     virtual bool directoryExists(const std::filesystem::path& path);
+    // Creates a folder with all missing parents; true when it exists afterwards.
+    virtual bool createDirectories(const std::filesystem::path& path);
+    // The user's home folder, empty when it is unknown.
+    virtual std::filesystem::path homeFolder();
 };
 
 }  // namespace tessaro

@@ -1,0 +1,34 @@
+// The save folders: which folder texts name a folder files may be saved in, and how a
+// folder text becomes the folder part of a target path on this system.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/desktop.h"
+
+namespace tessaro {
+
+// True for a folder path a save may use. An absolute path ("/" and below) passes when its
+// last part is non-empty and free of : ? / > | \ < * and the double quote; the parts in
+// between are not examined. Windows drive-letter paths ("C:", "C:\", "C:\Out") are judged
+// by the same rule, so that settings written on Windows are judged alike. Everything else
+// (relative paths, "\\server\share") fails.
+bool IsValidFolderPath(std::u16string_view path);
+
+// True for a folder text of the Windows form "X:" or "X:\...".
+bool IsDriveLetterPath(std::u16string_view path);
+
+// The folder text with a leading "~" (alone or before "/") replaced by the home folder.
+// Other texts come back unchanged; so does "~" when the home folder is unknown.
+std::u16string ExpandHomeFolder(std::u16string_view folder, const std::filesystem::path& home);
+
+// The folder part of a target path, ending with its separator: the folder text expanded
+// and checked, then created with all missing parents. No folder when the text is not a
+// valid folder path, names a Windows drive (which does not exist here), or the folder does
+// not exist after the attempt to create it.
+std::optional<std::u16string> PrepareSaveFolder(std::u16string_view folder, Desktop& desktop);
+
+}  // namespace tessaro

@@ -1,0 +1,72 @@
+// The output-settings window: its text-encoding group with the nine encoding buttons, and
+// the language of its captions.
+#include "output/output_settings_window.h"
+
+namespace tessaro {
+namespace {
+
+constexpr const char* kEncodingGroup = "GroupBox2";
+
+}  // namespace
+
+Teinstausgabe::Teinstausgabe(const Label& spr)
+    : LanguageWindow("Teinstausgabe", spr, u"Einstellungen", u"Settings"),
+      GroupBox2(add<Panel>("GroupBox2")),
+      Label5(add<Label>("Label5")),
+      Label4(add<Label>("Label4")),
+      rb_ansi(add<RadioButton>("rb_ansi", kEncodingGroup)),
+      rb_utf7(add<RadioButton>("rb_utf7", kEncodingGroup)),
+      rb_utf7ansi(add<RadioButton>("rb_utf7ansi", kEncodingGroup)),
+      rb_utf8(add<RadioButton>("rb_utf8", kEncodingGroup)),
+      rb_utf16le(add<RadioButton>("rb_utf16le", kEncodingGroup)),
+      rb_utf_be(add<RadioButton>("rb_utf_be", kEncodingGroup)),
+      rb_utf32le(add<RadioButton>("rb_utf32le", kEncodingGroup)),
+      rb_utf32be(add<RadioButton>("rb_utf32be", kEncodingGroup)),
+      rb_beibehalten(add<RadioButton>("rb_beibehalten", kEncodingGroup, true)),
+      OK(add<Button>("OK")) {
+    setClientSize(kDesignWidth, kDesignHeight);
+    rb_ansi.setCaption(u"ANSI Text");
+    rb_utf7.setCaption(u"Unicode UTF-7");
+    rb_utf8.setCaption(u"Unicode UTF-8");
+    rb_utf16le.setCaption(u"Unicode UTF-16 Little Endian (Standard Windows Unicode)");
+    rb_utf_be.setCaption(u"Unicode UTF-16 Big Endian");
+    rb_utf32le.setCaption(u"Unicode UTF-32 Little Endian");
+    rb_utf32be.setCaption(u"Unicode UTF-32 Big Endian");
+    OK.setCaption(u"OK");
+    bindEncoding(rb_ansi, kEncodingAnsi);
+    bindEncoding(rb_utf7, kEncodingUtf7);
+    bindEncoding(rb_utf7ansi, kEncodingUtf7NoSignature);
+    bindEncoding(rb_utf8, kEncodingUtf8);
+    bindEncoding(rb_utf16le, kEncodingUtf16Le);
+    bindEncoding(rb_utf_be, kEncodingUtf16Be);
+    bindEncoding(rb_utf32le, kEncodingUtf32Le);
+    bindEncoding(rb_utf32be, kEncodingUtf32Be);
+    // The automatic choice shares the UTF-8 handler; the text decides at each save.
+    bindEncoding(rb_beibehalten, kEncodingUtf8);
+    // The captions that differ between the languages are set by Sprache().
+    Sprache();
+}
+
+void Teinstausgabe::bindEncoding(RadioButton& button, std::int32_t encoding) {
+    button.onClick = [this, encoding] { TextEncoding = encoding; };
+}
+
+void Teinstausgabe::ChooseTextEncoding(std::u16string_view text) {
+    TextEncoding = tessaro::ChooseTextEncoding(rb_beibehalten.checked(), TextEncoding, text);
+}
+
+void Teinstausgabe::Sprache() {
+    LanguageWindow::Sprache();
+    const bool de = german();
+    GroupBox2.setCaption(de ? u"Kodierung von Textdateien" : u"Coding of Text Files");
+    Label5.setCaption(de ? u"Die Textdateien werden in folgendem Format abgespeichert:"
+                         : u"Text Files are saved in this File Format:");
+    Label4.setCaption(de ? u"Informationen zu den Formaten erhalten Sie auf dieser Seite:"
+                         : u"Information to the File Formats, you can get on:");
+    rb_utf7ansi.setCaption(de ? u"Unicode UTF-7 als ANSI gespeichert"
+                              : u"Unicode UTF-7 saved as ANSI");
+    rb_beibehalten.setCaption(de ? u"Falls kein Unicode als ANSI speichern, sonst UTF-8"
+                                 : u"If no Unicode, save as ANSI, in other cases UTF-8");
+}
+
+}  // namespace tessaro

@@ -1,0 +1,73 @@
+// The typing and list rules of the save fields, as plain functions that the main window
+// binds to its controls.
+#include "output/save_field_rules.h"
+
+namespace tessaro {
+namespace {
+
+constexpr std::u16string_view kCustomGerman = u"Benutzerdefiniert..";
+constexpr std::u16string_view kCustomEnglish = u"Custom..";
+
+void discardAny(char16_t& key, std::u16string_view refused) {
+    if (refused.find(key) != std::u16string_view::npos) key = 0;
+}
+
+std::u16string_view custom(bool german) { return german ? kCustomGerman : kCustomEnglish; }
+
+}  // namespace
+
+void FilterFileNameKey(char16_t& key) { discardAny(key, u"\\/:*?\"<>|"); }
+
+void FilterFolderKey(char16_t& key) { discardAny(key, u"*?\"<>|"); }
+
+void RefuseEveryKey(char16_t& key) { key = 0; }
+
+bool IsCustomEntry(std::u16string_view text) {
+    return text == kCustomGerman || text == kCustomEnglish;
+}
+
+bool ApplyCustomEntry(ComboBox& list) {
+    if (!IsCustomEntry(list.text())) return false;
+    list.setItemIndex(-1);
+    list.setText(u"");
+    return true;
+}
+
+void SelectFirstEntryWhenEmpty(ComboBox& list) {
+    if (list.text().empty()) list.setItemIndex(0);
+}
+
+std::vector<std::u16string> TextNameTemplates(bool german) {
+    return {u"%firstchars% %num%",
+            u"%firstchars% %date% %time%",
+            german ? u"Text aus der Zwischenablage %num%" : u"Clipboard Text %num%",
+            german ? u"Text aus der Zwischenablage %date% %time%" : u"Clipboard Text %date% %time%",
+            u"%date% %time%",
+            std::u16string(custom(german))};
+}
+
+std::vector<std::u16string> ImageNameTemplates(bool german) {
+    return {
+        german ? u"Bild aus der Zwischenablage %num%" : u"Clipboard Image %num%",
+        german ? u"Bild aus der Zwischenablage %date% %time%" : u"Clipboard Image %date% %time%",
+        u"%date% %time%", std::u16string(custom(german))};
+}
+
+std::vector<std::u16string> TextFormatEntries(bool german) {
+    return {u".txt", u".log", u".php", u".htm", u".html", std::u16string(custom(german))};
+}
+
+void BindTextSaveFieldRules(Edit& savetxt_ordner, ComboBox& savetxt_name, ComboBox& savetxt_format,
+                            std::function<void(Control&)> focus) {
+    savetxt_ordner.onKeyPress = FilterFolderKey;
+    savetxt_name.onKeyPress = FilterFileNameKey;
+    savetxt_format.onKeyPress = FilterFileNameKey;
+    for (ComboBox* list : {&savetxt_name, &savetxt_format}) {
+        list->onChange = [list, focus] {
+            if (ApplyCustomEntry(*list) && focus) focus(*list);
+        };
+        list->onExit = [list] { SelectFirstEntryWhenEmpty(*list); };
+    }
+}
+
+}  // namespace tessaro
