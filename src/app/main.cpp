@@ -12,6 +12,7 @@
 #include "app/qt_desktop.h"
 #include "app/state_file.h"
 #include "app/views/main_window_view.h"
+#include "app/views/output_settings_view.h"
 #include "app/views/start_window_view.h"
 #include "platform/allocator_tuning.h"
 #include "ui/application.h"
@@ -73,14 +74,17 @@ int main(int argc, char** argv) {
     tessaro::MainWindowView mainView(program.mainWindow());
     desktop.registerWindow(program.startWindow(), &startView);
     desktop.registerWindow(program.mainWindow(), &mainView);
+    tessaro::OutputSettingsView outputView(program.outputSettings(), &mainView);
+    desktop.registerWindow(program.outputSettings(), &outputView);
 
     std::unique_ptr<tessaro::StateFile> state;
     if (!options.stateFile.isEmpty()) {
         state = std::make_unique<tessaro::StateFile>(options.stateFile, program.mainWindow(),
                                                      program.captureState(), &mainView, &app);
-        program.mainWindow().changed().subscribe([&state] { state->requestWrite(); });
+        for (tessaro::Form* window : program.windows()) {
+            window->changed().subscribe([&state] { state->requestWrite(); });
+        }
         program.mainWindow().monitor().afterNotification = [&state] { state->requestWrite(); };
-        program.mainWindow().m_einst_aktiv.changed().subscribe([&state] { state->requestWrite(); });
         state->write();
     }
     program.showStartWindow();

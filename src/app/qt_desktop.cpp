@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QLocale>
@@ -146,6 +147,17 @@ bool QtDesktop::setTrayIcon(bool present, std::u16string_view tip,
                      });
     m_tray->show();
     return true;
+}
+
+std::optional<std::u16string> QtDesktop::chooseFolder(std::u16string_view caption) {
+    QFileDialog dialog(nullptr, toQString(caption));
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly, true);
+    dialog.setDirectory(QDir::rootPath());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    QString folder = dialog.selectedFiles().constFirst();
+    while (folder.size() > 1 && folder.endsWith(u'/')) folder.chop(1);
+    return toU16(folder);
 }
 
 void QtDesktop::setApplicationTitle(std::u16string_view title) {

@@ -36,6 +36,7 @@ public:
                      std::function<void()> onLeftButtonDown) override;
     void setApplicationTitle(std::u16string_view title) override;
     void quit() override;
+    std::optional<std::u16string> chooseFolder(std::u16string_view caption) override;
     std::filesystem::path programFolder() override;
     std::filesystem::path workingDirectory() override;
     std::vector<std::u16string> commandLineArguments() override;

@@ -1,6 +1,8 @@
 #include "app/state_file.h"
 
 #include <QJsonArray>
+#include <QMenu>
+#include <QMenuBar>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSaveFile>
@@ -38,11 +40,23 @@ QJsonObject listOf(const ListView& list, std::size_t cells) {
 QJsonObject controlsOf(const QWidget* view) {
     QJsonObject controls;
     if (!view) return controls;
+    const auto put = [&controls](const QString& name, const QWidget* owner, const QRect& area) {
+        const QPoint topLeft = owner->mapToGlobal(area.topLeft());
+        controls[name] = QJsonArray{topLeft.x(), topLeft.y(), area.width(), area.height()};
+    };
     for (const QWidget* child : view->findChildren<QWidget*>()) {
-        if (child->objectName().isEmpty() || !child->isVisible()) continue;
-        const QPoint topLeft = child->mapToGlobal(QPoint(0, 0));
-        controls[child->objectName()] =
-            QJsonArray{topLeft.x(), topLeft.y(), child->width(), child->height()};
+        if (!child->isVisible()) continue;
+        if (!child->objectName().isEmpty()) put(child->objectName(), child, child->rect());
+        // Menus and their items, by the names of their menu items.
+        if (const auto* bar = qobject_cast<const QMenuBar*>(child)) {
+            for (QAction* action : bar->actions()) {
+                if (action->menu()) put(action->menu()->objectName(), bar, bar->actionGeometry(action));
+            }
+        } else if (const auto* menu = qobject_cast<const QMenu*>(child)) {
+            for (QAction* action : menu->actions()) {
+                if (!action->objectName().isEmpty()) put(action->objectName(), menu, menu->actionGeometry(action));
+            }
+        }
     }
     return controls;
 }
@@ -53,6 +67,14 @@ StateFile::StateFile(QString path, Tprog& window, const CaptureState& state, QWi
                      QObject* parent)
     : QObject(parent), m_path(std::move(path)), m_window(window), m_state(state), m_view(view) {
     m_window.zuletzt.listChanged().subscribe([this](const ListChange&) { requestWrite(); });
+    // Any change of a control may move the others (a detail row opening, say).
+    for (const auto& control : m_window.controls()) control->changed().subscribe([this] { requestWrite(); });
+    // An open menu shows items that scripts may want to click.
+    if (view) {
+        for (QMenu* menu : view->findChildren<QMenu*>()) {
+            connect(menu, &QMenu::aboutToShow, this, [this] { requestWrite(); });
+        }
+    }
 }
 
 void StateFile::requestWrite() {

@@ -60,6 +60,10 @@ public:
 
     Notifier<>& changed() { return m_changed; }
 
+    // Asks the view to put the input focus into a control.
+    void requestFocus(Control& control) { m_focusRequested.notify(control); }
+    Notifier<Control&>& focusRequested() { return m_focusRequested; }
+
 private:
     std::string m_name;
     std::vector<std::unique_ptr<Control>> m_controls;
@@ -70,6 +74,7 @@ private:
     bool m_visible = false;
     WindowState m_state = WindowState::Normal;
     Notifier<> m_changed;
+    Notifier<Control&> m_focusRequested;
 };
 
 }  // namespace tessaro

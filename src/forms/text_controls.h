@@ -28,6 +28,10 @@ public:
     // Sets the text; the change handler runs when it differs, from code as from the user.
     void setText(std::u16string text);
 
+    // Asks the view to select the whole text.
+    void selectAll() { m_selectAllRequested.notify(); }
+    Notifier<>& selectAllRequested() { return m_selectAllRequested; }
+
     Handler onChange;
     Handler onExit;
     Handler onDblClick;
@@ -35,6 +39,7 @@ public:
 
 private:
     std::u16string m_text;
+    Notifier<> m_selectAllRequested;
 };
 
 class ComboBox : public Control {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,6 +45,10 @@ public:
     virtual std::u16string timeSeparator() = 0;
     // Locale-aware comparison ignoring case: < 0, 0 or > 0.
     virtual int compareTextIgnoreCase(std::u16string_view a, std::u16string_view b) = 0;
+
+    // The folder picker (with a button to make a new folder, file-system folders only):
+    // the chosen folder's path without a trailing separator, nothing when cancelled.
+    virtual std::optional<std::u16string> chooseFolder(std::u16string_view caption) = 0;
 
     // Windows and the application.
     virtual void windowCommand(Form& window, WindowCommand command) = 0;

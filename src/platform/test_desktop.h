@@ -33,6 +33,10 @@ public:
                      std::function<void()> onLeftButtonDown) override;
     void setApplicationTitle(std::u16string_view title) override { m_title = title; }
     void quit() override { m_quitRequested = true; }
+    std::optional<std::u16string> chooseFolder(std::u16string_view caption) override {
+        m_folderCaptions.emplace_back(caption);
+        return m_folderChoice;
+    }
     std::filesystem::path programFolder() override { return m_programFolder; }
     std::filesystem::path workingDirectory() override { return m_workingDirectory; }
     std::vector<std::u16string> commandLineArguments() override { return m_arguments; }
@@ -45,6 +49,9 @@ public:
     void setProgramFolder(std::filesystem::path folder) { m_programFolder = std::move(folder); }
     void setWorkingDirectory(std::filesystem::path dir) { m_workingDirectory = std::move(dir); }
     void setArguments(std::vector<std::u16string> args) { m_arguments = std::move(args); }
+    // What the folder picker answers from now on (nothing: cancelled).
+    void setFolderChoice(std::optional<std::u16string> folder) { m_folderChoice = std::move(folder); }
+    const std::vector<std::u16string>& folderCaptions() const { return m_folderCaptions; }
 
     const std::vector<Message>& messages() const { return m_messages; }
     void clearMessages() { m_messages.clear(); }
@@ -67,6 +74,8 @@ private:
     std::filesystem::path m_workingDirectory = "/nonexistent-working-directory";
     std::vector<std::u16string> m_arguments;
     std::vector<Message> m_messages;
+    std::optional<std::u16string> m_folderChoice;
+    std::vector<std::u16string> m_folderCaptions;
     std::vector<Command> m_commands;
     bool m_trayIcon = false;
     bool m_trayAvailable = true;

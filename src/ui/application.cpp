@@ -32,7 +32,8 @@ void Application::createWindows() {
     Tstart& start = keep(m_start, std::make_unique<Tstart>(m_desktop));
     start.FormCreate();
     Tprog& prog = keep(m_prog, std::make_unique<Tprog>(m_desktop, m_backend, m_clipboard,
-                                                        m_captureState, m_history, start, m_stages));
+                                                        m_captureState, m_history, m_fileCounters,
+                                                        start, m_stages));
     start.showMainWindow = [&prog] { prog.reveal(); };
     prog.FormCreate();
     for (const auto& info : kInfoWindows) {
@@ -41,7 +42,13 @@ void Application::createWindows() {
         m_windows.push_back(m_infoWindows.back().get());
         m_infoWindows.back()->Sprache();
     }
-    keep(m_einstausgabe, std::make_unique<Teinstausgabe>(start.spr)).Sprache();
+    Teinstausgabe& output = keep(m_einstausgabe, std::make_unique<Teinstausgabe>(start.spr));
+    output.Sprache();
+    output.OK.onClick = [this, &output] { m_desktop.windowCommand(output, WindowCommand::Hide); };
+    prog.showOutputSettings = [this, &output] { m_desktop.windowCommand(output, WindowCommand::Show); };
+    m_ownStages.attachTextSave(std::make_unique<TextSaveStage>(prog.savetxt_ordner, prog.savetxt_name,
+                                                               prog.savetxt_format, output, m_desktop,
+                                                               start.spr, m_fileCounters));
     keep(m_einstregex, std::make_unique<Teinstregex>(start.spr)).Sprache();
     keep(m_cutauswahl, std::make_unique<Tcutauswahl>(start.spr)).Sprache();
     keep(m_einstverlauf, std::make_unique<Teinstverlauf>(start.spr)).Sprache();

@@ -15,6 +15,7 @@
 #include "output/output_settings_window.h"
 #include "text/regex_settings_window.h"
 #include "ui/main_window.h"
+#include "ui/program_stages.h"
 
 namespace tessaro {
 
@@ -36,6 +37,8 @@ public:
     CaptureState& captureState() { return m_captureState; }
     HistoryStore& history() { return m_history; }
     TClipBoardEx& clipboard() { return m_clipboard; }
+    FileCounters& fileCounters() { return m_fileCounters; }
+    Teinstausgabe& outputSettings() { return *m_einstausgabe; }
     // Every window, in creation order.
     const std::vector<Form*>& windows() const { return m_windows; }
 
@@ -51,7 +54,8 @@ private:
     TClipBoardEx m_clipboard;
     CaptureState m_captureState;
     HistoryStore m_history;
-    ActionStages m_ownStages;
+    FileCounters m_fileCounters;
+    ProgramStages m_ownStages;
     ActionStages& m_stages;
     ClipboardBackend& m_backend;
     std::vector<Form*> m_windows;

@@ -1,5 +1,7 @@
 #include "ui/main_window.h"
 
+#include "output/save_field_rules.h"
+#include "platform/utf.h"
 #include "ui/interface_texts.h"
 
 namespace tessaro {
@@ -12,14 +14,16 @@ CheckBox& addSwitch(Form& form, const char* name, bool checked = false) {
 }  // namespace
 
 Tprog::Tprog(Desktop& desktop, ClipboardBackend& backend, TClipBoardEx& clipboard,
-             CaptureState& captureState, HistoryStore& history, Tstart& start,
-             ActionStages& stages)
+             CaptureState& captureState, HistoryStore& history, FileCounters& counters,
+             Tstart& start, ActionStages& stages)
     : Form("Tprog"),
       Programm1(add<MenuItem>("Programm1")),
       m_close(add<MenuItem>("m_close")),
       einst(add<MenuItem>("einst")),
       m_einst_aktiv(add<MenuItem>("m_einst_aktiv")),
       MinimizetoTaskbar(add<MenuItem>("MinimizetoTaskbar")),
+      N1(add<MenuItem>("N1")),
+      einst_akt(add<MenuItem>("einst_akt")),
       Panel2(add<Panel>("Panel2")),
       Panel7(add<Panel>("Panel7")),
       zuletzt(add<ListView>("zuletzt")),
@@ -47,10 +51,24 @@ Tprog::Tprog(Desktop& desktop, ClipboardBackend& backend, TClipBoardEx& clipboar
       cb_saveimg(addSwitch(*this, "cb_saveimg")),
       save_img_vorher(addSwitch(*this, "save_img_vorher")),
       save_img_nachher(addSwitch(*this, "save_img_nachher", true)),
+      ScrollBox1(add<ScrollBox>("ScrollBox1")),
+      headerRows{&add<Panel>("pa001a"), &add<Panel>("pa002a"), &add<Panel>("pa003a"),
+                 &add<Panel>("pa004a"), &add<Panel>("pa005a"), &add<Panel>("pa006a")},
+      detailRows{&add<Panel>("pa001b"), &add<Panel>("pa002b"), &add<Panel>("pa003b"),
+                 &add<Panel>("pa004b"), &add<Panel>("pa005b"), &add<Panel>("pa006b")},
+      Label9(add<Label>("Label9")),
+      savetxt_ordner(add<Edit>("savetxt_ordner")),
+      savetxt_ordnerwahl(add<Button>("savetxt_ordnerwahl")),
+      Label7(add<Label>("Label7")),
+      savetxt_name(add<ComboBox>("savetxt_name")),
+      Label8(add<Label>("Label8")),
+      savetxt_format(add<ComboBox>("savetxt_format")),
+      Label19(add<Label>("Label19")),
       Panel1(add<Panel>("Panel1")),
       m_desktop(desktop),
       m_state(captureState),
       m_history(history),
+      m_counters(counters),
       m_start(start),
       m_pipeline(CaptureControls{m_einst_aktiv, cb_history_txt, cb_history_img, cb_suchenersetzen,
                                  cb_textadd, cb_savetxt, cb_cutimg, cb_saveimg, save_img_vorher,
@@ -65,11 +83,28 @@ Tprog::Tprog(Desktop& desktop, ClipboardBackend& backend, TClipBoardEx& clipboar
     Programm1.addItem(m_close);
     einst.addItem(m_einst_aktiv);
     einst.addItem(MinimizetoTaskbar);
+    einst.addItem(N1);
+    einst.addItem(einst_akt);
+    N1.setSeparator(true);
+    einst_akt.onClick = [this] { einst_aktClick(); };
     m_einst_aktiv.setChecked(true);
     m_einst_aktiv.setShortcut("F3");
     m_close.onClick = [this] { m_closeClick(); };
     m_einst_aktiv.onClick = [this] { m_einst_aktivClick(); };
     MinimizetoTaskbar.onClick = [this] { MinimizetoTaskbarClick(); };
+
+    constexpr std::array<int, 6> kDetailHeights = {266, 129, 115, 100, 86, 134};
+    for (std::size_t i = 0; i < 6; ++i) {
+        headerRows[i]->setHeight(22);
+        detailRows[i]->setHeight(kDetailHeights[i]);
+        CheckBox* box = switches()[i];
+        box->onClick = [this, box] { cb_suchenersetzenClick(box); };
+    }
+    savetxt_ordnerwahl.onClick = [this] { savetxt_ordnerwahlClick(); };
+    savetxt_ordner.onDblClick = [this] { savetxt_ordnerDblClick(); };
+    savetxt_format.setDropDownCount(8);
+    BindTextSaveFieldRules(savetxt_ordner, savetxt_name, savetxt_format,
+                           [this](Control& control) { requestFocus(control); });
 
     Panel1.setHeight(17);
     Panel2.setWidth(281);
@@ -96,6 +131,10 @@ void Tprog::FormCreate() {
     sprache();
     m_state.SuppressCount = 0;
     m_monitor.join();
+    cb_suchenersetzenClick(nullptr);
+    savetxt_ordner.setText(utf8ToUtf16(m_desktop.programFolder().string()));
+    m_counters.TextFileCounter = 0;
+    m_counters.ImageFileCounter = 0;
     pc.setActivePage(tab_txt);
     m_state.LastRunTick = 0;
 }
@@ -143,6 +182,34 @@ bool Tprog::sysCommand(SysCommand command) {
     return false;
 }
 
+void Tprog::cb_suchenersetzenClick(const Control* origin) {
+    const auto boxes = switches();
+    for (Panel* row : detailRows) row->setVisible(false);
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+        if (origin == boxes[i] && boxes[i]->checked()) detailRows[i]->setVisible(true);
+    }
+    int y = 0;
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+        headerRows[i]->setTop(y);
+        y += headerRows[i]->height();
+        detailRows[i]->setTop(y);
+        if (detailRows[i]->visible()) y += detailRows[i]->height();
+    }
+    ScrollBox1.setRanges(225, y + 5);
+}
+
+void Tprog::savetxt_ordnerwahlClick() {
+    const std::u16string before = savetxt_ordner.text();
+    if (auto folder = m_desktop.chooseFolder(german() ? u"Ordner auswählen" : u"Select Folder")) {
+        savetxt_ordner.setText(*folder);
+    }
+    if (savetxt_ordner.text().empty()) savetxt_ordner.setText(before);
+}
+
+void Tprog::einst_aktClick() {
+    if (showOutputSettings) showOutputSettings();
+}
+
 void Tprog::m_einst_aktivClick() { m_einst_aktiv.setChecked(!m_einst_aktiv.checked()); }
 
 void Tprog::MinimizetoTaskbarClick() {
@@ -179,6 +246,12 @@ void Tprog::sprache() {
     liste.setColumnCaption(0, u"Format");
     liste.setColumnCaption(1, german() ? u"Nummer" : u"Number");
     liste.setColumnCaption(2, german() ? u"Wert" : u"Value");
+    savetxt_name.setItems(TextNameTemplates(german()));
+    savetxt_name.setText(u"%firstchars% %num%");
+    // The format list keeps its text; only the custom entry changes its language.
+    std::u16string format = savetxt_format.text();
+    savetxt_format.setItems(TextFormatEntries(german()));
+    savetxt_format.setText(format.empty() ? savetxt_format.items().front() : std::move(format));
 }
 
 }  // namespace tessaro

@@ -2,6 +2,8 @@
 // area, its menus, its place in the clipboard-viewer chain and its life cycle.
 #pragma once
 
+#include <array>
+#include <functional>
 #include <memory>
 
 #include "capture/action_stages.h"
@@ -16,6 +18,7 @@
 #include "forms/picture.h"
 #include "forms/text_controls.h"
 #include "history/history_store.h"
+#include "output/file_naming.h"
 
 namespace tessaro {
 
@@ -28,7 +31,8 @@ public:
     static constexpr int kDesignHeight = 608;
 
     Tprog(Desktop& desktop, ClipboardBackend& backend, TClipBoardEx& clipboard,
-          CaptureState& captureState, HistoryStore& history, Tstart& start, ActionStages& stages);
+          CaptureState& captureState, HistoryStore& history, FileCounters& counters, Tstart& start,
+          ActionStages& stages);
 
     // Menus.
     MenuItem& Programm1;
@@ -36,6 +40,8 @@ public:
     MenuItem& einst;
     MenuItem& m_einst_aktiv;
     MenuItem& MinimizetoTaskbar;
+    MenuItem& N1;
+    MenuItem& einst_akt;
     // History column.
     Panel& Panel2;
     Panel& Panel7;
@@ -66,6 +72,19 @@ public:
     CheckBox& cb_saveimg;
     CheckBox& save_img_vorher;
     CheckBox& save_img_nachher;
+    ScrollBox& ScrollBox1;
+    // Header and detail rows of the six actions, in their order.
+    std::array<Panel*, 6> headerRows;
+    std::array<Panel*, 6> detailRows;
+    // Saving the text.
+    Label& Label9;
+    Edit& savetxt_ordner;
+    Button& savetxt_ordnerwahl;
+    Label& Label7;
+    ComboBox& savetxt_name;
+    Label& Label8;
+    ComboBox& savetxt_format;
+    Label& Label19;
     Panel& Panel1;
 
     CapturePipeline& pipeline() { return m_pipeline; }
@@ -87,6 +106,14 @@ public:
     // A system command; returns true when the window handled it itself.
     bool sysCommand(SysCommand command);
 
+    // Opens the detail row of the switch just checked and closes the others, then stacks
+    // the rows; `origin` is the switch clicked, or anything else at creation and loading.
+    void cb_suchenersetzenClick(const Control* origin);
+    void savetxt_ordnerwahlClick();
+    void savetxt_ordnerDblClick() { savetxt_ordner.selectAll(); }
+    void einst_aktClick();
+    // Shows the output settings; the application binds it.
+    std::function<void()> showOutputSettings;
     void m_einst_aktivClick();
     void MinimizetoTaskbarClick();
     void m_closeClick();
@@ -98,10 +125,14 @@ public:
 private:
     void trayLeftButtonDown();
     bool german() const { return m_start.spr.caption() == u"de"; }
+    std::array<CheckBox*, 6> switches() {
+        return {&cb_suchenersetzen, &cb_textadd, &cb_savetxt, &cb_cutimg, &cb_resizeimg, &cb_saveimg};
+    }
 
     Desktop& m_desktop;
     CaptureState& m_state;
     HistoryStore& m_history;
+    FileCounters& m_counters;
     Tstart& m_start;
     CapturePipeline m_pipeline;
     ClipboardMonitor m_monitor;

@@ -4,6 +4,8 @@ can be switched off with F3, and writes back content that other programs can pas
 import argparse
 import io
 import os
+import shutil
+import tempfile
 import subprocess
 import sys
 import time
@@ -124,6 +126,7 @@ class Capture(unittest.TestCase):
     def test_7_an_owner_that_never_answers_does_not_stop_the_program(self):
         owner = subprocess.Popen([sys.executable, os.path.join(os.path.dirname(__file__), "hanging_owner.py"), "8"],
                                  env=self.display.env, stdout=subprocess.PIPE, text=True)
+        self.addCleanup(owner.stdout.close)
         try:
             self.assertEqual(owner.stdout.readline().strip(), "owner")
             # Tessaro asks the owner for its formats and waits up to Qt's clipboard timeout;
@@ -136,7 +139,39 @@ class Capture(unittest.TestCase):
         self.copy_and_wait("danach wieder da")
         self.assertEqual(self.app.history()[-1][2], "danach wieder da")
 
-    def test_8_screenshot(self):
+    def test_8_saves_text_files_in_the_chosen_encoding(self):
+        folder = tempfile.mkdtemp(prefix="tessaro-saved-")
+        try:
+            self.app.click("cb_savetxt")
+            wait_until(lambda: "savetxt_ordner" in self.app.state()["controls"], what="the save fields")
+            self.app.click("savetxt_ordner")
+            self.display.run(["xdotool", "key", "ctrl+a", "type", "--delay", "5", folder])
+            self.copy_and_wait("Grüße – 5 €")
+            wait_until(lambda: os.listdir(folder), what="a saved file")
+            name = os.listdir(folder)[0]
+            self.assertEqual(name, "Grüße – 5 € 1.txt")
+            with open(os.path.join(folder, name), "rb") as f:
+                self.assertEqual(f.read().decode("utf-8-sig"), "Grüße – 5 €")
+
+            # The output settings switch the encoding to UTF-16 LE.
+            self.app.click("einst")
+            wait_until(lambda: "einst_akt" in self.app.state()["controls"], what="the settings menu")
+            self.app.click("einst_akt")
+            wait_until(lambda: "rb_utf16le" in self.app.state()["controls"], what="the output settings")
+            self.app.screenshot("output-settings.png")
+            self.app.click("rb_utf16le")
+            self.app.click("OK")
+            self.copy_and_wait("zweite Datei")
+            wait_until(lambda: len(os.listdir(folder)) == 2, what="the second file")
+            with open(os.path.join(folder, "zweite Datei 2.txt"), "rb") as f:
+                data = f.read()
+            self.assertEqual(data[:2], b"\xff\xfe")
+            self.assertEqual(data.decode("utf-16"), "zweite Datei")
+            self.app.click("cb_savetxt")
+        finally:
+            shutil.rmtree(folder, ignore_errors=True)
+
+    def test_9_screenshot(self):
         path = self.app.screenshot("main-window.png")
         self.assertGreater(os.path.getsize(path), 1000)
 

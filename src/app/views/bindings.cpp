@@ -1,5 +1,7 @@
 #include "app/views/bindings.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QSignalBlocker>
 
 #include "app/qt_text.h"
@@ -22,6 +24,41 @@ QString displayText(const std::u16string& text) {
 
 }  // namespace
 
+InputEvents::InputEvents(QWidget* widget, const KeyPressHandler* keyPress, const Handler* exit,
+                         const Handler* dblClick)
+    : QObject(widget), m_keyPress(keyPress), m_exit(exit), m_dblClick(dblClick) {
+    widget->installEventFilter(this);
+}
+
+bool InputEvents::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+        case QEvent::KeyPress: {
+            auto* key = static_cast<QKeyEvent*>(event);
+            if (!m_keyPress || !*m_keyPress || key->text().isEmpty()) break;
+            // Control keys (Enter, Backspace, ...) arrive as control characters, as typed
+            // characters do on the desktop the field rules were made for.
+            for (QChar c : key->text()) {
+                char16_t typed = c.unicode();
+                (*m_keyPress)(typed);
+                if (typed == 0) return true;
+            }
+            break;
+        }
+        case QEvent::FocusOut:
+            if (m_exit && *m_exit) (*m_exit)();
+            break;
+        case QEvent::MouseButtonDblClick:
+            if (m_dblClick && *m_dblClick) {
+                (*m_dblClick)();
+                return true;
+            }
+            break;
+        default:
+            break;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
 void bindCheckBox(QCheckBox* widget, CheckBox& model) {
     const auto sync = [widget, &model] {
         const QSignalBlocker block(widget);
@@ -33,6 +70,91 @@ void bindCheckBox(QCheckBox* widget, CheckBox& model) {
     sync();
     model.changed().subscribe(sync);
     QObject::connect(widget, &QCheckBox::clicked, widget, [&model](bool checked) { model.setChecked(checked); });
+}
+
+void bindRadioButton(QRadioButton* widget, RadioButton& model) {
+    widget->setAutoExclusive(false);  // the model keeps the group
+    const auto sync = [widget, &model] {
+        const QSignalBlocker block(widget);
+        widget->setText(toQString(model.caption()));
+        widget->setChecked(model.checked());
+        widget->setVisible(model.visible());
+        widget->setEnabled(model.enabled());
+    };
+    sync();
+    model.changed().subscribe(sync);
+    QObject::connect(widget, &QRadioButton::clicked, widget, [widget, &model, sync] {
+        model.click();
+        sync();
+        (void)widget;
+    });
+}
+
+void bindButton(QPushButton* widget, Button& model) {
+    const auto sync = [widget, &model] {
+        widget->setText(toQString(model.caption()));
+        widget->setVisible(model.visible());
+        widget->setEnabled(model.enabled());
+    };
+    sync();
+    model.changed().subscribe(sync);
+    QObject::connect(widget, &QPushButton::clicked, widget, [&model] { model.click(); });
+}
+
+void bindLabel(QLabel* widget, Label& model) {
+    const auto sync = [widget, &model] {
+        widget->setText(toQString(model.caption()));
+        widget->setVisible(model.visible());
+        QPalette palette = widget->palette();
+        if (const auto color = model.color()) {
+            palette.setColor(QPalette::WindowText, QColor(color->r, color->g, color->b));
+        } else {
+            palette.setColor(QPalette::WindowText, QApplication::palette().color(QPalette::WindowText));
+        }
+        widget->setPalette(palette);
+    };
+    sync();
+    model.changed().subscribe(sync);
+}
+
+void bindEdit(QLineEdit* widget, Edit& model) {
+    const auto sync = [widget, &model] {
+        if (toU16(widget->text()) == model.text()) return;
+        const QSignalBlocker block(widget);
+        widget->setText(toQString(model.text()));
+    };
+    sync();
+    model.changed().subscribe(sync);
+    QObject::connect(widget, &QLineEdit::textEdited, widget,
+                     [&model](const QString& text) { model.setText(toU16(text)); });
+    model.selectAllRequested().subscribe([widget] { widget->selectAll(); });
+    new InputEvents(widget, &model.onKeyPress, &model.onExit, &model.onDblClick);
+}
+
+void bindComboBox(QComboBox* widget, ComboBox& model) {
+    widget->setEditable(true);
+    widget->setInsertPolicy(QComboBox::NoInsert);
+    const auto sync = [widget, &model] {
+        const QSignalBlocker block(widget);
+        QStringList items;
+        for (const auto& item : model.items()) items << toQString(item);
+        bool same = widget->count() == items.size();
+        for (int i = 0; same && i < items.size(); ++i) same = widget->itemText(i) == items[i];
+        if (!same) {
+            widget->clear();
+            widget->addItems(items);
+        }
+        widget->setMaxVisibleItems(model.dropDownCount());
+        widget->setCurrentIndex(model.itemIndex());
+        widget->setEditText(toQString(model.text()));
+    };
+    sync();
+    model.changed().subscribe(sync);
+    QObject::connect(widget, &QComboBox::textActivated, widget,
+                     [&model](const QString& text) { model.userSetText(toU16(text)); });
+    QObject::connect(widget->lineEdit(), &QLineEdit::textEdited, widget,
+                     [&model](const QString& text) { model.userSetText(toU16(text)); });
+    new InputEvents(widget->lineEdit(), &model.onKeyPress, &model.onExit, nullptr);
 }
 
 void bindMenuItem(QAction* action, MenuItem& model) {

@@ -4,6 +4,10 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QStackedWidget>
@@ -17,7 +21,30 @@
 
 namespace tessaro {
 
+// Typed characters, leaving and double clicks of a widget, handed to a model's handlers.
+class InputEvents final : public QObject {
+public:
+    InputEvents(QWidget* widget, const KeyPressHandler* keyPress, const Handler* exit,
+                const Handler* dblClick);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    const KeyPressHandler* m_keyPress;
+    const Handler* m_exit;
+    const Handler* m_dblClick;
+};
+
 void bindCheckBox(QCheckBox* widget, CheckBox& model);
+void bindRadioButton(QRadioButton* widget, RadioButton& model);
+void bindButton(QPushButton* widget, Button& model);
+void bindLabel(QLabel* widget, Label& model);
+// An edit field: typed characters pass the model's key filter first; leaving the field
+// and double clicks reach the model.
+void bindEdit(QLineEdit* widget, Edit& model);
+// An editable combo box: items and text from the model, typing and picking to the model.
+void bindComboBox(QComboBox* widget, ComboBox& model);
 void bindMenuItem(QAction* action, MenuItem& model);
 void bindPanelCaption(QLabel* widget, Panel& model);
 // A read-only text view of a memo. Very long texts are cut for display only, so that the

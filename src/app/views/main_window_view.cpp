@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFrame>
+#include <QGridLayout>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPalette>
@@ -77,6 +78,9 @@ MainWindowView::MainWindowView(Tprog& model) : m_model(model) {
     layout->addWidget(strip);
     setCentralWidget(central);
     buildMenus();
+    model.focusRequested().subscribe([this](Control& control) {
+        if (auto* widget = findChild<QWidget*>(QString::fromStdString(control.name()))) widget->setFocus();
+    });
 }
 
 QWidget* MainWindowView::framed(Panel& titleBar, QWidget* body) {
@@ -158,22 +162,79 @@ QWidget* MainWindowView::buildActionsArea() {
     auto* layout = new QVBoxLayout(rows);
     layout->setContentsMargins(6, 3, 9, 3);
     layout->setSpacing(0);
-    for (CheckBox* box : {&m_model.cb_suchenersetzen, &m_model.cb_textadd, &m_model.cb_savetxt,
-                          &m_model.cb_cutimg, &m_model.cb_resizeimg, &m_model.cb_saveimg}) {
+    const std::array<CheckBox*, 6> switches = {&m_model.cb_suchenersetzen, &m_model.cb_textadd,
+                                               &m_model.cb_savetxt,        &m_model.cb_cutimg,
+                                               &m_model.cb_resizeimg,      &m_model.cb_saveimg};
+    for (std::size_t i = 0; i < switches.size(); ++i) {
         auto* check = new QCheckBox(rows);
-        check->setObjectName(QString::fromStdString(box->name()));
+        check->setObjectName(QString::fromStdString(switches[i]->name()));
         check->setMinimumHeight(22);
-        bindCheckBox(check, *box);
+        bindCheckBox(check, *switches[i]);
         layout->addWidget(check);
+        if (QWidget* detail = buildDetailRow(i)) {
+            Panel& row = *m_model.detailRows[i];
+            detail->setObjectName(QString::fromStdString(row.name()));
+            detail->setVisible(row.visible());
+            row.changed().subscribe([detail, &row] { detail->setVisible(row.visible()); });
+            layout->addWidget(detail);
+        }
     }
     layout->addStretch(1);
     scroll->setWidget(rows);
     return framed(m_model.Panel9, scroll);
 }
 
+QWidget* MainWindowView::buildDetailRow(std::size_t action) {
+    if (action != 2) return nullptr;  // the other actions bring their own boxes
+    auto* box = new QFrame;
+    box->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
+    box->setContentsMargins(15, 3, 0, 3);
+    box->setAutoFillBackground(true);
+    QPalette palette = box->palette();
+    palette.setColor(QPalette::Window, darkerFace(5));
+    box->setPalette(palette);
+    auto* grid = new QGridLayout(box);
+    grid->setContentsMargins(8, 6, 8, 6);
+    const auto label = [box](Label& model) {
+        auto* widget = new QLabel(box);
+        widget->setObjectName(QString::fromStdString(model.name()));
+        bindLabel(widget, model);
+        return widget;
+    };
+    auto* folder = new QLineEdit(box);
+    folder->setObjectName(QStringLiteral("savetxt_ordner"));
+    bindEdit(folder, m_model.savetxt_ordner);
+    auto* choose = new QPushButton(box);
+    choose->setObjectName(QStringLiteral("savetxt_ordnerwahl"));
+    bindButton(choose, m_model.savetxt_ordnerwahl);
+    auto* name = new QComboBox(box);
+    name->setObjectName(QStringLiteral("savetxt_name"));
+    bindComboBox(name, m_model.savetxt_name);
+    auto* format = new QComboBox(box);
+    format->setObjectName(QStringLiteral("savetxt_format"));
+    bindComboBox(format, m_model.savetxt_format);
+    grid->addWidget(label(m_model.Label9), 0, 0);
+    grid->addWidget(folder, 0, 1);
+    grid->addWidget(choose, 0, 2);
+    grid->addWidget(label(m_model.Label7), 1, 0);
+    grid->addWidget(name, 1, 1, 1, 2);
+    grid->addWidget(label(m_model.Label8), 2, 0);
+    grid->addWidget(format, 2, 1, 1, 2);
+    QLabel* tip = label(m_model.Label19);
+    tip->setWordWrap(true);
+    grid->addWidget(tip, 3, 0, 1, 3);
+    grid->setColumnStretch(1, 1);
+    auto* row = new QWidget;
+    auto* rowLayout = new QVBoxLayout(row);
+    rowLayout->setContentsMargins(15, 3, 0, 3);
+    rowLayout->addWidget(box);
+    return row;
+}
+
 void MainWindowView::buildMenus() {
     for (MenuItem* top : {&m_model.Programm1, &m_model.einst}) {
         QMenu* menu = menuBar()->addMenu(toQString(top->caption()));
+        menu->setObjectName(QString::fromStdString(top->name()));
         top->changed().subscribe([menu, top] { menu->setTitle(toQString(top->caption())); });
         for (MenuItem* item : top->items()) {
             if (item->isSeparator()) {

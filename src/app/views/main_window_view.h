@@ -22,6 +22,8 @@ private:
     QWidget* buildHistoryColumn();
     QWidget* buildContentArea();
     QWidget* buildActionsArea();
+    // The box of settings below an action's switch; nullptr for actions without one yet.
+    QWidget* buildDetailRow(std::size_t action);
     QWidget* framed(Panel& titleBar, QWidget* body);
     void buildMenus();
     // Splits the columns and rows by the window's resize rule.
