@@ -121,7 +121,9 @@ SearchOutcome RegexMatcher::search(std::u16string_view text, std::size_t start,
     m_maxEntries = std::max<std::size_t>(1, m_limits.backtrackBytes / sizeof(Entry));
     m_slots.fill(-1);
     m_regs.assign(static_cast<std::size_t>(p.registerCount), -1);
-    m_memoThreshold = static_cast<std::uint64_t>(m_n + 1) * std::max(1, p.memoRows);
+    m_memoThreshold = m_limits.memoFromStart
+                          ? 0
+                          : static_cast<std::uint64_t>(m_n + 1) * std::max(1, p.memoRows);
 
     if (p.literalOnly) {
         const std::u16string& literal = p.strings[0];
