@@ -104,7 +104,11 @@ bool TRegexEngine::search(std::size_t start) {
 }
 
 bool TRegexEngine::MatchFirst(std::u16string_view input) {
-    m_input = std::u16string(input);
+    return MatchFirst(std::make_shared<const std::u16string>(input));
+}
+
+bool TRegexEngine::MatchFirst(std::shared_ptr<const std::u16string> input) {
+    m_input = input ? std::move(input) : std::make_shared<const std::u16string>();
     m_slots.fill(-1);
     m_hasMatch = false;
     m_aborted = false;

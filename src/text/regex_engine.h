@@ -4,7 +4,6 @@
 
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -33,6 +32,10 @@ public:
 
     // Copies input, clears the slots, compiles if needed and searches from position 1.
     bool MatchFirst(std::u16string_view input);
+    // As above, sharing an immutable text instead of copying it (a long memo text).
+    bool MatchFirst(std::shared_ptr<const std::u16string> input);
+    // The text of the searches, empty before the first.
+    std::u16string_view input() const { return m_input ? std::u16string_view(*m_input) : std::u16string_view(); }
     // Searches again from the end of the last match (one further after an empty match).
     bool MatchNext();
     // 1-based start of slot n of the last search; -1 for n outside 0..14, no input, or unset.
@@ -72,7 +75,7 @@ private:
     MatchContext m_context;
     std::unique_ptr<RegexMatcher> m_matcher;
 
-    std::optional<std::u16string> m_input;
+    std::shared_ptr<const std::u16string> m_input;
     CaptureSlots m_slots{};
     bool m_hasMatch = false;
     bool m_aborted = false;

@@ -64,7 +64,9 @@ private:
     bool singleWidthGroup(const SyntaxNode& group, CharSet& merged) const;
     void emitDepthCheck(const SyntaxNode& node);
     void analyse();
+    void firstFrom(int start, std::uint64_t* bits, bool& all, bool& nullable) const;
     void analyseFirst();
+    void analysePossessive();
     void analyseAnchor();
     void analyseRequired();
 
@@ -408,16 +410,17 @@ void Compiler::analyse() {
         }
     }
     analyseFirst();
+    analysePossessive();
     analyseAnchor();
     analyseRequired();
 }
 
-void Compiler::analyseFirst() {
-    RegexProgram& p = m_program;
-    p.firstChars = std::make_unique<std::uint64_t[]>(1024);
-    std::uint64_t* bits = p.firstChars.get();
-    bool all = false;
-    bool nullable = false;
+// The characters that can begin a match from pc on, into bits; all is set when any
+// character can, nullable when the end of the program is reachable without one.
+void Compiler::firstFrom(int start, std::uint64_t* bits, bool& all, bool& nullable) const {
+    const RegexProgram& p = m_program;
+    all = false;
+    nullable = false;
     auto addChar = [&](char16_t c) { bits[c >> 6] |= 1ull << (c & 63); };
     auto addSet = [&](const CharSet& set) {
         for (const auto& [first, last] : set.ranges()) {
@@ -425,7 +428,7 @@ void Compiler::analyseFirst() {
         }
     };
     std::vector<char> seen(p.code.size(), 0);
-    std::vector<int> work{0};
+    std::vector<int> work{start};
     while (!work.empty() && !all) {
         const int pc = work.back();
         work.pop_back();
@@ -463,8 +466,20 @@ void Compiler::analyseFirst() {
             default: work.push_back(pc + 1); break;
         }
     }
+}
+
+void Compiler::analyseFirst() {
+    RegexProgram& p = m_program;
+    p.firstChars = std::make_unique<std::uint64_t[]>(1024);
+    std::uint64_t* bits = p.firstChars.get();
+    bool all = false;
+    bool nullable = false;
+    firstFrom(0, bits, all, nullable);
     p.canBeEmpty = nullable;
-    if (all) {
+    // A path that fails with error 1014 must still be tried where the original tried it.
+    bool depthFail = false;
+    for (const Inst& inst : p.code) depthFail = depthFail || inst.op == Op::DepthFail;
+    if (all || depthFail) {
         p.firstCount = 65536;
         return;
     }
@@ -480,34 +495,74 @@ void Compiler::analyseFirst() {
     }
 }
 
+void Compiler::analysePossessive() {
+    RegexProgram& p = m_program;
+    std::vector<std::uint64_t> bits(1024);
+    for (std::size_t pc = 0; pc < p.code.size(); ++pc) {
+        Inst& inst = p.code[pc];
+        if (inst.op != Op::Repeat || !inst.greedy || inst.max == inst.min) continue;
+        CharSet repeated;
+        switch (static_cast<RepeatAtom>(inst.atom)) {
+            case RepeatAtom::Char: repeated.add(inst.ch); break;
+            case RepeatAtom::CharFold: repeated.add(inst.ch); repeated.add(asciiUpper(inst.ch)); break;
+            case RepeatAtom::Set: repeated = p.sets[inst.x]; break;
+            default: continue;
+        }
+        repeated.finish();
+        std::fill(bits.begin(), bits.end(), 0);
+        bool all = false;
+        bool nullable = false;
+        firstFrom(static_cast<int>(pc) + 1, bits.data(), all, nullable);
+        if (all || nullable) continue;
+        bool disjoint = true;
+        for (const auto& [first, last] : repeated.ranges()) {
+            for (std::uint32_t c = first; c <= last && disjoint; ++c) {
+                disjoint = !((bits[c >> 6] >> (c & 63)) & 1u);
+            }
+            if (!disjoint) break;
+        }
+        inst.possessive = disjoint;
+    }
+}
+
 void Compiler::analyseAnchor() {
     RegexProgram& p = m_program;
-    std::vector<char> seen(p.code.size(), 0);
-    std::vector<int> work{0};
-    bool anchored = true;
-    while (!work.empty() && anchored) {
-        const int pc = work.back();
-        work.pop_back();
-        if (seen[pc]) continue;
-        seen[pc] = 1;
-        const Inst& inst = p.code[pc];
-        switch (inst.op) {
-            case Op::LineStart: case Op::DepthFail: break;
-            case Op::Split: work.push_back(inst.x); work.push_back(inst.y); break;
-            case Op::Jmp: work.push_back(inst.x); break;
-            case Op::Open: case Op::Close: case Op::IterMark: case Op::CountInit:
-                work.push_back(pc + 1);
-                break;
-            default: anchored = false; break;
+    // Whether every path from the start meets the given start assertion before anything else.
+    auto everyPathBegins = [&p](bool lineStarts) {
+        std::vector<char> seen(p.code.size(), 0);
+        std::vector<int> work{0};
+        while (!work.empty()) {
+            const int pc = work.back();
+            work.pop_back();
+            if (seen[pc]) continue;
+            seen[pc] = 1;
+            const Inst& inst = p.code[pc];
+            switch (inst.op) {
+                case Op::LineStart: case Op::DepthFail: break;
+                case Op::LineStartM:
+                    if (!lineStarts) return false;
+                    break;
+                case Op::Split: work.push_back(inst.x); work.push_back(inst.y); break;
+                case Op::Jmp: work.push_back(inst.x); break;
+                case Op::Open: case Op::Close: case Op::IterMark: case Op::CountInit:
+                    work.push_back(pc + 1);
+                    break;
+                default: return false;
+            }
         }
-    }
-    p.anchoredStart = anchored;
+        return true;
+    };
+    p.anchoredStart = everyPathBegins(false);
+    p.lineAnchored = !p.anchoredStart && everyPathBegins(true);
 }
 
 void Compiler::analyseRequired() {
     RegexProgram& p = m_program;
     const SyntaxNode& root = m_tree.nodes[m_tree.root];
     if (root.alternatives.size() != 1) return;
+    for (const Inst& inst : p.code) {
+        if (inst.op == Op::DepthFail) return;  // its error must be met where it was met before
+    }
     bool literal = !root.alternatives[0].empty();
     std::u16string text;
     for (int index : root.alternatives[0]) {

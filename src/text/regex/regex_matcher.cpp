@@ -16,6 +16,17 @@ char16_t foldAscii(char16_t c) { return (c >= u'A' && c <= u'Z') ? char16_t(c + 
 
 }  // namespace
 
+RegexMatcher::RegexMatcher(const RegexProgram& program, const MatchContext& context,
+                           MatchLimits limits)
+    : m_program(program), m_context(context), m_limits(limits) {
+    if (!program.lineAnchored) return;
+    CharSet breaks = context.lineSeparators;
+    if (context.hasPair) breaks.add(context.pairSecond);
+    breaks.finish();
+    for (const auto& [first, last] : breaks.ranges()) m_breakRanges.push_back({first, last});
+    if (m_breakRanges.size() > 8) m_breakRanges.clear();
+}
+
 bool RegexMatcher::lineStartAt(std::int32_t pos) const {
     if (pos == 0) return true;
     const char16_t before = m_text[pos - 1];
@@ -114,13 +125,17 @@ SearchOutcome RegexMatcher::search(std::u16string_view text, std::size_t start,
     m_searchStart = static_cast<std::int32_t>(start);
     m_steps = 0;
     m_backtracks = 0;
+    if (m_memoOn) m_memo.clear();
     m_memoOn = false;
     m_memoRefused = false;
-    m_memo.clear();
     m_loopDepthExceeded = false;
     m_maxEntries = std::max<std::size_t>(1, m_limits.backtrackBytes / sizeof(Entry));
     m_slots.fill(-1);
-    m_regs.assign(static_cast<std::size_t>(p.registerCount), -1);
+    if (m_regs.size() != static_cast<std::size_t>(p.registerCount)) {
+        m_regs.assign(static_cast<std::size_t>(p.registerCount), -1);
+    } else {
+        std::fill(m_regs.begin(), m_regs.end(), -1);
+    }
     m_memoThreshold = m_limits.memoFromStart
                           ? 0
                           : static_cast<std::uint64_t>(m_n + 1) * std::max(1, p.memoRows);
@@ -138,9 +153,24 @@ SearchOutcome RegexMatcher::search(std::u16string_view text, std::size_t start,
     if (p.anchoredStart && start > 0) return SearchOutcome::NotFound;
 
     const bool filter = !p.canBeEmpty && p.firstCount < 65536;
+    const bool byLines = p.lineAnchored && !m_breakRanges.empty();
     std::int32_t required = -1;
     for (std::int32_t s = m_searchStart; s <= m_n; ++s) {
-        if (filter) {
+        if (byLines) {
+            // Only a line start can begin a match: go from line break to line break.
+            bool more = true;
+            while (!lineStartAt(s)) {
+                const std::size_t at = text_scan::findInRanges(
+                    m_text, text.size(), std::size_t(s), m_breakRanges.data(), m_breakRanges.size());
+                if (at >= text.size()) {
+                    more = false;
+                    break;
+                }
+                s = static_cast<std::int32_t>(at) + 1;
+            }
+            if (!more) break;
+            if (filter && (s >= m_n || !p.firstContains(m_text[s]))) continue;
+        } else if (filter) {
             if (s >= m_n) break;
             std::size_t next;
             if (p.firstCount == 1) {
@@ -325,6 +355,9 @@ RegexMatcher::RunResult RegexMatcher::run(std::int32_t start, std::int32_t& end)
                             break;
                     }
                     steps += static_cast<std::uint64_t>(e - pos) >> 3;
+                    // Rescanning the same run from many start positions is repeated work
+                    // just like backtracking, and the memo ends it the same way.
+                    m_backtracks += static_cast<std::uint64_t>(e - pos);
                     if (e - pos < in.min) break;
                     if (memo) {
                         // From any later entry up to e the same run ends at e, so those
@@ -338,7 +371,7 @@ RegexMatcher::RunResult RegexMatcher::run(std::int32_t start, std::int32_t& end)
                         m_slots[2 * in.slot + 1] = e;
                     }
                     const std::int32_t minPos = pos + in.min;
-                    if (e > minPos) TESSARO_PUSH(Kind::RepeatGreedy, pc, minPos, e);
+                    if (e > minPos && !in.possessive) TESSARO_PUSH(Kind::RepeatGreedy, pc, minPos, e);
                     if (memo && memoTestAndSet(in.memo + 1, e)) break;
                     pos = e;
                     ++pc;

@@ -10,6 +10,7 @@
 
 #include "text/regex/char_set.h"
 #include "text/regex/regex_program.h"
+#include "text/regex/text_scan.h"
 
 namespace tessaro {
 
@@ -36,8 +37,7 @@ using CaptureSlots = std::array<std::int32_t, 2 * (kRegexMaxGroups + 1)>;
 
 class RegexMatcher {
 public:
-    RegexMatcher(const RegexProgram& program, const MatchContext& context, MatchLimits limits)
-        : m_program(program), m_context(context), m_limits(limits) {}
+    RegexMatcher(const RegexProgram& program, const MatchContext& context, MatchLimits limits);
 
     // Finds the leftmost match starting at or after start (0-based) in text; on Found the
     // slots hold the match. Text must stay alive and unchanged during the call.
@@ -104,6 +104,9 @@ private:
     std::vector<std::uint64_t> m_memo;
     std::size_t m_memoWidth = 0;
     bool m_loopDepthExceeded = false;
+    // The characters after which a line may start, for expressions that begin with "^" in
+    // multi-line mode; empty when there are too many to scan for at once.
+    std::vector<text_scan::UnitRange> m_breakRanges;
 };
 
 }  // namespace tessaro

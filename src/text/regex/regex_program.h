@@ -57,6 +57,8 @@ struct Inst {
     std::int32_t min = 0;
     std::int32_t max = 0;
     std::int32_t memo = -1;  // memo row of this state, or -1 when it may not be memoized
+    bool possessive = false;  // Repeat: what follows cannot begin with a repeated character,
+                              // so giving repetitions back is useless
 };
 
 struct RegexProgram {
@@ -69,6 +71,7 @@ struct RegexProgram {
 
     // Start-position facts; each only ever skips positions that cannot begin a match.
     bool anchoredStart = false;  // every match begins at the start of the input
+    bool lineAnchored = false;   // every match begins at a line start ("^" with m)
     bool canBeEmpty = true;      // a match may be empty, so no character filter applies
     std::unique_ptr<std::uint64_t[]> firstChars;  // 65536-bit filter of first characters
     int firstCount = 0;                           // members of the filter (65536: none)

@@ -48,6 +48,46 @@ inline std::size_t findEither(const char16_t* s, std::size_t n, std::size_t from
     return n;
 }
 
+// A closed range of code units.
+struct UnitRange {
+    char16_t first;
+    char16_t last;
+};
+
+// The index of the first code unit in s[from, n) inside one of ranges[0, count), or n.
+// count is 1 to 8.
+inline std::size_t findInRanges(const char16_t* s, std::size_t n, std::size_t from,
+                                const UnitRange* ranges, std::size_t count) {
+    std::size_t i = from;
+#if defined(__SSE2__)
+    // x in [first, last] exactly when (x - first) <= (last - first), unsigned: the
+    // saturating difference to the width is then zero.
+    __m128i bases[8];
+    __m128i widths[8];
+    for (std::size_t k = 0; k < count; ++k) {
+        bases[k] = _mm_set1_epi16(static_cast<short>(ranges[k].first));
+        widths[k] = _mm_set1_epi16(static_cast<short>(ranges[k].last - ranges[k].first));
+    }
+    const __m128i zero = _mm_setzero_si128();
+    for (; i + 8 <= n; i += 8) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+        __m128i hit = zero;
+        for (std::size_t k = 0; k < count; ++k) {
+            const __m128i offset = _mm_sub_epi16(block, bases[k]);
+            hit = _mm_or_si128(hit, _mm_cmpeq_epi16(_mm_subs_epu16(offset, widths[k]), zero));
+        }
+        const int mask = _mm_movemask_epi8(hit);
+        if (mask) return i + static_cast<std::size_t>(__builtin_ctz(mask)) / 2;
+    }
+#endif
+    for (; i < n; ++i) {
+        for (std::size_t k = 0; k < count; ++k) {
+            if (s[i] >= ranges[k].first && s[i] <= ranges[k].last) return i;
+        }
+    }
+    return n;
+}
+
 // The index of the first occurrence of literal[0, m) in s[from, n), or n. m >= 1.
 inline std::size_t findString(const char16_t* s, std::size_t n, std::size_t from,
                               const char16_t* literal, std::size_t m) {
