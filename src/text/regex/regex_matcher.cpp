@@ -272,16 +272,20 @@ RegexMatcher::RunResult RegexMatcher::run(std::int32_t start, std::int32_t& end)
                     continue;
                 }
                 break;
-            case Op::AnyNoBreak:
-            case Op::Set: {
-                if (pos >= n) break;
-                Inst probe = in;
-                probe.atom = static_cast<std::uint8_t>(in.op == Op::Set ? RepeatAtom::Set : RepeatAtom::AnyNoBreak);
-                if (!matchOne(probe, pos)) break;
+            case Op::AnyNoBreak: {
+                if (pos >= n || m_context.lineSeparators.contains(t[pos])) break;
+                if (m_context.hasPair && t[pos] == m_context.pairFirst && pos + 1 < n &&
+                    t[pos + 1] == m_context.pairSecond)
+                    break;
                 ++pos;
                 ++pc;
                 continue;
             }
+            case Op::Set:
+                if (pos >= n || !m_program.sets[in.x].contains(t[pos])) break;
+                ++pos;
+                ++pc;
+                continue;
             case Op::LineStart:
                 if (pos != 0) break;
                 ++pc;
