@@ -226,16 +226,27 @@ TEST(RegexErrors, StepBudgetEndsARunawaySearchWithinAboutASecond) {
     f.language = u"en";
     const std::u16string text = std::u16string(80, u'a') + u"cb";
     TRegexEngine& e = f.engine(u"(a|aa)*b\\1");
+#if defined(__OPTIMIZE__) && !defined(__SANITIZE_ADDRESS__)
+    const bool timed = true;
+#else
+    // Unoptimised and sanitised builds run many times slower: only the outcome counts there.
+    const bool timed = false;
+    MatchLimits small;
+    small.stepBudget = 20'000'000;
+    e.setLimits(small);
+#endif
     // Processor time, so that other work on the machine does not count.
     const std::clock_t begin = std::clock();
     EXPECT_FALSE(e.MatchFirst(text));
     const double seconds = double(std::clock() - begin) / CLOCKS_PER_SEC;
     EXPECT_EQ(e.lastErrorCode(), kStepBudgetExceeded);
     EXPECT_TRUE(e.searchAborted());
-    EXPECT_GT(e.lastSearchSteps(), MatchLimits{}.stepBudget);
     EXPECT_EQ(f.state.message, RegexErrorMessage(kStepBudgetExceeded, true));
-    EXPECT_LT(seconds, 3.0);
-    EXPECT_GT(seconds, 0.1);
+    if (timed) {
+        EXPECT_GT(e.lastSearchSteps(), MatchLimits{}.stepBudget);
+        EXPECT_LT(seconds, 3.0);
+        EXPECT_GT(seconds, 0.1);
+    }
 }
 
 TEST(RegexErrors, BacktrackMemoryLimitEndsASearchCleanly) {
