@@ -24,12 +24,15 @@ using namespace tessaro;
 // words and the name the literal patterns look for.
 std::u16string makeEnglish(std::size_t size) {
     static const char* const words[] = {
-        "the", "of", "and", "to", "in", "a", "is", "that", "for", "it", "as", "was", "with", "be",
-        "by", "on", "not", "he", "I", "this", "are", "or", "his", "from", "at", "which", "but",
-        "have", "an", "had", "they", "you", "were", "their", "one", "all", "we", "can", "her",
-        "has", "there", "been", "if", "more", "when", "will", "would", "who", "so", "no",
-        "Holmes", "Watson", "street", "London", "evening", "window", "remarked", "singular",
-        "food", "barrel", "bazaar", "quux", "Sherlock", "sherlock", "SHERLOCK"};
+        "the",      "of",       "and",    "to",     "in",     "a",      "is",       "that",
+        "for",      "it",       "as",     "was",    "with",   "be",     "by",       "on",
+        "not",      "he",       "I",      "this",   "are",    "or",     "his",      "from",
+        "at",       "which",    "but",    "have",   "an",     "had",    "they",     "you",
+        "were",     "their",    "one",    "all",    "we",     "can",    "her",      "has",
+        "there",    "been",     "if",     "more",   "when",   "will",   "would",    "who",
+        "so",       "no",       "Holmes", "Watson", "street", "London", "evening",  "window",
+        "remarked", "singular", "food",   "barrel", "bazaar", "quux",   "Sherlock", "sherlock",
+        "SHERLOCK"};
     constexpr int wordCount = sizeof(words) / sizeof(words[0]);
     std::uint64_t state = 42;
     auto next = [&state](std::uint32_t bound) {
@@ -55,8 +58,10 @@ std::u16string makeEnglish(std::size_t size) {
             for (const char* c = word; *c; ++c) text.push_back(static_cast<char16_t>(*c));
         }
         const std::uint32_t punctuation = next(20);
-        if (punctuation == 0) text += u".";
-        else if (punctuation == 1) text += u",";
+        if (punctuation == 0)
+            text += u".";
+        else if (punctuation == 1)
+            text += u",";
         column += 1;
         if (column > 12 + static_cast<int>(next(6))) {
             text += u"\n";
@@ -93,10 +98,12 @@ struct Pattern {
 
 const Pattern kPatterns[] = {
     {"Sherlock", u"Sherlock", false, std::regex::ECMAScript, "Sherlock"},
-    {"(?i)sherlock", u"(?i)sherlock", false, std::regex::ECMAScript | std::regex::icase, "sherlock"},
+    {"(?i)sherlock", u"(?i)sherlock", false, std::regex::ECMAScript | std::regex::icase,
+     "sherlock"},
     {"[a-z]+", u"[a-z]+", false, std::regex::ECMAScript, "[a-z]+"},
     {"\\b\\w+\\b", u"\\b\\w+\\b", false, std::regex::ECMAScript, "\\b\\w+\\b"},
-    {"(foo|bar|baz|quux)", u"(foo|bar|baz|quux)", false, std::regex::ECMAScript, "(foo|bar|baz|quux)"},
+    {"(foo|bar|baz|quux)", u"(foo|bar|baz|quux)", false, std::regex::ECMAScript,
+     "(foo|bar|baz|quux)"},
     {"(?m)^\\s*\\d+", u"(?m)^\\s*\\d+", false, std::regex::ECMAScript | std::regex::multiline,
      "^\\s*\\d+"},
     {"(\\w+)\\s+\\1", u"(\\w+)\\s+\\1", false, std::regex::ECMAScript, "(\\w+)\\s+\\1"},
@@ -175,7 +182,8 @@ void BM_StdRegex(benchmark::State& state, const Pattern* pattern) {
     const std::regex re(pattern->stdExpression, pattern->stdFlags);
     long count = 0;
     for (auto _ : state) {
-        count = std::distance(std::sregex_iterator(text.begin(), text.end(), re), std::sregex_iterator());
+        count = std::distance(std::sregex_iterator(text.begin(), text.end(), re),
+                              std::sregex_iterator());
         benchmark::DoNotOptimize(count);
     }
     g_counts[std::string("std ") + pattern->name] = count;
@@ -212,9 +220,11 @@ int main(int argc, char** argv) {
     english();
     abab();
     for (const Pattern& pattern : kPatterns) {
-        benchmark::RegisterBenchmark((std::string("ours/") + pattern.name).c_str(), BM_Ours, &pattern)
+        benchmark::RegisterBenchmark((std::string("ours/") + pattern.name).c_str(), BM_Ours,
+                                     &pattern)
             ->Unit(benchmark::kMillisecond);
-        benchmark::RegisterBenchmark((std::string("pcre2/") + pattern.name).c_str(), BM_Pcre2, &pattern)
+        benchmark::RegisterBenchmark((std::string("pcre2/") + pattern.name).c_str(), BM_Pcre2,
+                                     &pattern)
             ->Unit(benchmark::kMillisecond);
         // std::regex recurses once per repetition: on the 40,000-character pathological
         // inputs it overflows the stack, so it runs only on the English text.
@@ -244,8 +254,9 @@ int main(int argc, char** argv) {
         std::printf("%-20s %11.1f %11.1f %11s %10.3f %10.3f %7.2fx %9ld%s\n", pattern.name,
                     rate(ours), rate(pcre), stdRate, ours * 1e3, pcre * 1e3,
                     ours > 0 ? pcre / ours : 0.0, ourCount,
-                    pcreCount < 0 ? "  (PCRE2 gave up: match limit)"
-                    : pcreCount != ourCount ? "  (COUNTS DIFFER)" : "");
+                    pcreCount < 0           ? "  (PCRE2 gave up: match limit)"
+                    : pcreCount != ourCount ? "  (COUNTS DIFFER)"
+                                            : "");
     }
     benchmark::Shutdown();
     return 0;

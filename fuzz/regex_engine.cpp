@@ -1,13 +1,13 @@
 // libFuzzer target for the regular-expression engine: compiles arbitrary expressions, runs
 // every search of a replace-all over an arbitrary text, expands a template after each match,
 // and checks that the memo never changes what is found.
+#include "text/regex_engine.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <vector>
-
-#include "text/regex_engine.h"
 
 namespace {
 
@@ -16,10 +16,9 @@ using namespace tessaro;
 // Bytes become code units: ASCII as it is, the rest mapped onto characters with a meaning
 // for the engine (line breaks, German and Russian letters, range ends).
 char16_t unitOf(std::uint8_t byte) {
-    static const char16_t special[] = {u'\u0430', u'\u044f', u'\u0410', u'\u042f', u'\u0451',
-                                       u'\u0401', u'\u00e4', u'\u00c4', u'\u00df', u'\u0085',
-                                       u'\u2028', u'\u2029', u'\u000b', u'\u000c', u'\u0000',
-                                       u'\uffff'};
+    static const char16_t special[] = {
+        u'\u0430', u'\u044f', u'\u0410', u'\u042f', u'\u0451', u'\u0401', u'\u00e4', u'\u00c4',
+        u'\u00df', u'\u0085', u'\u2028', u'\u2029', u'\u000b', u'\u000c', u'\u0000', u'\uffff'};
     if (byte < 0x80) return byte;
     return special[byte & 15];
 }
@@ -46,12 +45,14 @@ Outcome runAll(const RegexOptions& options, const std::u16string& expression,
     for (bool ok = engine.MatchFirst(text); ok && count < 200; ok = engine.MatchNext(), ++count) {
         const int start = engine.MatchStart(0);
         const int length = engine.MatchLength(0);
-        if (start < 1 || length < 0 || start + length > static_cast<int>(text.size()) + 1) std::abort();
+        if (start < 1 || length < 0 || start + length > static_cast<int>(text.size()) + 1)
+            std::abort();
         if (start < previousEnd) std::abort();
         for (int g = 1; g <= 14; ++g) {
             const int groupStart = engine.MatchStart(g);
             if (groupStart == -1) continue;
-            if (groupStart < 1 || groupStart + engine.MatchLength(g) > static_cast<int>(text.size()) + 1)
+            if (groupStart < 1 ||
+                groupStart + engine.MatchLength(g) > static_cast<int>(text.size()) + 1)
                 std::abort();
         }
         previousEnd = start + length;

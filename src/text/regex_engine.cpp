@@ -151,7 +151,8 @@ int TRegexEngine::MatchLength(int n) const {
 }
 
 std::u16string TRegexEngine::ExpandTemplate(std::u16string_view tpl) const {
-    const std::u16string_view text = m_input ? std::u16string_view(*m_input) : std::u16string_view();
+    const std::u16string_view text =
+        m_input ? std::u16string_view(*m_input) : std::u16string_view();
     return ExpandRegexTemplate(tpl, text, m_slots);
 }
 

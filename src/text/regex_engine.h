@@ -35,7 +35,9 @@ public:
     // As above, sharing an immutable text instead of copying it (a long memo text).
     bool MatchFirst(std::shared_ptr<const std::u16string> input);
     // The text of the searches, empty before the first.
-    std::u16string_view input() const { return m_input ? std::u16string_view(*m_input) : std::u16string_view(); }
+    std::u16string_view input() const {
+        return m_input ? std::u16string_view(*m_input) : std::u16string_view();
+    }
     // Searches again from the end of the last match (one further after an empty match).
     bool MatchNext();
     // 1-based start of slot n of the last search; -1 for n outside 0..14, no input, or unset.

@@ -31,22 +31,22 @@ public:
     CheckBox& cb_greedymode_g;
     CheckBox& cb_whitespacecomments_x;
     Label& Label8;
-    Label& Label9;   // the four examples, in a fixed-pitch font
+    Label& Label9;  // the four examples, in a fixed-pitch font
     Label& Label10;
     Label& Label11;
     Label& Label12;
     Label& Label13;
-    Label& Label7;   // help link
+    Label& Label7;  // help link
     Panel& GroupBox2;
     Label& Label5;
-    Label& Label1;   // "Word \w:"
+    Label& Label1;  // "Word \w:"
     Edit& zk_word;
-    Label& Label3;   // "Space \s:"
+    Label& Label3;  // "Space \s:"
     Edit& zk_space;
     Label& Label14;  // "LineSeparators:"
     Edit& zk_lineseparators;
     Label& Label4;
-    Label& Label2;   // help link
+    Label& Label2;  // help link
     Button& Button1;
     Button& Button2;
     Button& Button3;

@@ -23,7 +23,9 @@ void runWithStack(std::size_t stackBytes, const std::function<void()>& body) {
         (*static_cast<const std::function<void()>*>(argument))();
         return nullptr;
     };
-    ASSERT_EQ(pthread_create(&thread, &attributes, trampoline, const_cast<std::function<void()>*>(&body)), 0);
+    ASSERT_EQ(
+        pthread_create(&thread, &attributes, trampoline, const_cast<std::function<void()>*>(&body)),
+        0);
     pthread_join(thread, nullptr);
     pthread_attr_destroy(&attributes);
 }
@@ -89,7 +91,8 @@ TEST(RegexLimits, CatastrophicExpressionsFinishInLinearTime) {
     };
     for (const Case& c : cases) {
         bool found = false;
-        const double seconds = secondsOf([&] { found = f.engine(c.expression).MatchFirst(c.text); });
+        const double seconds =
+            secondsOf([&] { found = f.engine(c.expression).MatchFirst(c.text); });
         EXPECT_EQ(found, c.found);
         EXPECT_TRUE(f.state.noError) << f.m_engine->lastErrorCode();
         EXPECT_LT(seconds, 0.5) << std::string(c.expression.begin(), c.expression.end());
@@ -103,10 +106,10 @@ TEST(RegexLimits, CatastrophicExpressionsFinishInLinearTime) {
 TEST(RegexLimits, MemoAndShortcutsNeverChangeResults) {
     // The same searches with the memo on from the first backtrack.
     const std::u16string_view expressions[] = {
-        u"(a|ab)(c|bcd)(d*)", u"(a|b)*?b", u"(a+|b+)*c", u"((a|b)c|a(b|c))+", u"x*(ab|a)*b",
-        u"(a|aa){2,5}b", u"(?-g)(a|b)+(b|c)", u"(ab|a)(bc|c)*$"};
-    const std::u16string texts[] = {u"abcd", u"aabbabcabac", u"abababababcab",
-                                    u"aaaaaaaab", u"acbcabcx", u"aaaaaaaaaaaaaaaaaaaac"};
+        u"(a|ab)(c|bcd)(d*)", u"(a|b)*?b",     u"(a+|b+)*c",        u"((a|b)c|a(b|c))+",
+        u"x*(ab|a)*b",        u"(a|aa){2,5}b", u"(?-g)(a|b)+(b|c)", u"(ab|a)(bc|c)*$"};
+    const std::u16string texts[] = {u"abcd",      u"aabbabcabac", u"abababababcab",
+                                    u"aaaaaaaab", u"acbcabcx",    u"aaaaaaaaaaaaaaaaaaaac"};
     for (std::u16string_view expression : expressions) {
         for (const std::u16string& text : texts) {
             EngineFixture normal;

@@ -101,22 +101,34 @@ private:
         } else if (kind < 42) {
             emit(u".");
         } else if (kind < 55) {
-            static const char16_t* const classes[] = {u"[ab]", u"[^a]", u"[a-c]", u"[^bc\\n]",
-                                                      u"[\\d ]", u"[]a]", u"[a-]", u"[\\w]"};
+            static const char16_t* const classes[] = {u"[ab]",   u"[^a]", u"[a-c]", u"[^bc\\n]",
+                                                      u"[\\d ]", u"[]a]", u"[a-]",  u"[\\w]"};
             emit(classes[m_random.below(8)]);
         } else if (kind < 62) {
-            static const char16_t* const escapes[] = {u"\\d", u"\\w", u"\\s", u"\\W", u"\\S", u"\\D",
-                                                      u"\\n", u"\\x61", u"\\x{62}", u"\\."};
+            static const char16_t* const escapes[] = {u"\\d", u"\\w", u"\\s",   u"\\W",     u"\\S",
+                                                      u"\\D", u"\\n", u"\\x61", u"\\x{62}", u"\\."};
             emit(escapes[m_random.below(10)]);
         } else if (kind < 70) {
             assertion = atomEmpty = true;
             switch (m_random.below(6)) {
-                case 0: emit(u"^"); break;
-                case 1: emit(u"$"); break;
-                case 2: emit(u"\\b"); break;
-                case 3: emit(u"\\B"); break;
-                case 4: emit(u"\\A"); break;
-                default: emit(u"\\Z", u"\\z"); break;
+                case 0:
+                    emit(u"^");
+                    break;
+                case 1:
+                    emit(u"$");
+                    break;
+                case 2:
+                    emit(u"\\b");
+                    break;
+                case 3:
+                    emit(u"\\B");
+                    break;
+                case 4:
+                    emit(u"\\A");
+                    break;
+                default:
+                    emit(u"\\Z", u"\\z");
+                    break;
             }
         } else if (kind < 75 && !m_closed.empty()) {
             const int group = m_closed[m_random.below(static_cast<int>(m_closed.size()))];
@@ -137,9 +149,16 @@ private:
         int choice = m_random.below(atomEmpty ? 1 : 7);
         bool canBeEmpty = true;
         switch (choice) {
-            case 0: emit(u"?"); break;
-            case 1: emit(u"*"); break;
-            case 2: emit(u"+"); canBeEmpty = false; break;
+            case 0:
+                emit(u"?");
+                break;
+            case 1:
+                emit(u"*");
+                break;
+            case 2:
+                emit(u"+");
+                canBeEmpty = false;
+                break;
             case 3: {
                 const int n = m_random.below(3);
                 emit(u"{" + std::u16string(1, char16_t(u'0' + n)) + u"}");
@@ -186,8 +205,8 @@ bool pcreMatches(pcre2_code* code, const std::u16string& text, int groups,
     std::size_t start = 0;
     bool ok = true;
     while (start <= text.size()) {
-        const int rc = pcre2_match(code, reinterpret_cast<PCRE2_SPTR>(text.data()), text.size(), start,
-                                   0, data, nullptr);
+        const int rc = pcre2_match(code, reinterpret_cast<PCRE2_SPTR>(text.data()), text.size(),
+                                   start, 0, data, nullptr);
         if (rc == PCRE2_ERROR_NOMATCH) break;
         if (rc < 0) {
             ok = false;
@@ -224,8 +243,10 @@ std::vector<Slots> ourMatches(TRegexEngine& engine, const std::u16string& text, 
 std::string show(std::u16string_view text) {
     std::string out;
     for (char16_t c : text) {
-        if (c == u'\n') out += "\\n";
-        else out.push_back(static_cast<char>(c));
+        if (c == u'\n')
+            out += "\\n";
+        else
+            out.push_back(static_cast<char>(c));
     }
     return out;
 }
@@ -233,8 +254,7 @@ std::string show(std::u16string_view text) {
 TEST(RegexAgainstPcre2, RandomExpressionsAgreeOnEveryMatchAndGroup) {
     Random random(20240611);
     ExpressionGenerator generator(random);
-    const std::uint32_t options =
-        PCRE2_DOTALL | PCRE2_DOLLAR_ENDONLY | PCRE2_ALT_CIRCUMFLEX;
+    const std::uint32_t options = PCRE2_DOTALL | PCRE2_DOLLAR_ENDONLY | PCRE2_ALT_CIRCUMFLEX;
     int compared = 0;
     int matched = 0;
     int rejected = 0;
@@ -244,8 +264,8 @@ TEST(RegexAgainstPcre2, RandomExpressionsAgreeOnEveryMatchAndGroup) {
         int errorCode = 0;
         PCRE2_SIZE errorOffset = 0;
         pcre2_code* code =
-            pcre2_compile(reinterpret_cast<PCRE2_SPTR>(expression.pcre.data()), expression.pcre.size(),
-                          options, &errorCode, &errorOffset, nullptr);
+            pcre2_compile(reinterpret_cast<PCRE2_SPTR>(expression.pcre.data()),
+                          expression.pcre.size(), options, &errorCode, &errorOffset, nullptr);
         ASSERT_NE(code, nullptr) << show(expression.pcre);
         test::EngineFixture f;
         TRegexEngine& engine = f.engine(expression.ours);

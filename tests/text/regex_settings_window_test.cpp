@@ -1,9 +1,10 @@
 // The regular-expression settings dialog: boxes act at once, fields only on OK or apply,
 // a failing field stops applying where it stands, defaults, and the texts of both languages.
+#include "text/regex_settings_window.h"
+
 #include <gtest/gtest.h>
 
 #include "forms/form.h"
-#include "text/regex_settings_window.h"
 
 namespace tessaro {
 namespace {

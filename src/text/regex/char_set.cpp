@@ -47,7 +47,8 @@ void CharSet::finish() {
     std::sort(m_ranges.begin(), m_ranges.end());
     std::vector<std::pair<char16_t, char16_t>> merged;
     for (const auto& range : m_ranges) {
-        if (!merged.empty() && std::uint32_t(range.first) <= std::uint32_t(merged.back().second) + 1) {
+        if (!merged.empty() &&
+            std::uint32_t(range.first) <= std::uint32_t(merged.back().second) + 1) {
             merged.back().second = std::max(merged.back().second, range.second);
         } else {
             merged.push_back(range);
@@ -69,8 +70,9 @@ bool CharSet::full() const {
 
 bool CharSet::containsHigh(char16_t c) const {
     auto begin = m_ranges.begin() + static_cast<std::ptrdiff_t>(m_highStart);
-    auto it = std::upper_bound(begin, m_ranges.end(), c,
-                               [](char16_t value, const auto& range) { return value < range.first; });
+    auto it = std::upper_bound(begin, m_ranges.end(), c, [](char16_t value, const auto& range) {
+        return value < range.first;
+    });
     if (it == begin) return false;
     --it;
     return c <= it->second;

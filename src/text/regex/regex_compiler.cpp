@@ -43,7 +43,7 @@ private:
         std::vector<int> endJumps;
         int pendingSplit = -1;
         LoopKind loop = LoopKind::None;
-        int loopPc = -1;    // Optional/Star: the split; Plus: body start; Counted: CountTest
+        int loopPc = -1;  // Optional/Star: the split; Plus: body start; Counted: CountTest
         int counter = -1;
         int iterReg = -1;
         bool staticCounted = false;
@@ -148,7 +148,10 @@ void Compiler::beginGroup(int nodeIndex) {
         case LoopKind::Optional:
         case LoopKind::Star: {
             Inst split{.op = Op::Split};
-            if (node.greedy) split.x = here() + 1; else split.y = here() + 1;
+            if (node.greedy)
+                split.x = here() + 1;
+            else
+                split.y = here() + 1;
             frame.loopPc = emit(split);
             break;
         }
@@ -210,15 +213,19 @@ void Compiler::endGroup(Frame& frame) {
         case LoopKind::None:
             break;
         case LoopKind::Optional:
-            if (node.greedy) m_program.code[frame.loopPc].y = here();
-            else m_program.code[frame.loopPc].x = here();
+            if (node.greedy)
+                m_program.code[frame.loopPc].y = here();
+            else
+                m_program.code[frame.loopPc].x = here();
             break;
         case LoopKind::Star: {
             Inst jump{.op = Op::Jmp};
             jump.x = frame.loopPc;
             emit(jump);
-            if (node.greedy) m_program.code[frame.loopPc].y = here();
-            else m_program.code[frame.loopPc].x = here();
+            if (node.greedy)
+                m_program.code[frame.loopPc].y = here();
+            else
+                m_program.code[frame.loopPc].x = here();
             break;
         }
         case LoopKind::Plus: {
@@ -295,18 +302,34 @@ std::size_t Compiler::emitPiece(const std::vector<int>& pieces, std::size_t inde
     switch (node.kind) {
         case AtomKind::Empty:
             return 1;
-        case AtomKind::LineStart: case AtomKind::LineEnd: case AtomKind::InputStart:
-        case AtomKind::InputEnd: case AtomKind::WordBoundary: case AtomKind::NotWordBoundary:
+        case AtomKind::LineStart:
+        case AtomKind::LineEnd:
+        case AtomKind::InputStart:
+        case AtomKind::InputEnd:
+        case AtomKind::WordBoundary:
+        case AtomKind::NotWordBoundary:
             // "?" is the only quantifier an assertion may carry; either way the match goes
             // on at the same position, so the assertion decides nothing.
             if (!single) return 1;
             switch (node.kind) {
-                case AtomKind::LineStart: inst.op = node.multiLine ? Op::LineStartM : Op::LineStart; break;
-                case AtomKind::LineEnd: inst.op = node.multiLine ? Op::LineEndM : Op::InputEnd; break;
-                case AtomKind::InputStart: inst.op = Op::LineStart; break;
-                case AtomKind::InputEnd: inst.op = Op::InputEnd; break;
-                case AtomKind::WordBoundary: inst.op = Op::WordBoundary; break;
-                default: inst.op = Op::NotWordBoundary; break;
+                case AtomKind::LineStart:
+                    inst.op = node.multiLine ? Op::LineStartM : Op::LineStart;
+                    break;
+                case AtomKind::LineEnd:
+                    inst.op = node.multiLine ? Op::LineEndM : Op::InputEnd;
+                    break;
+                case AtomKind::InputStart:
+                    inst.op = Op::LineStart;
+                    break;
+                case AtomKind::InputEnd:
+                    inst.op = Op::InputEnd;
+                    break;
+                case AtomKind::WordBoundary:
+                    inst.op = Op::WordBoundary;
+                    break;
+                default:
+                    inst.op = Op::NotWordBoundary;
+                    break;
             }
             emit(inst);
             return 1;
@@ -330,13 +353,15 @@ std::size_t Compiler::emitPiece(const std::vector<int>& pieces, std::size_t inde
                 while (end < pieces.size()) {
                     const SyntaxNode& next = m_tree.nodes[pieces[end]];
                     if (next.kind != AtomKind::Char || next.fold != node.fold ||
-                        (next.quantified && !(next.min == 1 && next.max == 1)) || next.countedLoop())
+                        (next.quantified && !(next.min == 1 && next.max == 1)) ||
+                        next.countedLoop())
                         break;
                     ++end;
                 }
                 if (end - index >= 2) {
                     std::u16string text;
-                    for (std::size_t k = index; k < end; ++k) text.push_back(m_tree.nodes[pieces[k]].ch);
+                    for (std::size_t k = index; k < end; ++k)
+                        text.push_back(m_tree.nodes[pieces[k]].ch);
                     m_program.strings.push_back(std::move(text));
                     inst.op = Op::Str;
                     inst.x = static_cast<int>(m_program.strings.size() - 1);
@@ -349,7 +374,8 @@ std::size_t Compiler::emitPiece(const std::vector<int>& pieces, std::size_t inde
                 emit(inst);
                 return 1;
             }
-            inst.atom = static_cast<std::uint8_t>(node.fold ? RepeatAtom::CharFold : RepeatAtom::Char);
+            inst.atom =
+                static_cast<std::uint8_t>(node.fold ? RepeatAtom::CharFold : RepeatAtom::Char);
             inst.ch = node.ch;
             break;
         case AtomKind::Any:
@@ -358,7 +384,8 @@ std::size_t Compiler::emitPiece(const std::vector<int>& pieces, std::size_t inde
                 emit(inst);
                 return 1;
             }
-            inst.atom = static_cast<std::uint8_t>(node.dotAll ? RepeatAtom::Any : RepeatAtom::AnyNoBreak);
+            inst.atom =
+                static_cast<std::uint8_t>(node.dotAll ? RepeatAtom::Any : RepeatAtom::AnyNoBreak);
             break;
         case AtomKind::Set:
             if (single) {
@@ -436,34 +463,71 @@ void Compiler::firstFrom(int start, std::uint64_t* bits, bool& all, bool& nullab
         seen[pc] = 1;
         const Inst& inst = p.code[pc];
         switch (inst.op) {
-            case Op::Char: addChar(inst.ch); break;
-            case Op::CharFold: addChar(inst.ch); addChar(asciiUpper(inst.ch)); break;
+            case Op::Char:
+                addChar(inst.ch);
+                break;
+            case Op::CharFold:
+                addChar(inst.ch);
+                addChar(asciiUpper(inst.ch));
+                break;
             case Op::Str: {
                 const char16_t c = p.strings[inst.x][0];
                 addChar(c);
                 if (inst.atom) addChar(asciiUpper(c));
                 break;
             }
-            case Op::Any: case Op::AnyNoBreak: case Op::Backref: case Op::RepeatBackref:
+            case Op::Any:
+            case Op::AnyNoBreak:
+            case Op::Backref:
+            case Op::RepeatBackref:
                 all = true;
                 break;
-            case Op::Set: addSet(p.sets[inst.x]); break;
+            case Op::Set:
+                addSet(p.sets[inst.x]);
+                break;
             case Op::Repeat:
                 switch (static_cast<RepeatAtom>(inst.atom)) {
-                    case RepeatAtom::Char: addChar(inst.ch); break;
-                    case RepeatAtom::CharFold: addChar(inst.ch); addChar(asciiUpper(inst.ch)); break;
-                    case RepeatAtom::Set: addSet(p.sets[inst.x]); break;
-                    default: all = true; break;
+                    case RepeatAtom::Char:
+                        addChar(inst.ch);
+                        break;
+                    case RepeatAtom::CharFold:
+                        addChar(inst.ch);
+                        addChar(asciiUpper(inst.ch));
+                        break;
+                    case RepeatAtom::Set:
+                        addSet(p.sets[inst.x]);
+                        break;
+                    default:
+                        all = true;
+                        break;
                 }
                 if (inst.min == 0) work.push_back(pc + 1);
                 break;
-            case Op::Split: work.push_back(inst.x); work.push_back(inst.y); break;
-            case Op::Jmp: work.push_back(inst.x); break;
-            case Op::CountTest: work.push_back(pc + 1); work.push_back(inst.y); break;
-            case Op::CountNext: work.push_back(inst.y); break;
-            case Op::IterCheck: work.push_back(pc + 1); work.push_back(inst.y); break;
-            case Op::Match: nullable = true; all = true; break;
-            default: work.push_back(pc + 1); break;
+            case Op::Split:
+                work.push_back(inst.x);
+                work.push_back(inst.y);
+                break;
+            case Op::Jmp:
+                work.push_back(inst.x);
+                break;
+            case Op::CountTest:
+                work.push_back(pc + 1);
+                work.push_back(inst.y);
+                break;
+            case Op::CountNext:
+                work.push_back(inst.y);
+                break;
+            case Op::IterCheck:
+                work.push_back(pc + 1);
+                work.push_back(inst.y);
+                break;
+            case Op::Match:
+                nullable = true;
+                all = true;
+                break;
+            default:
+                work.push_back(pc + 1);
+                break;
         }
     }
 }
@@ -503,10 +567,18 @@ void Compiler::analysePossessive() {
         if (inst.op != Op::Repeat || !inst.greedy || inst.max == inst.min) continue;
         CharSet repeated;
         switch (static_cast<RepeatAtom>(inst.atom)) {
-            case RepeatAtom::Char: repeated.add(inst.ch); break;
-            case RepeatAtom::CharFold: repeated.add(inst.ch); repeated.add(asciiUpper(inst.ch)); break;
-            case RepeatAtom::Set: repeated = p.sets[inst.x]; break;
-            default: continue;
+            case RepeatAtom::Char:
+                repeated.add(inst.ch);
+                break;
+            case RepeatAtom::CharFold:
+                repeated.add(inst.ch);
+                repeated.add(asciiUpper(inst.ch));
+                break;
+            case RepeatAtom::Set:
+                repeated = p.sets[inst.x];
+                break;
+            default:
+                continue;
         }
         repeated.finish();
         std::fill(bits.begin(), bits.end(), 0);
@@ -538,16 +610,27 @@ void Compiler::analyseAnchor() {
             seen[pc] = 1;
             const Inst& inst = p.code[pc];
             switch (inst.op) {
-                case Op::LineStart: case Op::DepthFail: break;
+                case Op::LineStart:
+                case Op::DepthFail:
+                    break;
                 case Op::LineStartM:
                     if (!lineStarts) return false;
                     break;
-                case Op::Split: work.push_back(inst.x); work.push_back(inst.y); break;
-                case Op::Jmp: work.push_back(inst.x); break;
-                case Op::Open: case Op::Close: case Op::IterMark: case Op::CountInit:
+                case Op::Split:
+                    work.push_back(inst.x);
+                    work.push_back(inst.y);
+                    break;
+                case Op::Jmp:
+                    work.push_back(inst.x);
+                    break;
+                case Op::Open:
+                case Op::Close:
+                case Op::IterMark:
+                case Op::CountInit:
                     work.push_back(pc + 1);
                     break;
-                default: return false;
+                default:
+                    return false;
             }
         }
         return true;
@@ -572,7 +655,8 @@ void Compiler::analyseRequired() {
             p.hasRequired = true;
             p.required = node.ch;
         }
-        if (!plainChar || (node.quantified && !(node.min == 1 && node.max == 1)) || node.countedLoop()) {
+        if (!plainChar || (node.quantified && !(node.min == 1 && node.max == 1)) ||
+            node.countedLoop()) {
             literal = false;
         } else {
             text.push_back(node.ch);
@@ -586,8 +670,10 @@ void Compiler::analyseRequired() {
         const int last = static_cast<int>(p.strings.size() - 1);
         for (Inst& inst : p.code) {
             if (inst.op != Op::Str) continue;
-            if (inst.x == 0) inst.x = last;
-            else if (inst.x == last) inst.x = 0;
+            if (inst.x == 0)
+                inst.x = last;
+            else if (inst.x == last)
+                inst.x = 0;
         }
     }
 }

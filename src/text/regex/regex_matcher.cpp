@@ -53,14 +53,18 @@ bool RegexMatcher::lineEndAt(std::int32_t pos) const {
 bool RegexMatcher::matchOne(const Inst& inst, std::int32_t pos) const {
     const char16_t c = m_text[pos];
     switch (static_cast<RepeatAtom>(inst.atom)) {
-        case RepeatAtom::Char: return c == inst.ch;
-        case RepeatAtom::CharFold: return char16_t(c | 0x20) == inst.ch;
-        case RepeatAtom::Any: return true;
+        case RepeatAtom::Char:
+            return c == inst.ch;
+        case RepeatAtom::CharFold:
+            return char16_t(c | 0x20) == inst.ch;
+        case RepeatAtom::Any:
+            return true;
         case RepeatAtom::AnyNoBreak:
             if (m_context.lineSeparators.contains(c)) return false;
             return !(m_context.hasPair && c == m_context.pairFirst && pos + 1 < m_n &&
                      m_text[pos + 1] == m_context.pairSecond);
-        case RepeatAtom::Set: return m_program.sets[inst.x].contains(c);
+        case RepeatAtom::Set:
+            return m_program.sets[inst.x].contains(c);
     }
     return false;
 }
@@ -93,14 +97,14 @@ void RegexMatcher::maybeEnableMemo() {
 }
 
 bool RegexMatcher::memoTest(std::int32_t row, std::int32_t pos) const {
-    const std::size_t bit = static_cast<std::size_t>(row) * m_memoWidth +
-                            static_cast<std::size_t>(pos - m_searchStart);
+    const std::size_t bit =
+        static_cast<std::size_t>(row) * m_memoWidth + static_cast<std::size_t>(pos - m_searchStart);
     return (m_memo[bit >> 6] >> (bit & 63)) & 1u;
 }
 
 bool RegexMatcher::memoTestAndSet(std::int32_t row, std::int32_t pos) {
-    const std::size_t bit = static_cast<std::size_t>(row) * m_memoWidth +
-                            static_cast<std::size_t>(pos - m_searchStart);
+    const std::size_t bit =
+        static_cast<std::size_t>(row) * m_memoWidth + static_cast<std::size_t>(pos - m_searchStart);
     std::uint64_t& word = m_memo[bit >> 6];
     const std::uint64_t mask = 1ull << (bit & 63);
     if (word & mask) return true;
@@ -136,9 +140,8 @@ SearchOutcome RegexMatcher::search(std::u16string_view text, std::size_t start,
     } else {
         std::fill(m_regs.begin(), m_regs.end(), -1);
     }
-    m_memoThreshold = m_limits.memoFromStart
-                          ? 0
-                          : static_cast<std::uint64_t>(m_n + 1) * std::max(1, p.memoRows);
+    m_memoThreshold =
+        m_limits.memoFromStart ? 0 : static_cast<std::uint64_t>(m_n + 1) * std::max(1, p.memoRows);
 
     if (p.literalOnly) {
         const std::u16string& literal = p.strings[0];
@@ -160,8 +163,9 @@ SearchOutcome RegexMatcher::search(std::u16string_view text, std::size_t start,
             // Only a line start can begin a match: go from line break to line break.
             bool more = true;
             while (!lineStartAt(s)) {
-                const std::size_t at = text_scan::findInRanges(
-                    m_text, text.size(), std::size_t(s), m_breakRanges.data(), m_breakRanges.size());
+                const std::size_t at =
+                    text_scan::findInRanges(m_text, text.size(), std::size_t(s),
+                                            m_breakRanges.data(), m_breakRanges.size());
                 if (at >= text.size()) {
                     more = false;
                     break;
@@ -176,7 +180,8 @@ SearchOutcome RegexMatcher::search(std::u16string_view text, std::size_t start,
             if (p.firstCount == 1) {
                 next = text_scan::findChar(m_text, text.size(), std::size_t(s), p.firstA);
             } else if (p.firstCount == 2) {
-                next = text_scan::findEither(m_text, text.size(), std::size_t(s), p.firstA, p.firstB);
+                next =
+                    text_scan::findEither(m_text, text.size(), std::size_t(s), p.firstA, p.firstB);
             } else {
                 next = std::size_t(s);
                 while (next < text.size() && !p.firstContains(m_text[next])) ++next;
@@ -185,7 +190,8 @@ SearchOutcome RegexMatcher::search(std::u16string_view text, std::size_t start,
             s = static_cast<std::int32_t>(next);
         }
         if (p.hasRequired && required < s) {
-            const std::size_t at = text_scan::findChar(m_text, text.size(), std::size_t(s), p.required);
+            const std::size_t at =
+                text_scan::findChar(m_text, text.size(), std::size_t(s), p.required);
             if (at >= text.size()) break;
             required = static_cast<std::int32_t>(at);
         }
@@ -221,12 +227,12 @@ RegexMatcher::RunResult RegexMatcher::run(std::int32_t start, std::int32_t& end)
     std::int32_t pos = start;
     m_stack.clear();
 
-#define TESSARO_PUSH(...)                            \
-    do {                                             \
-        if (!push(Entry{__VA_ARGS__})) {             \
-            m_steps = steps;                         \
-            return RunResult::Memory;                \
-        }                                            \
+#define TESSARO_PUSH(...)                \
+    do {                                 \
+        if (!push(Entry{__VA_ARGS__})) { \
+            m_steps = steps;             \
+            return RunResult::Memory;    \
+        }                                \
     } while (0)
 
     for (;;) {
@@ -258,7 +264,8 @@ RegexMatcher::RunResult RegexMatcher::run(std::int32_t start, std::int32_t& end)
                 if (!in.atom) {
                     same = std::equal(s.begin(), s.end(), t + pos);
                 } else {
-                    for (std::int32_t k = 0; k < len && same; ++k) same = foldAscii(t[pos + k]) == s[k];
+                    for (std::int32_t k = 0; k < len && same; ++k)
+                        same = foldAscii(t[pos + k]) == s[k];
                 }
                 if (!same) break;
                 pos += len;
@@ -330,7 +337,8 @@ RegexMatcher::RunResult RegexMatcher::run(std::int32_t start, std::int32_t& end)
                 ++pc;
                 continue;
             case Op::Close:
-                TESSARO_PUSH(Kind::RestoreSlot, in.slot, m_slots[2 * in.slot], m_slots[2 * in.slot + 1]);
+                TESSARO_PUSH(Kind::RestoreSlot, in.slot, m_slots[2 * in.slot],
+                             m_slots[2 * in.slot + 1]);
                 m_slots[2 * in.slot] = m_regs[in.slot - 1];
                 m_slots[2 * in.slot + 1] = pos;
                 ++pc;
@@ -339,8 +347,8 @@ RegexMatcher::RunResult RegexMatcher::run(std::int32_t start, std::int32_t& end)
                 const bool memo = m_memoOn && in.memo >= 0;
                 if (in.greedy) {
                     if (memo && memoTest(in.memo, pos)) break;
-                    const std::int32_t limit =
-                        static_cast<std::int32_t>(std::min<std::int64_t>(n, std::int64_t(pos) + in.max));
+                    const std::int32_t limit = static_cast<std::int32_t>(
+                        std::min<std::int64_t>(n, std::int64_t(pos) + in.max));
                     std::int32_t e = pos;
                     switch (static_cast<RepeatAtom>(in.atom)) {
                         case RepeatAtom::Char:
@@ -366,16 +374,20 @@ RegexMatcher::RunResult RegexMatcher::run(std::int32_t start, std::int32_t& end)
                     if (memo) {
                         // From any later entry up to e the same run ends at e, so those
                         // entries can only retry continuations tried from this one.
-                        if (in.max == kRegexInfinite) memoSetRange(in.memo, pos, e);
-                        else memoTestAndSet(in.memo, pos);
+                        if (in.max == kRegexInfinite)
+                            memoSetRange(in.memo, pos, e);
+                        else
+                            memoTestAndSet(in.memo, pos);
                     }
                     if (in.slot && e > pos) {
-                        TESSARO_PUSH(Kind::RestoreSlot, in.slot, m_slots[2 * in.slot], m_slots[2 * in.slot + 1]);
+                        TESSARO_PUSH(Kind::RestoreSlot, in.slot, m_slots[2 * in.slot],
+                                     m_slots[2 * in.slot + 1]);
                         m_slots[2 * in.slot] = e - 1;
                         m_slots[2 * in.slot + 1] = e;
                     }
                     const std::int32_t minPos = pos + in.min;
-                    if (e > minPos && !in.possessive) TESSARO_PUSH(Kind::RepeatGreedy, pc, minPos, e);
+                    if (e > minPos && !in.possessive)
+                        TESSARO_PUSH(Kind::RepeatGreedy, pc, minPos, e);
                     if (memo && memoTestAndSet(in.memo + 1, e)) break;
                     pos = e;
                     ++pc;
@@ -389,7 +401,8 @@ RegexMatcher::RunResult RegexMatcher::run(std::int32_t start, std::int32_t& end)
                 if (!ok) break;
                 steps += static_cast<std::uint64_t>(in.min) >> 3;
                 if (in.slot) {
-                    TESSARO_PUSH(Kind::RestoreSlot, in.slot, m_slots[2 * in.slot], m_slots[2 * in.slot + 1]);
+                    TESSARO_PUSH(Kind::RestoreSlot, in.slot, m_slots[2 * in.slot],
+                                 m_slots[2 * in.slot + 1]);
                     if (e > pos) {
                         m_slots[2 * in.slot] = e - 1;
                         m_slots[2 * in.slot + 1] = e;
@@ -538,8 +551,10 @@ RegexMatcher::RunResult RegexMatcher::run(std::int32_t start, std::int32_t& end)
                         continue;
                     }
                     const std::uint32_t repeatPc = e.pc;
-                    if (cur == minPos) m_stack.pop_back();
-                    else e.b = cur;
+                    if (cur == minPos)
+                        m_stack.pop_back();
+                    else
+                        e.b = cur;
                     if (ri.slot) {
                         if (cur > minPos - ri.min) {
                             m_slots[2 * ri.slot] = cur - 1;
@@ -596,8 +611,10 @@ RegexMatcher::RunResult RegexMatcher::run(std::int32_t start, std::int32_t& end)
                         continue;
                     }
                     const std::uint32_t repeatPc = e.pc;
-                    if (cur == e.a) m_stack.pop_back();
-                    else e.b = cur;
+                    if (cur == e.a)
+                        m_stack.pop_back();
+                    else
+                        e.b = cur;
                     pos = cur;
                     pc = repeatPc + 1;
                     break;

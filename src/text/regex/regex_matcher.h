@@ -24,9 +24,9 @@ struct MatchContext {
 };
 
 struct MatchLimits {
-    std::uint64_t stepBudget = 400'000'000;        // about one second of work
-    std::size_t backtrackBytes = 64u << 20;        // the backtracking stack
-    std::size_t memoBytes = 64u << 20;             // the failure memo
+    std::uint64_t stepBudget = 400'000'000;  // about one second of work
+    std::size_t backtrackBytes = 64u << 20;  // the backtracking stack
+    std::size_t memoBytes = 64u << 20;       // the failure memo
     bool memoFromStart = false;  // memo from the first backtrack on (to test that it is sound)
 };
 

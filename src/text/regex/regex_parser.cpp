@@ -21,8 +21,18 @@ bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 
 bool isMeta(char16_t c) {
     switch (c) {
-        case u'^': case u'$': case u'.': case u'[': case u'(': case u')': case u'|':
-        case u'?': case u'+': case u'*': case u'\\': case u'{':
+        case u'^':
+        case u'$':
+        case u'.':
+        case u'[':
+        case u'(':
+        case u')':
+        case u'|':
+        case u'?':
+        case u'+':
+        case u'*':
+        case u'\\':
+        case u'{':
             return true;
         default:
             return false;
@@ -39,13 +49,20 @@ int hexValue(char16_t c) {
 // The character of a control escape letter, or 0 when the letter is not one.
 char16_t controlEscape(char16_t c) {
     switch (c) {
-        case u't': return 0x09;
-        case u'n': return 0x0A;
-        case u'r': return 0x0D;
-        case u'f': return 0x0C;
-        case u'a': return 0x07;
-        case u'e': return 0x1B;
-        default: return 0;
+        case u't':
+            return 0x09;
+        case u'n':
+            return 0x0A;
+        case u'r':
+            return 0x0D;
+        case u'f':
+            return 0x0C;
+        case u'a':
+            return 0x07;
+        case u'e':
+            return 0x1B;
+        default:
+            return 0;
     }
 }
 
@@ -80,8 +97,12 @@ private:
         SyntaxNode node;
         node.kind = kind;
         switch (kind) {
-            case AtomKind::Empty: case AtomKind::LineStart: case AtomKind::LineEnd:
-            case AtomKind::InputStart: case AtomKind::InputEnd: case AtomKind::WordBoundary:
+            case AtomKind::Empty:
+            case AtomKind::LineStart:
+            case AtomKind::LineEnd:
+            case AtomKind::InputStart:
+            case AtomKind::InputEnd:
+            case AtomKind::WordBoundary:
             case AtomKind::NotWordBoundary:
                 node.atomEmpty = true;
                 break;
@@ -187,7 +208,9 @@ int Parser::run() {
                     }
                     break;
                 }
-                case u'*': case u'+': case u'?':
+                case u'*':
+                case u'+':
+                case u'?':
                     return kQuantifierFollowsNothing;
                 case u'[':
                     if (int error = parseClass(atom)) return error;
@@ -213,7 +236,8 @@ int Parser::run() {
                     break;
                 default: {
                     std::size_t end = m_p;
-                    while (end < m_n && !isMeta(m_e[end]) && !(m_flags.x && m_e[end] == u'#')) ++end;
+                    while (end < m_n && !isMeta(m_e[end]) && !(m_flags.x && m_e[end] == u'#'))
+                        ++end;
                     // A quantifier after a run takes only its last character.
                     if (end - m_p > 1 && end < m_n && isQuantifierChar(m_e[end])) --end;
                     for (std::size_t k = m_p; k < end; ++k) {
@@ -260,13 +284,26 @@ int Parser::parseModifiers() {
             continue;
         }
         switch (asciiLower(c)) {
-            case u'i': flags.i = on; break;
-            case u'r': flags.r = on; break;
-            case u's': flags.s = on; break;
-            case u'g': flags.g = on; break;
-            case u'm': flags.m = on; break;
-            case u'x': flags.x = on; break;
-            default: return kUnrecognizedModifier;
+            case u'i':
+                flags.i = on;
+                break;
+            case u'r':
+                flags.r = on;
+                break;
+            case u's':
+                flags.s = on;
+                break;
+            case u'g':
+                flags.g = on;
+                break;
+            case u'm':
+                flags.m = on;
+                break;
+            case u'x':
+                flags.x = on;
+                break;
+            default:
+                return kUnrecognizedModifier;
         }
     }
     m_flags = flags;
@@ -383,25 +420,36 @@ int Parser::parseEscape(int& node) {
     m_p += 2;
     CharSet set;
     switch (c) {
-        case u'd': case u'D':
+        case u'd':
+        case u'D':
             set.addRange(u'0', u'9');
             if (c == u'D') set.invert();
             node = newSet(std::move(set));
             return 0;
-        case u'w': case u'W':
+        case u'w':
+        case u'W':
             set.addAll(m_options.wordSet);
             if (c == u'W') set.invert();
             node = newSet(std::move(set));
             return 0;
-        case u's': case u'S':
+        case u's':
+        case u'S':
             set.addAll(m_options.spaceSet);
             if (c == u'S') set.invert();
             node = newSet(std::move(set));
             return 0;
-        case u'b': node = newNode(AtomKind::WordBoundary); return 0;
-        case u'B': node = newNode(AtomKind::NotWordBoundary); return 0;
-        case u'A': node = newNode(AtomKind::InputStart); return 0;
-        case u'Z': node = newNode(AtomKind::InputEnd); return 0;
+        case u'b':
+            node = newNode(AtomKind::WordBoundary);
+            return 0;
+        case u'B':
+            node = newNode(AtomKind::NotWordBoundary);
+            return 0;
+        case u'A':
+            node = newNode(AtomKind::InputStart);
+            return 0;
+        case u'Z':
+            node = newNode(AtomKind::InputEnd);
+            return 0;
         case u'x': {
             char16_t value = 0;
             if (int error = parseHex(value)) return error;
@@ -444,10 +492,20 @@ int Parser::parseClass(int& node) {
         const char16_t c = m_e[m_p + 1];
         m_p += 2;
         switch (c) {
-            case u'd': set.addRange(u'0', u'9'); isClassEscape = true; return 0;
-            case u'w': set.addAll(m_options.wordSet); isClassEscape = true; return 0;
-            case u's': set.addAll(m_options.spaceSet); isClassEscape = true; return 0;
-            case u'x': return parseHex(ch);
+            case u'd':
+                set.addRange(u'0', u'9');
+                isClassEscape = true;
+                return 0;
+            case u'w':
+                set.addAll(m_options.wordSet);
+                isClassEscape = true;
+                return 0;
+            case u's':
+                set.addAll(m_options.spaceSet);
+                isClassEscape = true;
+                return 0;
+            case u'x':
+                return parseHex(ch);
             default: {
                 const char16_t control = controlEscape(c);
                 ch = control ? control : c;

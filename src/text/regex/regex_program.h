@@ -13,32 +13,32 @@
 namespace tessaro {
 
 enum class Op : std::uint8_t {
-    Char,         // ch
-    CharFold,     // ch (lower case) or its upper-case counterpart
-    Str,          // literal x: index into strings, fold in atom
-    Any,          // any character
-    AnyNoBreak,   // "." without s
-    Set,          // x: set index
-    LineStart,    // "^" without m, "\A"
-    LineStartM,   // "^" with m
-    InputEnd,     // "$" without m, "\Z"
-    LineEndM,     // "$" with m
+    Char,        // ch
+    CharFold,    // ch (lower case) or its upper-case counterpart
+    Str,         // literal x: index into strings, fold in atom
+    Any,         // any character
+    AnyNoBreak,  // "." without s
+    Set,         // x: set index
+    LineStart,   // "^" without m, "\A"
+    LineStartM,  // "^" with m
+    InputEnd,    // "$" without m, "\Z"
+    LineEndM,    // "$" with m
     WordBoundary,
     NotWordBoundary,
-    Backref,      // slot: group; atom: fold
-    Split,        // try x, keep y for backtracking
-    Jmp,          // x
-    Open,         // slot: group
-    Close,        // slot: group
-    Repeat,       // a one-character atom repeated: atom, ch/x, min, max, greedy; slot: group
-                  // whose capture follows the last repetition, or 0
+    Backref,        // slot: group; atom: fold
+    Split,          // try x, keep y for backtracking
+    Jmp,            // x
+    Open,           // slot: group
+    Close,          // slot: group
+    Repeat,         // a one-character atom repeated: atom, ch/x, min, max, greedy; slot: group
+                    // whose capture follows the last repetition, or 0
     RepeatBackref,  // slot: group; atom: fold; min, max, greedy
-    IterMark,     // x: register; the start of a loop iteration
-    IterCheck,    // x: register, y: loop exit; leaves the loop after an empty iteration
-    CountInit,    // x: counter register
-    CountTest,    // x: counter, y: exit, min, max, greedy
-    CountNext,    // x: counter, y: CountTest, z: iteration register or -1, min
-    DepthFail,    // a counted loop nested too deeply: fails this path with error 1014
+    IterMark,       // x: register; the start of a loop iteration
+    IterCheck,      // x: register, y: loop exit; leaves the loop after an empty iteration
+    CountInit,      // x: counter register
+    CountTest,      // x: counter, y: exit, min, max, greedy
+    CountNext,      // x: counter, y: CountTest, z: iteration register or -1, min
+    DepthFail,      // a counted loop nested too deeply: fails this path with error 1014
     Match,
 };
 
@@ -56,7 +56,7 @@ struct Inst {
     std::int32_t z = -1;
     std::int32_t min = 0;
     std::int32_t max = 0;
-    std::int32_t memo = -1;  // memo row of this state, or -1 when it may not be memoized
+    std::int32_t memo = -1;   // memo row of this state, or -1 when it may not be memoized
     bool possessive = false;  // Repeat: what follows cannot begin with a repeated character,
                               // so giving repetitions back is useless
 };

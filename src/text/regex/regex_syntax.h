@@ -42,8 +42,8 @@ struct SyntaxNode {
     int max = 1;
     bool greedy = true;
     bool quantified = false;
-    bool braces = false;       // the quantifier was written with braces
-    bool atomEmpty = false;    // the atom alone can match the empty string
+    bool braces = false;                         // the quantifier was written with braces
+    bool atomEmpty = false;                      // the atom alone can match the empty string
     std::vector<std::vector<int>> alternatives;  // Group: node indexes per alternative
 
     // A piece can match the empty string through its atom or through a zero minimum.

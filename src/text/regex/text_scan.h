@@ -37,7 +37,8 @@ inline std::size_t findEither(const char16_t* s, std::size_t n, std::size_t from
     const __m128i second = _mm_set1_epi16(static_cast<short>(b));
     for (; i + 8 <= n; i += 8) {
         const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
-        const __m128i hit = _mm_or_si128(_mm_cmpeq_epi16(block, first), _mm_cmpeq_epi16(block, second));
+        const __m128i hit =
+            _mm_or_si128(_mm_cmpeq_epi16(block, first), _mm_cmpeq_epi16(block, second));
         const int mask = _mm_movemask_epi8(hit);
         if (mask) return i + static_cast<std::size_t>(__builtin_ctz(mask)) / 2;
     }
@@ -102,7 +103,8 @@ inline std::size_t findString(const char16_t* s, std::size_t n, std::size_t from
     for (; i + 8 <= last + 1; i += 8) {
         const __m128i b0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
         const __m128i b1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i + 1));
-        int mask = _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi16(b0, c0), _mm_cmpeq_epi16(b1, c1)));
+        int mask =
+            _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi16(b0, c0), _mm_cmpeq_epi16(b1, c1)));
         while (mask) {
             const std::size_t at = i + static_cast<std::size_t>(__builtin_ctz(mask)) / 2;
             if (std::memcmp(s + at + 2, literal + 2, (m - 2) * sizeof(char16_t)) == 0) return at;
@@ -112,7 +114,8 @@ inline std::size_t findString(const char16_t* s, std::size_t n, std::size_t from
     }
 #endif
     for (; i <= last; ++i) {
-        if (s[i] == literal[0] && std::memcmp(s + i + 1, literal + 1, (m - 1) * sizeof(char16_t)) == 0)
+        if (s[i] == literal[0] &&
+            std::memcmp(s + i + 1, literal + 1, (m - 1) * sizeof(char16_t)) == 0)
             return i;
     }
     return n;
