@@ -64,7 +64,8 @@ private:
     bool singleWidthGroup(const SyntaxNode& group, CharSet& merged) const;
     void emitDepthCheck(const SyntaxNode& node);
     void analyse();
-    void firstFrom(int start, std::uint64_t* bits, bool& all, bool& nullable) const;
+    void firstFrom(int start, std::uint64_t* bits, bool& all, bool& nullable,
+                   std::size_t limit = 0) const;
     void analyseFirst();
     void analysePossessive();
     void analyseAnchor();
@@ -444,23 +445,41 @@ void Compiler::analyse() {
 
 // The characters that can begin a match from pc on, into bits; all is set when any
 // character can, nullable when the end of the program is reachable without one.
-void Compiler::firstFrom(int start, std::uint64_t* bits, bool& all, bool& nullable) const {
+void Compiler::firstFrom(int start, std::uint64_t* bits, bool& all, bool& nullable,
+                         std::size_t limit) const {
     const RegexProgram& p = m_program;
     all = false;
     nullable = false;
     auto addChar = [&](char16_t c) { bits[c >> 6] |= 1ull << (c & 63); };
     auto addSet = [&](const CharSet& set) {
         for (const auto& [first, last] : set.ranges()) {
-            for (std::uint32_t c = first; c <= last; ++c) addChar(static_cast<char16_t>(c));
+            std::uint32_t c = first;
+            for (; c <= last && (c & 63); ++c) addChar(static_cast<char16_t>(c));
+            for (; c + 63 <= last; c += 64) bits[c >> 6] = ~0ull;
+            for (; c <= last; ++c) addChar(static_cast<char16_t>(c));
         }
     };
-    std::vector<char> seen(p.code.size(), 0);
+    // With a limit, the walk gives up (answering "any character") after that many
+    // instructions, so that questions asked per instruction stay cheap on long expressions.
+    std::vector<char> seenAll;
+    std::vector<int> seenFew;
+    if (limit == 0) seenAll.assign(p.code.size(), 0);
+    auto firstVisit = [&](int pc) {
+        if (limit == 0) {
+            if (seenAll[pc]) return false;
+            seenAll[pc] = 1;
+            return true;
+        }
+        if (std::find(seenFew.begin(), seenFew.end(), pc) != seenFew.end()) return false;
+        seenFew.push_back(pc);
+        if (seenFew.size() > limit) all = true;
+        return true;
+    };
     std::vector<int> work{start};
     while (!work.empty() && !all) {
         const int pc = work.back();
         work.pop_back();
-        if (seen[pc]) continue;
-        seen[pc] = 1;
+        if (!firstVisit(pc) || all) continue;
         const Inst& inst = p.code[pc];
         switch (inst.op) {
             case Op::Char:
@@ -584,13 +603,15 @@ void Compiler::analysePossessive() {
         std::fill(bits.begin(), bits.end(), 0);
         bool all = false;
         bool nullable = false;
-        firstFrom(static_cast<int>(pc) + 1, bits.data(), all, nullable);
+        firstFrom(static_cast<int>(pc) + 1, bits.data(), all, nullable, 16);
         if (all || nullable) continue;
         bool disjoint = true;
         for (const auto& [first, last] : repeated.ranges()) {
-            for (std::uint32_t c = first; c <= last && disjoint; ++c) {
+            std::uint32_t c = first;
+            for (; c <= last && (c & 63) && disjoint; ++c)
                 disjoint = !((bits[c >> 6] >> (c & 63)) & 1u);
-            }
+            for (; c + 63 <= last && disjoint; c += 64) disjoint = bits[c >> 6] == 0;
+            for (; c <= last && disjoint; ++c) disjoint = !((bits[c >> 6] >> (c & 63)) & 1u);
             if (!disjoint) break;
         }
         inst.possessive = disjoint;

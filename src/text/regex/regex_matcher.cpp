@@ -5,6 +5,7 @@
 #include "text/regex/regex_matcher.h"
 
 #include <algorithm>
+#include <climits>
 
 #include "text/regex/text_scan.h"
 
@@ -124,6 +125,8 @@ void RegexMatcher::memoSetRange(std::int32_t row, std::int32_t from, std::int32_
 SearchOutcome RegexMatcher::search(std::u16string_view text, std::size_t start,
                                    CaptureSlots& slots) {
     const RegexProgram& p = m_program;
+    // Positions are 32-bit; a longer text is more than any search may hold.
+    if (text.size() >= static_cast<std::size_t>(INT32_MAX)) return SearchOutcome::MemoryExceeded;
     m_text = text.data();
     m_n = static_cast<std::int32_t>(text.size());
     m_searchStart = static_cast<std::int32_t>(start);
