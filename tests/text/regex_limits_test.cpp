@@ -88,6 +88,8 @@ TEST(RegexLimits, CatastrophicExpressionsFinishInLinearTime) {
         {u"(x+x+)+y", repeat(u"x", 5'000), false},
         {u"(\\w+\\s?)*$", repeat(u"word ", 2'000) + u"!", true},
         {u"(a|ab)*(b|c)*d", ab, false},
+        {u"(a|aa){2,}b", as + u"cb", false},
+        {u"(?-g)(a|aa){3,}b", as + u"cb", false},
     };
     for (const Case& c : cases) {
         bool found = false;
@@ -106,8 +108,9 @@ TEST(RegexLimits, CatastrophicExpressionsFinishInLinearTime) {
 TEST(RegexLimits, MemoAndShortcutsNeverChangeResults) {
     // The same searches with the memo on from the first backtrack.
     const std::u16string_view expressions[] = {
-        u"(a|ab)(c|bcd)(d*)", u"(a|b)*?b",     u"(a+|b+)*c",        u"((a|b)c|a(b|c))+",
-        u"x*(ab|a)*b",        u"(a|aa){2,5}b", u"(?-g)(a|b)+(b|c)", u"(ab|a)(bc|c)*$"};
+        u"(a|ab)(c|bcd)(d*)", u"(a|b)*?b",      u"(a+|b+)*c",   u"((a|b)c|a(b|c))+",
+        u"x*(ab|a)*b",        u"(a|aa){2,5}b",  u"(a|aa){2,}b", u"(b|ab){2,}?c",
+        u"(?-g)(a|b)+(b|c)",  u"(ab|a)(bc|c)*$"};
     const std::u16string texts[] = {u"abcd",      u"aabbabcabac", u"abababababcab",
                                     u"aaaaaaaab", u"acbcabcx",    u"aaaaaaaaaaaaaaaaaaaac"};
     for (std::u16string_view expression : expressions) {

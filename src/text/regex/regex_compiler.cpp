@@ -47,6 +47,8 @@ private:
         int counter = -1;
         int iterReg = -1;
         bool staticCounted = false;
+        int countMax = 0;       // Counted: the upper bound this pass uses
+        bool thenStar = false;  // "{n,}" runs as "{n}" and then a "*" of the same group
     };
 
     int emit(Inst inst) {
@@ -57,8 +59,10 @@ private:
     int here() const { return static_cast<int>(m_program.code.size()); }
     int newRegister() { return m_program.registerCount++; }
 
-    void beginGroup(int node);
-    void endGroup(Frame& frame);
+    void beginGroup(int node, bool asStar = false);
+    // Returns the group to emit once more as a "*" loop, or -1.
+    int endGroup(Frame& frame);
+    bool smallSubtree(int node) const;
     // Emits the piece at frame's position; returns how many pieces it used.
     std::size_t emitPiece(const std::vector<int>& pieces, std::size_t index);
     bool singleWidthGroup(const SyntaxNode& group, CharSet& merged) const;
@@ -118,8 +122,9 @@ RegexProgram Compiler::run() {
             }
             continue;
         }
-        endGroup(frame);
+        const int again = endGroup(frame);
         m_frames.pop_back();
+        if (again >= 0) beginGroup(again, true);
     }
     emit(Inst{.op = Op::Match});
     analyse();
@@ -131,11 +136,34 @@ void Compiler::emitDepthCheck(const SyntaxNode& node) {
     if (m_staticCounted > kMaxCountedDepth) emit(Inst{.op = Op::DepthFail});
 }
 
-void Compiler::beginGroup(int nodeIndex) {
+// Whether a group is small enough to be emitted twice.
+bool Compiler::smallSubtree(int node) const {
+    constexpr std::size_t kLimit = 512;
+    std::size_t count = 0;
+    std::vector<int> work{node};
+    while (!work.empty()) {
+        const SyntaxNode& current = m_tree.nodes[work.back()];
+        work.pop_back();
+        if (++count > kLimit) return false;
+        for (const auto& alternative : current.alternatives) {
+            work.insert(work.end(), alternative.begin(), alternative.end());
+        }
+    }
+    return m_program.code.size() < 100'000;
+}
+
+void Compiler::beginGroup(int nodeIndex, bool asStar) {
     const SyntaxNode& node = m_tree.nodes[nodeIndex];
     Frame frame;
     frame.node = nodeIndex;
-    frame.loop = loopKind(node);
+    frame.loop = asStar ? LoopKind::Star : loopKind(node);
+    frame.countMax = node.max;
+    if (frame.loop == LoopKind::Counted && node.max == kRegexInfinite && smallSubtree(nodeIndex)) {
+        // The counter of "{n,}" would keep every state of its body out of the memo; as
+        // "{n}" followed by "*" only the n mandatory repetitions are counted.
+        frame.countMax = node.min;
+        frame.thenStar = true;
+    }
     frame.staticCounted = node.countedLoop();
     if (frame.staticCounted) {
         ++m_staticCounted;
@@ -167,7 +195,7 @@ void Compiler::beginGroup(int nodeIndex) {
             Inst test{.op = Op::CountTest};
             test.x = frame.counter;
             test.min = node.min;
-            test.max = node.max;
+            test.max = frame.countMax;
             test.greedy = node.greedy;
             frame.loopPc = emit(test);
             // The counter decides what follows each iteration: states in the body depend
@@ -194,10 +222,10 @@ void Compiler::beginGroup(int nodeIndex) {
     m_frames.push_back(std::move(frame));
 }
 
-void Compiler::endGroup(Frame& frame) {
+int Compiler::endGroup(Frame& frame) {
     if (frame.node == m_tree.root) {
         for (int jump : frame.endJumps) m_program.code[jump].x = here();
-        return;
+        return -1;
     }
     const SyntaxNode& node = m_tree.nodes[frame.node];
     for (int jump : frame.endJumps) m_program.code[jump].x = here();
@@ -255,6 +283,7 @@ void Compiler::endGroup(Frame& frame) {
     }
     if (iterCheck >= 0) m_program.code[iterCheck].y = here();
     if (frame.staticCounted) --m_staticCounted;
+    return frame.thenStar ? frame.node : -1;
 }
 
 bool Compiler::singleWidthGroup(const SyntaxNode& group, CharSet& merged) const {
