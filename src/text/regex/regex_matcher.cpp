@@ -1,0 +1,651 @@
+// The backtracking matcher. Every choice point and every undo record lives on one explicit
+// stack on the heap, so no text length or nesting can overflow the machine stack. A search is
+// bounded by a step budget and a stack-memory limit; when a search backtracks far more than
+// the text is long, a bit memo of failed (state, position) pairs makes the rest linear.
+#include "text/regex/regex_matcher.h"
+
+#include <algorithm>
+#include <climits>
+
+#include "text/regex/text_scan.h"
+
+namespace tessaro {
+
+namespace {
+
+char16_t foldAscii(char16_t c) { return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c; }
+
+}  // namespace
+
+RegexMatcher::RegexMatcher(const RegexProgram& program, const MatchContext& context,
+                           MatchLimits limits)
+    : m_program(program), m_context(context), m_limits(limits) {
+    if (!program.lineAnchored) return;
+    CharSet breaks = context.lineSeparators;
+    if (context.hasPair) breaks.add(context.pairSecond);
+    breaks.finish();
+    for (const auto& [first, last] : breaks.ranges()) m_breakRanges.push_back({first, last});
+    if (m_breakRanges.size() > 8) m_breakRanges.clear();
+}
+
+bool RegexMatcher::lineStartAt(std::int32_t pos) const {
+    if (pos == 0) return true;
+    const char16_t before = m_text[pos - 1];
+    // No line break is seen between the two characters of the pair.
+    if (m_context.hasPair && before == m_context.pairFirst && pos < m_n &&
+        m_text[pos] == m_context.pairSecond)
+        return false;
+    if (m_context.lineSeparators.contains(before)) return true;
+    return m_context.hasPair && before == m_context.pairSecond && pos >= 2 &&
+           m_text[pos - 2] == m_context.pairFirst;
+}
+
+bool RegexMatcher::lineEndAt(std::int32_t pos) const {
+    if (pos == m_n) return true;
+    const char16_t at = m_text[pos];
+    if (m_context.hasPair && at == m_context.pairSecond && pos > 0 &&
+        m_text[pos - 1] == m_context.pairFirst)
+        return false;
+    if (m_context.lineSeparators.contains(at)) return true;
+    return m_context.hasPair && at == m_context.pairFirst && pos + 1 < m_n &&
+           m_text[pos + 1] == m_context.pairSecond;
+}
+
+bool RegexMatcher::matchOne(const Inst& inst, std::int32_t pos) const {
+    const char16_t c = m_text[pos];
+    switch (static_cast<RepeatAtom>(inst.atom)) {
+        case RepeatAtom::Char:
+            return c == inst.ch;
+        case RepeatAtom::CharFold:
+            return char16_t(c | 0x20) == inst.ch;
+        case RepeatAtom::Any:
+            return true;
+        case RepeatAtom::AnyNoBreak:
+            if (m_context.lineSeparators.contains(c)) return false;
+            return !(m_context.hasPair && c == m_context.pairFirst && pos + 1 < m_n &&
+                     m_text[pos + 1] == m_context.pairSecond);
+        case RepeatAtom::Set:
+            return m_program.sets[inst.x].contains(c);
+    }
+    return false;
+}
+
+bool RegexMatcher::backrefAt(int group, bool fold, std::int32_t pos, std::int32_t& length) const {
+    const std::int32_t from = m_slots[2 * group];
+    const std::int32_t to = m_slots[2 * group + 1];
+    if (from < 0 || to < 0) return false;
+    length = to - from;
+    if (length > m_n - pos) return false;
+    if (!fold) {
+        return std::equal(m_text + from, m_text + to, m_text + pos);
+    }
+    for (std::int32_t k = 0; k < length; ++k) {
+        if (foldAscii(m_text[from + k]) != foldAscii(m_text[pos + k])) return false;
+    }
+    return true;
+}
+
+void RegexMatcher::maybeEnableMemo() {
+    if (m_memoOn || m_memoRefused) return;
+    m_memoRefused = true;
+    const std::size_t rows = static_cast<std::size_t>(m_program.memoRows);
+    if (rows == 0) return;
+    m_memoWidth = static_cast<std::size_t>(m_n - m_searchStart) + 1;
+    const std::size_t words = (rows * m_memoWidth + 63) / 64;
+    if (words * sizeof(std::uint64_t) > m_limits.memoBytes) return;
+    m_memo.assign(words, 0);
+    m_memoOn = true;
+}
+
+bool RegexMatcher::memoTest(std::int32_t row, std::int32_t pos) const {
+    const std::size_t bit =
+        static_cast<std::size_t>(row) * m_memoWidth + static_cast<std::size_t>(pos - m_searchStart);
+    return (m_memo[bit >> 6] >> (bit & 63)) & 1u;
+}
+
+bool RegexMatcher::memoTestAndSet(std::int32_t row, std::int32_t pos) {
+    const std::size_t bit =
+        static_cast<std::size_t>(row) * m_memoWidth + static_cast<std::size_t>(pos - m_searchStart);
+    std::uint64_t& word = m_memo[bit >> 6];
+    const std::uint64_t mask = 1ull << (bit & 63);
+    if (word & mask) return true;
+    word |= mask;
+    return false;
+}
+
+void RegexMatcher::memoSetRange(std::int32_t row, std::int32_t from, std::int32_t to) {
+    const std::size_t base = static_cast<std::size_t>(row) * m_memoWidth;
+    std::size_t first = base + static_cast<std::size_t>(from - m_searchStart);
+    const std::size_t last = base + static_cast<std::size_t>(to - m_searchStart);
+    for (; first <= last && (first & 63); ++first) m_memo[first >> 6] |= 1ull << (first & 63);
+    for (; first + 63 <= last; first += 64) m_memo[first >> 6] = ~0ull;
+    for (; first <= last; ++first) m_memo[first >> 6] |= 1ull << (first & 63);
+}
+
+SearchOutcome RegexMatcher::search(std::u16string_view text, std::size_t start,
+                                   CaptureSlots& slots) {
+    const RegexProgram& p = m_program;
+    // Positions are 32-bit; a longer text is more than any search may hold.
+    if (text.size() >= static_cast<std::size_t>(INT32_MAX)) return SearchOutcome::MemoryExceeded;
+    m_text = text.data();
+    m_n = static_cast<std::int32_t>(text.size());
+    m_searchStart = static_cast<std::int32_t>(start);
+    m_steps = 0;
+    m_backtracks = 0;
+    if (m_memoOn) m_memo.clear();
+    m_memoOn = false;
+    m_memoRefused = false;
+    m_loopDepthExceeded = false;
+    m_maxEntries = std::max<std::size_t>(1, m_limits.backtrackBytes / sizeof(Entry));
+    m_slots.fill(-1);
+    if (m_regs.size() != static_cast<std::size_t>(p.registerCount)) {
+        m_regs.assign(static_cast<std::size_t>(p.registerCount), -1);
+    } else {
+        std::fill(m_regs.begin(), m_regs.end(), -1);
+    }
+    m_memoThreshold =
+        m_limits.memoFromStart ? 0 : static_cast<std::uint64_t>(m_n + 1) * std::max(1, p.memoRows);
+
+    if (p.literalOnly) {
+        const std::u16string& literal = p.strings[0];
+        const std::size_t at =
+            text_scan::findString(m_text, text.size(), start, literal.data(), literal.size());
+        if (at >= text.size()) return SearchOutcome::NotFound;
+        m_slots[0] = static_cast<std::int32_t>(at);
+        m_slots[1] = static_cast<std::int32_t>(at + literal.size());
+        slots = m_slots;
+        return SearchOutcome::Found;
+    }
+    if (p.anchoredStart && start > 0) return SearchOutcome::NotFound;
+
+    const bool filter = !p.canBeEmpty && p.firstCount < 65536;
+    const bool byLines = p.lineAnchored && !m_breakRanges.empty();
+    std::int32_t required = -1;
+    for (std::int32_t s = m_searchStart; s <= m_n; ++s) {
+        if (byLines) {
+            // Only a line start can begin a match: go from line break to line break.
+            bool more = true;
+            while (!lineStartAt(s)) {
+                const std::size_t at =
+                    text_scan::findInRanges(m_text, text.size(), std::size_t(s),
+                                            m_breakRanges.data(), m_breakRanges.size());
+                if (at >= text.size()) {
+                    more = false;
+                    break;
+                }
+                s = static_cast<std::int32_t>(at) + 1;
+            }
+            if (!more) break;
+            if (filter && (s >= m_n || !p.firstContains(m_text[s]))) continue;
+        } else if (filter) {
+            if (s >= m_n) break;
+            std::size_t next;
+            if (p.firstCount == 1) {
+                next = text_scan::findChar(m_text, text.size(), std::size_t(s), p.firstA);
+            } else if (p.firstCount == 2) {
+                next =
+                    text_scan::findEither(m_text, text.size(), std::size_t(s), p.firstA, p.firstB);
+            } else {
+                next = std::size_t(s);
+                while (next < text.size() && !p.firstContains(m_text[next])) ++next;
+            }
+            if (next >= text.size()) break;
+            s = static_cast<std::int32_t>(next);
+        }
+        if (p.hasRequired && required < s) {
+            const std::size_t at =
+                text_scan::findChar(m_text, text.size(), std::size_t(s), p.required);
+            if (at >= text.size()) break;
+            required = static_cast<std::int32_t>(at);
+        }
+        std::int32_t end = 0;
+        switch (run(s, end)) {
+            case RunResult::Match:
+                m_slots[0] = s;
+                m_slots[1] = end;
+                slots = m_slots;
+                m_stack.clear();
+                return SearchOutcome::Found;
+            case RunResult::Budget:
+                m_stack.clear();
+                return SearchOutcome::StepBudgetExceeded;
+            case RunResult::Memory:
+                m_stack.clear();
+                return SearchOutcome::MemoryExceeded;
+            case RunResult::Fail:
+                break;
+        }
+        if (p.anchoredStart) break;
+    }
+    return SearchOutcome::NotFound;
+}
+
+RegexMatcher::RunResult RegexMatcher::run(std::int32_t start, std::int32_t& end) {
+    const Inst* code = m_program.code.data();
+    const char16_t* t = m_text;
+    const std::int32_t n = m_n;
+    const std::uint64_t budget = m_limits.stepBudget;
+    std::uint64_t steps = m_steps;
+    std::uint32_t pc = 0;
+    std::int32_t pos = start;
+    m_stack.clear();
+
+#define TESSARO_PUSH(...)                \
+    do {                                 \
+        if (!push(Entry{__VA_ARGS__})) { \
+            m_steps = steps;             \
+            return RunResult::Memory;    \
+        }                                \
+    } while (0)
+
+    for (;;) {
+        if (++steps > budget) {
+            m_steps = steps;
+            return RunResult::Budget;
+        }
+        const Inst& in = code[pc];
+        switch (in.op) {
+            case Op::Char:
+                if (pos < n && t[pos] == in.ch) {
+                    ++pos;
+                    ++pc;
+                    continue;
+                }
+                break;
+            case Op::CharFold:
+                if (pos < n && char16_t(t[pos] | 0x20) == in.ch) {
+                    ++pos;
+                    ++pc;
+                    continue;
+                }
+                break;
+            case Op::Str: {
+                const std::u16string& s = m_program.strings[in.x];
+                const std::int32_t len = static_cast<std::int32_t>(s.size());
+                if (len > n - pos) break;
+                bool same = true;
+                if (!in.atom) {
+                    same = std::equal(s.begin(), s.end(), t + pos);
+                } else {
+                    for (std::int32_t k = 0; k < len && same; ++k)
+                        same = foldAscii(t[pos + k]) == s[k];
+                }
+                if (!same) break;
+                pos += len;
+                ++pc;
+                continue;
+            }
+            case Op::Any:
+                if (pos < n) {
+                    ++pos;
+                    ++pc;
+                    continue;
+                }
+                break;
+            case Op::AnyNoBreak: {
+                if (pos >= n || m_context.lineSeparators.contains(t[pos])) break;
+                if (m_context.hasPair && t[pos] == m_context.pairFirst && pos + 1 < n &&
+                    t[pos + 1] == m_context.pairSecond)
+                    break;
+                ++pos;
+                ++pc;
+                continue;
+            }
+            case Op::Set:
+                if (pos >= n || !m_program.sets[in.x].contains(t[pos])) break;
+                ++pos;
+                ++pc;
+                continue;
+            case Op::LineStart:
+                if (pos != 0) break;
+                ++pc;
+                continue;
+            case Op::LineStartM:
+                if (!lineStartAt(pos)) break;
+                ++pc;
+                continue;
+            case Op::InputEnd:
+                if (pos != n) break;
+                ++pc;
+                continue;
+            case Op::LineEndM:
+                if (!lineEndAt(pos)) break;
+                ++pc;
+                continue;
+            case Op::WordBoundary:
+            case Op::NotWordBoundary: {
+                const bool boundary = isWord(pos - 1) != isWord(pos);
+                if (boundary != (in.op == Op::WordBoundary)) break;
+                ++pc;
+                continue;
+            }
+            case Op::Backref: {
+                std::int32_t length = 0;
+                if (!backrefAt(in.slot, in.atom, pos, length)) break;
+                pos += length;
+                ++pc;
+                continue;
+            }
+            case Op::Split:
+                if (m_memoOn && in.memo >= 0 && memoTestAndSet(in.memo, pos)) break;
+                TESSARO_PUSH(Kind::Alt, std::uint32_t(in.y), pos, 0);
+                pc = static_cast<std::uint32_t>(in.x);
+                continue;
+            case Op::Jmp:
+                pc = static_cast<std::uint32_t>(in.x);
+                continue;
+            case Op::Open:
+                TESSARO_PUSH(Kind::RestoreReg, std::uint32_t(in.slot - 1), m_regs[in.slot - 1], 0);
+                m_regs[in.slot - 1] = pos;
+                ++pc;
+                continue;
+            case Op::Close:
+                TESSARO_PUSH(Kind::RestoreSlot, in.slot, m_slots[2 * in.slot],
+                             m_slots[2 * in.slot + 1]);
+                m_slots[2 * in.slot] = m_regs[in.slot - 1];
+                m_slots[2 * in.slot + 1] = pos;
+                ++pc;
+                continue;
+            case Op::Repeat: {
+                const bool memo = m_memoOn && in.memo >= 0;
+                if (in.greedy) {
+                    if (memo && memoTest(in.memo, pos)) break;
+                    const std::int32_t limit = static_cast<std::int32_t>(
+                        std::min<std::int64_t>(n, std::int64_t(pos) + in.max));
+                    std::int32_t e = pos;
+                    switch (static_cast<RepeatAtom>(in.atom)) {
+                        case RepeatAtom::Char:
+                            while (e < limit && t[e] == in.ch) ++e;
+                            break;
+                        case RepeatAtom::Any:
+                            e = limit;
+                            break;
+                        case RepeatAtom::Set: {
+                            const CharSet& set = m_program.sets[in.x];
+                            while (e < limit && set.contains(t[e])) ++e;
+                            break;
+                        }
+                        default:
+                            while (e < limit && matchOne(in, e)) ++e;
+                            break;
+                    }
+                    steps += static_cast<std::uint64_t>(e - pos) >> 3;
+                    // Rescanning the same run from many start positions is repeated work
+                    // just like backtracking, and the memo ends it the same way.
+                    m_backtracks += static_cast<std::uint64_t>(e - pos);
+                    if (e - pos < in.min) break;
+                    if (memo) {
+                        // From any later entry up to e the same run ends at e, so those
+                        // entries can only retry continuations tried from this one.
+                        if (in.max == kRegexInfinite)
+                            memoSetRange(in.memo, pos, e);
+                        else
+                            memoTestAndSet(in.memo, pos);
+                    }
+                    if (in.slot && e > pos) {
+                        TESSARO_PUSH(Kind::RestoreSlot, in.slot, m_slots[2 * in.slot],
+                                     m_slots[2 * in.slot + 1]);
+                        m_slots[2 * in.slot] = e - 1;
+                        m_slots[2 * in.slot + 1] = e;
+                    }
+                    const std::int32_t minPos = pos + in.min;
+                    if (e > minPos && !in.possessive)
+                        TESSARO_PUSH(Kind::RepeatGreedy, pc, minPos, e);
+                    if (memo && memoTestAndSet(in.memo + 1, e)) break;
+                    pos = e;
+                    ++pc;
+                    continue;
+                }
+                if (memo && memoTestAndSet(in.memo, pos)) break;
+                if (in.min > n - pos) break;
+                const std::int32_t e = pos + in.min;
+                bool ok = true;
+                for (std::int32_t k = pos; k < e && ok; ++k) ok = matchOne(in, k);
+                if (!ok) break;
+                steps += static_cast<std::uint64_t>(in.min) >> 3;
+                if (in.slot) {
+                    TESSARO_PUSH(Kind::RestoreSlot, in.slot, m_slots[2 * in.slot],
+                                 m_slots[2 * in.slot + 1]);
+                    if (e > pos) {
+                        m_slots[2 * in.slot] = e - 1;
+                        m_slots[2 * in.slot + 1] = e;
+                    }
+                }
+                if (in.max > in.min) TESSARO_PUSH(Kind::RepeatLazy, pc, e, in.min);
+                if (memo && memoTestAndSet(in.memo + 1, e)) break;
+                pos = e;
+                ++pc;
+                continue;
+            }
+            case Op::RepeatBackref: {
+                const std::int32_t from = m_slots[2 * in.slot];
+                const std::int32_t to = m_slots[2 * in.slot + 1];
+                if (from < 0 || to < 0) {
+                    // An unset group gives no copy; only zero repetitions can match.
+                    if (in.min > 0) break;
+                    ++pc;
+                    continue;
+                }
+                const std::int32_t length = to - from;
+                if (length == 0) {
+                    ++pc;
+                    continue;
+                }
+                std::int32_t count = 0;
+                std::int32_t e = pos;
+                std::int32_t copy = 0;
+                const std::int32_t want = in.greedy ? in.max : in.min;
+                while (count < want && backrefAt(in.slot, in.atom, e, copy)) {
+                    e += length;
+                    ++count;
+                }
+                steps += static_cast<std::uint64_t>(e - pos) >> 3;
+                if (count < in.min) break;
+                if (in.greedy) {
+                    const std::int32_t minPos = pos + in.min * length;
+                    if (e > minPos) TESSARO_PUSH(Kind::BackrefGreedy, pc, minPos, e);
+                } else if (in.max > in.min) {
+                    TESSARO_PUSH(Kind::BackrefLazy, pc, e, count);
+                }
+                pos = e;
+                ++pc;
+                continue;
+            }
+            case Op::IterMark:
+                TESSARO_PUSH(Kind::RestoreReg, std::uint32_t(in.x), m_regs[in.x], 0);
+                m_regs[in.x] = pos;
+                ++pc;
+                continue;
+            case Op::IterCheck:
+                pc = pos == m_regs[in.x] ? static_cast<std::uint32_t>(in.y) : pc + 1;
+                continue;
+            case Op::CountInit:
+                TESSARO_PUSH(Kind::RestoreReg, std::uint32_t(in.x), m_regs[in.x], 0);
+                m_regs[in.x] = 0;
+                ++pc;
+                continue;
+            case Op::CountTest: {
+                const std::int32_t count = m_regs[in.x];
+                if (count < in.min) {
+                    ++pc;
+                } else if (count >= in.max) {
+                    pc = static_cast<std::uint32_t>(in.y);
+                } else if (in.greedy) {
+                    TESSARO_PUSH(Kind::Alt, std::uint32_t(in.y), pos, 0);
+                    ++pc;
+                } else {
+                    TESSARO_PUSH(Kind::Alt, pc + 1, pos, 0);
+                    pc = static_cast<std::uint32_t>(in.y);
+                }
+                continue;
+            }
+            case Op::CountNext: {
+                const std::int32_t old = m_regs[in.x];
+                TESSARO_PUSH(Kind::RestoreReg, std::uint32_t(in.x), old, 0);
+                if (in.z >= 0 && pos == m_regs[in.z]) {
+                    // An empty iteration: further ones would change nothing, so the loop
+                    // counts as satisfied and ends here.
+                    m_regs[in.x] = std::max(old + 1, in.min);
+                    pc = static_cast<std::uint32_t>(code[in.y].y);
+                } else {
+                    m_regs[in.x] = old + 1;
+                    pc = static_cast<std::uint32_t>(in.y);
+                }
+                continue;
+            }
+            case Op::DepthFail:
+                m_loopDepthExceeded = true;
+                break;
+            case Op::Match:
+                end = pos;
+                m_steps = steps;
+                return RunResult::Match;
+        }
+
+        // Backtrack to the most recent choice that still has an alternative.
+        for (;;) {
+            if (m_stack.empty()) {
+                m_steps = steps;
+                return RunResult::Fail;
+            }
+            if (++steps > budget) {
+                m_steps = steps;
+                return RunResult::Budget;
+            }
+            if (++m_backtracks > m_memoThreshold) maybeEnableMemo();
+            Entry& e = m_stack.back();
+            switch (e.kind) {
+                case Kind::RestoreSlot:
+                    m_slots[2 * e.pc] = e.a;
+                    m_slots[2 * e.pc + 1] = e.b;
+                    m_stack.pop_back();
+                    continue;
+                case Kind::RestoreReg:
+                    m_regs[e.pc] = e.a;
+                    m_stack.pop_back();
+                    continue;
+                case Kind::Alt:
+                    pc = e.pc;
+                    pos = e.a;
+                    m_stack.pop_back();
+                    break;
+                case Kind::RepeatGreedy: {
+                    const Inst& ri = code[e.pc];
+                    const Inst& next = code[e.pc + 1];
+                    const bool memo = m_memoOn && ri.memo >= 0;
+                    const std::int32_t minPos = e.a;
+                    std::int32_t cur = e.b - 1;
+                    const std::int32_t from = cur;
+                    while (cur >= minPos) {
+                        // Skip give-backs after which the next character cannot match.
+                        if (next.op == Op::Char && t[cur] != next.ch) {
+                            --cur;
+                            continue;
+                        }
+                        if (memo && memoTestAndSet(ri.memo + 1, cur)) {
+                            --cur;
+                            continue;
+                        }
+                        break;
+                    }
+                    steps += static_cast<std::uint64_t>(from - cur) >> 3;
+                    if (cur < minPos) {
+                        m_stack.pop_back();
+                        continue;
+                    }
+                    const std::uint32_t repeatPc = e.pc;
+                    if (cur == minPos)
+                        m_stack.pop_back();
+                    else
+                        e.b = cur;
+                    if (ri.slot) {
+                        if (cur > minPos - ri.min) {
+                            m_slots[2 * ri.slot] = cur - 1;
+                            m_slots[2 * ri.slot + 1] = cur;
+                        } else {
+                            // No repetition left: the capture is what it was before.
+                            const Entry& saved = m_stack.back();
+                            m_slots[2 * ri.slot] = saved.a;
+                            m_slots[2 * ri.slot + 1] = saved.b;
+                        }
+                    }
+                    pos = cur;
+                    pc = repeatPc + 1;
+                    break;
+                }
+                case Kind::RepeatLazy: {
+                    const Inst& ri = code[e.pc];
+                    const bool memo = m_memoOn && ri.memo >= 0;
+                    std::int32_t cur = e.a;
+                    std::int32_t count = e.b;
+                    bool found = false;
+                    while (count < ri.max && cur < n && matchOne(ri, cur)) {
+                        ++cur;
+                        ++count;
+                        if (memo && memoTestAndSet(ri.memo + 1, cur)) continue;
+                        found = true;
+                        break;
+                    }
+                    if (!found) {
+                        m_stack.pop_back();
+                        continue;
+                    }
+                    const std::uint32_t repeatPc = e.pc;
+                    if (count >= ri.max) {
+                        m_stack.pop_back();
+                    } else {
+                        e.a = cur;
+                        e.b = count;
+                    }
+                    if (ri.slot) {
+                        m_slots[2 * ri.slot] = cur - 1;
+                        m_slots[2 * ri.slot + 1] = cur;
+                    }
+                    pos = cur;
+                    pc = repeatPc + 1;
+                    break;
+                }
+                case Kind::BackrefGreedy: {
+                    const Inst& ri = code[e.pc];
+                    const std::int32_t length = m_slots[2 * ri.slot + 1] - m_slots[2 * ri.slot];
+                    const std::int32_t cur = e.b - length;
+                    if (cur < e.a) {
+                        m_stack.pop_back();
+                        continue;
+                    }
+                    const std::uint32_t repeatPc = e.pc;
+                    if (cur == e.a)
+                        m_stack.pop_back();
+                    else
+                        e.b = cur;
+                    pos = cur;
+                    pc = repeatPc + 1;
+                    break;
+                }
+                case Kind::BackrefLazy: {
+                    const Inst& ri = code[e.pc];
+                    std::int32_t length = 0;
+                    if (e.b >= ri.max || !backrefAt(ri.slot, ri.atom, e.a, length)) {
+                        m_stack.pop_back();
+                        continue;
+                    }
+                    const std::uint32_t repeatPc = e.pc;
+                    const std::int32_t cur = e.a + length;
+                    if (e.b + 1 >= ri.max) {
+                        m_stack.pop_back();
+                    } else {
+                        e.a = cur;
+                        e.b += 1;
+                    }
+                    pos = cur;
+                    pc = repeatPc + 1;
+                    break;
+                }
+            }
+            break;
+        }
+    }
+#undef TESSARO_PUSH
+}
+
+}  // namespace tessaro

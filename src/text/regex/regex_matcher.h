@@ -1,0 +1,112 @@
+// The backtracking matcher: runs a compiled program over a text with an explicit stack on
+// the heap, a step budget per search, a memory limit, and a failure memo for runaway searches.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "text/regex/char_set.h"
+#include "text/regex/regex_program.h"
+#include "text/regex/text_scan.h"
+
+namespace tessaro {
+
+// The facts about text that the flags and sets of the engine's creation fix.
+struct MatchContext {
+    CharSet wordSet;
+    CharSet lineSeparators;
+    bool hasPair = false;  // a two-character line break is defined
+    char16_t pairFirst = 0;
+    char16_t pairSecond = 0;
+};
+
+struct MatchLimits {
+    std::uint64_t stepBudget = 400'000'000;  // about one second of work
+    std::size_t backtrackBytes = 64u << 20;  // the backtracking stack
+    std::size_t memoBytes = 64u << 20;       // the failure memo
+    bool memoFromStart = false;  // memo from the first backtrack on (to test that it is sound)
+};
+
+enum class SearchOutcome { Found, NotFound, StepBudgetExceeded, MemoryExceeded };
+
+// Capture slots 0..14 as 0-based [start, end) pairs; -1 when unset.
+using CaptureSlots = std::array<std::int32_t, 2 * (kRegexMaxGroups + 1)>;
+
+class RegexMatcher {
+public:
+    RegexMatcher(const RegexProgram& program, const MatchContext& context, MatchLimits limits);
+
+    // Finds the leftmost match starting at or after start (0-based) in text; on Found the
+    // slots hold the match. Text must stay alive and unchanged during the call.
+    SearchOutcome search(std::u16string_view text, std::size_t start, CaptureSlots& slots);
+
+    // Whether a counted repetition nested too deeply made a path fail in the last search.
+    bool loopDepthExceeded() const { return m_loopDepthExceeded; }
+    // Work done by the last search, in budget steps.
+    std::uint64_t steps() const { return m_steps; }
+    bool memoUsed() const { return m_memoOn; }
+
+private:
+    enum class Kind : std::uint8_t {
+        Alt,
+        RestoreSlot,
+        RestoreReg,
+        RepeatGreedy,
+        RepeatLazy,
+        BackrefGreedy,
+        BackrefLazy,
+    };
+    struct Entry {
+        Kind kind;
+        std::uint32_t pc;
+        std::int32_t a;
+        std::int32_t b;
+    };
+    enum class RunResult { Match, Fail, Budget, Memory };
+
+    RunResult run(std::int32_t start, std::int32_t& end);
+    bool push(Entry entry) {
+        if (m_stack.size() >= m_maxEntries) return false;
+        m_stack.push_back(entry);
+        return true;
+    }
+    bool matchOne(const Inst& inst, std::int32_t pos) const;
+    bool lineStartAt(std::int32_t pos) const;
+    bool lineEndAt(std::int32_t pos) const;
+    bool isWord(std::int32_t pos) const {
+        return pos >= 0 && pos < m_n && m_context.wordSet.contains(m_text[pos]);
+    }
+    bool backrefAt(int group, bool fold, std::int32_t pos, std::int32_t& length) const;
+    void maybeEnableMemo();
+    bool memoTestAndSet(std::int32_t row, std::int32_t pos);
+    bool memoTest(std::int32_t row, std::int32_t pos) const;
+    void memoSetRange(std::int32_t row, std::int32_t from, std::int32_t to);
+
+    const RegexProgram& m_program;
+    const MatchContext& m_context;
+    MatchLimits m_limits;
+
+    const char16_t* m_text = nullptr;
+    std::int32_t m_n = 0;
+    std::int32_t m_searchStart = 0;
+    CaptureSlots m_slots{};
+    std::vector<std::int32_t> m_regs;
+    std::vector<Entry> m_stack;
+    std::size_t m_maxEntries = 0;
+    std::uint64_t m_steps = 0;
+    std::uint64_t m_backtracks = 0;
+    std::uint64_t m_memoThreshold = 0;
+    bool m_memoOn = false;
+    bool m_memoRefused = false;
+    std::vector<std::uint64_t> m_memo;
+    std::size_t m_memoWidth = 0;
+    bool m_loopDepthExceeded = false;
+    // The characters after which a line may start, for expressions that begin with "^" in
+    // multi-line mode; empty when there are too many to scan for at once.
+    std::vector<text_scan::UnitRange> m_breakRanges;
+};
+
+}  // namespace tessaro

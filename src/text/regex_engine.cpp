@@ -1,0 +1,159 @@
+// The engine's life cycle: expression in, compile once, searches with their error reports,
+// slot queries and template expansion.
+#include "text/regex_engine.h"
+
+#include "text/regex/regex_syntax.h"
+#include "text/regex/regex_template.h"
+
+namespace tessaro {
+
+using namespace regex_code;
+
+TRegexEngine::TRegexEngine(const RegexOptions& options, RegExErrorState& errorState,
+                           LanguageCode language)
+    : m_options(options), m_errorState(errorState), m_language(std::move(language)) {
+    m_options.x = false;
+    m_slots.fill(-1);
+}
+
+TRegexEngine::~TRegexEngine() = default;
+
+void TRegexEngine::setExpression(std::u16string_view expression) {
+    m_expression = std::u16string(expression);
+    m_compileTried = false;
+    m_matcher.reset();
+    m_program.reset();
+}
+
+void TRegexEngine::setLimits(const MatchLimits& limits) {
+    m_limits = limits;
+    m_matcher.reset();
+}
+
+void TRegexEngine::Error(int code) {
+    m_lastError = code;
+    m_errorState.noError = false;
+    m_errorState.message = ErrorMsg(code);
+}
+
+std::u16string TRegexEngine::ErrorMsg(int code) const {
+    const bool english = m_language && m_language() == u"en";
+    return RegexErrorMessage(code, english);
+}
+
+bool TRegexEngine::compile() {
+    if (m_compileTried) return m_program != nullptr;
+    m_compileTried = true;
+    const std::u16string& pair = m_options.LinePairedSeparator;
+    if (!(pair.empty() || (pair.size() == 2 && pair[0] != pair[1]))) {
+        Error(kBadPairedSeparator);
+        return false;
+    }
+    SyntaxOptions syntax;
+    syntax.i = m_options.i;
+    syntax.r = m_options.r;
+    syntax.s = m_options.s;
+    syntax.g = m_options.g;
+    syntax.m = m_options.m;
+    syntax.x = false;
+    syntax.wordSet = m_options.WordSet;
+    syntax.spaceSet = m_options.SpaceSet;
+    SyntaxTree tree;
+    if (const int error = ParseRegex(m_expression, syntax, tree)) {
+        Error(error);
+        return false;
+    }
+    m_program = std::make_unique<RegexProgram>(CompileRegex(tree));
+    m_context = MatchContext{};
+    m_context.wordSet.addAll(m_options.WordSet);
+    m_context.wordSet.finish();
+    m_context.lineSeparators.addAll(m_options.LineSeparatorSet);
+    m_context.lineSeparators.finish();
+    if (pair.size() == 2) {
+        m_context.hasPair = true;
+        m_context.pairFirst = pair[0];
+        m_context.pairSecond = pair[1];
+    }
+    return true;
+}
+
+bool TRegexEngine::search(std::size_t start) {
+    m_hasMatch = false;
+    m_aborted = false;
+    m_slots.fill(-1);
+    if (!m_matcher) m_matcher = std::make_unique<RegexMatcher>(*m_program, m_context, m_limits);
+    const SearchOutcome outcome = m_matcher->search(*m_input, start, m_slots);
+    if (m_matcher->loopDepthExceeded()) Error(kLoopStackExceeded);
+    switch (outcome) {
+        case SearchOutcome::Found:
+            m_hasMatch = true;
+            return true;
+        case SearchOutcome::NotFound:
+            break;
+        case SearchOutcome::StepBudgetExceeded:
+            m_aborted = true;
+            Error(kStepBudgetExceeded);
+            break;
+        case SearchOutcome::MemoryExceeded:
+            m_aborted = true;
+            Error(kBacktrackMemoryExceeded);
+            break;
+    }
+    m_slots.fill(-1);
+    return false;
+}
+
+bool TRegexEngine::MatchFirst(std::u16string_view input) {
+    return MatchFirst(std::make_shared<const std::u16string>(input));
+}
+
+bool TRegexEngine::MatchFirst(std::shared_ptr<const std::u16string> input) {
+    m_input = input ? std::move(input) : std::make_shared<const std::u16string>();
+    m_slots.fill(-1);
+    m_hasMatch = false;
+    m_aborted = false;
+    if (m_expression.empty()) {
+        Error(kNoExpression);
+        return false;
+    }
+    if (!compile()) return false;
+    return search(0);
+}
+
+bool TRegexEngine::MatchNext() {
+    if (!m_hasMatch || !m_input || !m_program) {
+        Error(kNoFirstMatch);
+        return false;
+    }
+    std::size_t start = static_cast<std::size_t>(m_slots[1]);
+    if (m_slots[1] == m_slots[0]) ++start;
+    if (start > m_input->size()) {
+        m_hasMatch = false;
+        m_slots.fill(-1);
+        return false;
+    }
+    return search(start);
+}
+
+int TRegexEngine::MatchStart(int n) const {
+    if (n < 0 || n > kRegexMaxGroups || !m_input) return -1;
+    const std::int32_t from = m_slots[2 * n];
+    if (from < 0 || m_slots[2 * n + 1] < 0) return -1;
+    return from + 1;
+}
+
+int TRegexEngine::MatchLength(int n) const {
+    if (n < 0 || n > kRegexMaxGroups || !m_input) return -1;
+    const std::int32_t from = m_slots[2 * n];
+    const std::int32_t to = m_slots[2 * n + 1];
+    if (from < 0 || to < 0) return -1;
+    return to - from;
+}
+
+std::u16string TRegexEngine::ExpandTemplate(std::u16string_view tpl) const {
+    const std::u16string_view text =
+        m_input ? std::u16string_view(*m_input) : std::u16string_view();
+    return ExpandRegexTemplate(tpl, text, m_slots);
+}
+
+}  // namespace tessaro
