@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libpcre2-dev clang libclang-rt-14-dev
   xvfb xauth xclip xsel xdotool x11-utils imagemagick
   python3 python3-pil python3-numpy
 )
