@@ -13,6 +13,7 @@
 #include "app/state_file.h"
 #include "app/views/main_window_view.h"
 #include "app/views/output_settings_view.h"
+#include "app/views/regex_settings_view.h"
 #include "app/views/start_window_view.h"
 #include "platform/allocator_tuning.h"
 #include "ui/application.h"
@@ -76,6 +77,8 @@ int main(int argc, char** argv) {
     desktop.registerWindow(program.mainWindow(), &mainView);
     tessaro::OutputSettingsView outputView(program.outputSettings(), &mainView);
     desktop.registerWindow(program.outputSettings(), &outputView);
+    tessaro::RegexSettingsView regexView(program.regexSettings(), &mainView);
+    desktop.registerWindow(program.regexSettings(), &regexView);
 
     std::unique_ptr<tessaro::StateFile> state;
     if (!options.stateFile.isEmpty()) {

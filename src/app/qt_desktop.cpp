@@ -4,7 +4,9 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QDesktopServices>
 #include <QDir>
+#include <QUrl>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QIcon>
@@ -158,6 +160,10 @@ std::optional<std::u16string> QtDesktop::chooseFolder(std::u16string_view captio
     QString folder = dialog.selectedFiles().constFirst();
     while (folder.size() > 1 && folder.endsWith(u'/')) folder.chop(1);
     return toU16(folder);
+}
+
+bool QtDesktop::openDocument(const std::filesystem::path& path) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path.string())));
 }
 
 void QtDesktop::setApplicationTitle(std::u16string_view title) {

@@ -50,6 +50,9 @@ public:
     // the chosen folder's path without a trailing separator, nothing when cancelled.
     virtual std::optional<std::u16string> chooseFolder(std::u16string_view caption) = 0;
 
+    // Opens a document (a help page) in the desktop's program for it; false when none could.
+    virtual bool openDocument(const std::filesystem::path& path) = 0;
+
     // Windows and the application.
     virtual void windowCommand(Form& window, WindowCommand command) = 0;
     virtual ScreenSize screenSize() = 0;

@@ -37,6 +37,10 @@ public:
         m_folderCaptions.emplace_back(caption);
         return m_folderChoice;
     }
+    bool openDocument(const std::filesystem::path& path) override {
+        m_opened.push_back(path);
+        return m_canOpen;
+    }
     std::filesystem::path programFolder() override { return m_programFolder; }
     std::filesystem::path workingDirectory() override { return m_workingDirectory; }
     std::vector<std::u16string> commandLineArguments() override { return m_arguments; }
@@ -52,6 +56,8 @@ public:
     // What the folder picker answers from now on (nothing: cancelled).
     void setFolderChoice(std::optional<std::u16string> folder) { m_folderChoice = std::move(folder); }
     const std::vector<std::u16string>& folderCaptions() const { return m_folderCaptions; }
+    const std::vector<std::filesystem::path>& openedDocuments() const { return m_opened; }
+    void setCanOpenDocuments(bool can) { m_canOpen = can; }
 
     const std::vector<Message>& messages() const { return m_messages; }
     void clearMessages() { m_messages.clear(); }
@@ -76,6 +82,8 @@ private:
     std::vector<Message> m_messages;
     std::optional<std::u16string> m_folderChoice;
     std::vector<std::u16string> m_folderCaptions;
+    std::vector<std::filesystem::path> m_opened;
+    bool m_canOpen = true;
     std::vector<Command> m_commands;
     bool m_trayIcon = false;
     bool m_trayAvailable = true;

@@ -86,8 +86,10 @@ void Teinstregex::Sprache() {
     Label4.setCaption(de ? u"Informationen und Hilfe zur Benutzung von regulären Ausdrücken:"
                          : u"Information and help regarding the usage of regular expressions:");
     Button2.setCaption(de ? u"Übernehmen" : u"Assume");
-    Label7.setCaption(std::u16string(kHelpAddress));
-    Label2.setCaption(std::u16string(kHelpAddress));
+    const std::u16string link = de ? u"Hilfe zu regulären Ausdrücken öffnen (regex-help.html)"
+                                   : u"Open the regular-expression help (regex-help.html)";
+    Label7.setCaption(link);
+    Label2.setCaption(link);
 }
 
 void Teinstregex::Button2Click() {

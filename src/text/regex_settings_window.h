@@ -14,9 +14,8 @@ namespace tessaro {
 
 class Teinstregex final : public LanguageWindow {
 public:
-    // Where the two help labels lead.
-    static constexpr std::u16string_view kHelpAddress =
-        u"https://www.regular-expressions.info/modifiers.html";
+    // Where the two help labels lead: the help page installed beside the program.
+    static constexpr std::u16string_view kHelpAddress = u"regex-help.html";
 
     explicit Teinstregex(const Label& spr);
 
@@ -74,7 +73,7 @@ public:
 
     // Closes the dialog through the desktop; set by whoever shows it.
     std::function<void()> closeWindow;
-    // Opens a web address in the default browser; set by whoever shows the dialog.
+    // Opens a page of the program's help in the browser; set by whoever shows the dialog.
     std::function<void(std::u16string_view)> openLink;
 
 private:

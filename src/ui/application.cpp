@@ -1,5 +1,7 @@
 #include "ui/application.h"
 
+#include "platform/utf.h"
+
 namespace tessaro {
 namespace {
 
@@ -49,9 +51,23 @@ void Application::createWindows() {
     m_ownStages.attachTextSave(std::make_unique<TextSaveStage>(prog.savetxt_ordner, prog.savetxt_name,
                                                                prog.savetxt_format, output, m_desktop,
                                                                start.spr, m_fileCounters));
-    keep(m_einstregex, std::make_unique<Teinstregex>(start.spr)).Sprache();
+    Teinstregex& regex = keep(m_einstregex, std::make_unique<Teinstregex>(start.spr));
+    regex.Sprache();
+    regex.closeWindow = [this, &regex] { m_desktop.windowCommand(regex, WindowCommand::Hide); };
+    regex.openLink = [this](std::u16string_view page) { openHelpPage(page); };
+    prog.showRegexSettings = [this, &regex] { m_desktop.windowCommand(regex, WindowCommand::Show); };
     keep(m_cutauswahl, std::make_unique<Tcutauswahl>(start.spr)).Sprache();
     keep(m_einstverlauf, std::make_unique<Teinstverlauf>(start.spr)).Sprache();
+}
+
+void Application::openHelpPage(std::u16string_view page) {
+    const std::filesystem::path path = m_desktop.programFolder() / utf16ToUtf8(page);
+    if (m_desktop.fileExists(path) && m_desktop.openDocument(path)) return;
+    const bool german = m_start->spr.caption() == u"de";
+    m_desktop.showMessage(MessageKind::Information, u"Information",
+                          (german ? u"Die Hilfeseite konnte nicht geöffnet werden: "
+                                  : u"The help page could not be opened: ") +
+                              utf8ToUtf16(path.string()));
 }
 
 void Application::showStartWindow() { m_desktop.windowCommand(*m_start, WindowCommand::Show); }

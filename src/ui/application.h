@@ -39,10 +39,14 @@ public:
     TClipBoardEx& clipboard() { return m_clipboard; }
     FileCounters& fileCounters() { return m_fileCounters; }
     Teinstausgabe& outputSettings() { return *m_einstausgabe; }
+    Teinstregex& regexSettings() { return *m_einstregex; }
     // Every window, in creation order.
     const std::vector<Form*>& windows() const { return m_windows; }
 
 private:
+    // Opens a page installed beside the program, or says why it could not.
+    void openHelpPage(std::u16string_view page);
+
     template <typename T>
     T& keep(std::unique_ptr<T>& slot, std::unique_ptr<T> window) {
         slot = std::move(window);

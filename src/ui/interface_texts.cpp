@@ -29,6 +29,8 @@ constexpr std::array kMainWindow = {
                 u"Clipboard Text: Add Text"},
     CaptionText{"cb_savetxt", u"Text in der Zwischenablage: Automatisch speichern",
                 u"Clipboard Text: Save automatically"},
+    CaptionText{"einst_regex", u"Optionen für reguläre Ausdrücke..",
+                u"Options regarding Regular Expressions.."},
     CaptionText{"Label9", u"Ordner:", u"Directory:"},
     CaptionText{"Label7", u"Dateiname:", u"File Name:"},
     CaptionText{"Label8", u"Dateiformat:", u"File Format:"},

@@ -24,6 +24,7 @@ Tprog::Tprog(Desktop& desktop, ClipboardBackend& backend, TClipBoardEx& clipboar
       MinimizetoTaskbar(add<MenuItem>("MinimizetoTaskbar")),
       N1(add<MenuItem>("N1")),
       einst_akt(add<MenuItem>("einst_akt")),
+      einst_regex(add<MenuItem>("einst_regex")),
       Panel2(add<Panel>("Panel2")),
       Panel7(add<Panel>("Panel7")),
       zuletzt(add<ListView>("zuletzt")),
@@ -85,6 +86,8 @@ Tprog::Tprog(Desktop& desktop, ClipboardBackend& backend, TClipBoardEx& clipboar
     einst.addItem(MinimizetoTaskbar);
     einst.addItem(N1);
     einst.addItem(einst_akt);
+    einst.addItem(einst_regex);
+    einst_regex.onClick = [this] { einst_regexClick(); };
     N1.setSeparator(true);
     einst_akt.onClick = [this] { einst_aktClick(); };
     m_einst_aktiv.setChecked(true);
@@ -208,6 +211,10 @@ void Tprog::savetxt_ordnerwahlClick() {
 
 void Tprog::einst_aktClick() {
     if (showOutputSettings) showOutputSettings();
+}
+
+void Tprog::einst_regexClick() {
+    if (showRegexSettings) showRegexSettings();
 }
 
 void Tprog::m_einst_aktivClick() { m_einst_aktiv.setChecked(!m_einst_aktiv.checked()); }

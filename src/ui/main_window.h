@@ -42,6 +42,7 @@ public:
     MenuItem& MinimizetoTaskbar;
     MenuItem& N1;
     MenuItem& einst_akt;
+    MenuItem& einst_regex;
     // History column.
     Panel& Panel2;
     Panel& Panel7;
@@ -112,8 +113,10 @@ public:
     void savetxt_ordnerwahlClick();
     void savetxt_ordnerDblClick() { savetxt_ordner.selectAll(); }
     void einst_aktClick();
-    // Shows the output settings; the application binds it.
+    void einst_regexClick();
+    // Show the output and the regular-expression settings; the application binds them.
     std::function<void()> showOutputSettings;
+    std::function<void()> showRegexSettings;
     void m_einst_aktivClick();
     void MinimizetoTaskbarClick();
     void m_closeClick();

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QSignalBlocker>
 
 #include "app/qt_text.h"
@@ -55,6 +56,19 @@ bool InputEvents::eventFilter(QObject* watched, QEvent* event) {
             break;
         default:
             break;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+ClickEvents::ClickEvents(QWidget* widget, const Handler* click) : QObject(widget), m_click(click) {
+    widget->installEventFilter(this);
+}
+
+bool ClickEvents::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && m_click && *m_click) {
+        (*m_click)();
+        return true;
     }
     return QObject::eventFilter(watched, event);
 }
@@ -115,6 +129,18 @@ void bindLabel(QLabel* widget, Label& model) {
     };
     sync();
     model.changed().subscribe(sync);
+}
+
+void bindLinkLabel(QLabel* widget, Label& model) {
+    bindLabel(widget, model);
+    QFont font = widget->font();
+    font.setUnderline(true);
+    widget->setFont(font);
+    widget->setCursor(Qt::PointingHandCursor);
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, QApplication::palette().color(QPalette::Link));
+    widget->setPalette(palette);
+    new ClickEvents(widget, &model.onClick);
 }
 
 void bindEdit(QLineEdit* widget, Edit& model) {

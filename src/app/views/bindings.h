@@ -36,10 +36,24 @@ private:
     const Handler* m_dblClick;
 };
 
+// Mouse clicks on a widget, handed to a model's click handler.
+class ClickEvents final : public QObject {
+public:
+    ClickEvents(QWidget* widget, const Handler* click);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    const Handler* m_click;
+};
+
 void bindCheckBox(QCheckBox* widget, CheckBox& model);
 void bindRadioButton(QRadioButton* widget, RadioButton& model);
 void bindButton(QPushButton* widget, Button& model);
 void bindLabel(QLabel* widget, Label& model);
+// A label that reacts to clicks (a link to a help page): underlined, with a hand cursor.
+void bindLinkLabel(QLabel* widget, Label& model);
 // An edit field: typed characters pass the model's key filter first; leaving the field
 // and double clicks reach the model.
 void bindEdit(QLineEdit* widget, Edit& model);
