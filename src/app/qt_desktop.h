@@ -37,6 +37,7 @@ public:
     void setApplicationTitle(std::u16string_view title) override;
     void quit() override;
     std::optional<std::u16string> chooseFolder(std::u16string_view caption) override;
+    std::optional<std::u16string> chooseSaveFile(const SaveFileRequest& request) override;
     std::filesystem::path programFolder() override;
     std::filesystem::path workingDirectory() override;
     std::vector<std::u16string> commandLineArguments() override;

@@ -37,6 +37,10 @@ public:
         m_folderCaptions.emplace_back(caption);
         return m_folderChoice;
     }
+    std::optional<std::u16string> chooseSaveFile(const SaveFileRequest& request) override {
+        m_saveRequests.push_back(request);
+        return m_saveChoice;
+    }
     std::filesystem::path programFolder() override { return m_programFolder; }
     std::filesystem::path workingDirectory() override { return m_workingDirectory; }
     std::vector<std::u16string> commandLineArguments() override { return m_arguments; }
@@ -52,6 +56,9 @@ public:
     // What the folder picker answers from now on (nothing: cancelled).
     void setFolderChoice(std::optional<std::u16string> folder) { m_folderChoice = std::move(folder); }
     const std::vector<std::u16string>& folderCaptions() const { return m_folderCaptions; }
+    // What the save dialog answers from now on (nothing: cancelled), and what it was asked.
+    void setSaveFileChoice(std::optional<std::u16string> file) { m_saveChoice = std::move(file); }
+    const std::vector<SaveFileRequest>& saveRequests() const { return m_saveRequests; }
 
     const std::vector<Message>& messages() const { return m_messages; }
     void clearMessages() { m_messages.clear(); }
@@ -76,6 +83,8 @@ private:
     std::vector<Message> m_messages;
     std::optional<std::u16string> m_folderChoice;
     std::vector<std::u16string> m_folderCaptions;
+    std::optional<std::u16string> m_saveChoice;
+    std::vector<SaveFileRequest> m_saveRequests;
     std::vector<Command> m_commands;
     bool m_trayIcon = false;
     bool m_trayAvailable = true;

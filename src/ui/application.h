@@ -39,6 +39,7 @@ public:
     TClipBoardEx& clipboard() { return m_clipboard; }
     FileCounters& fileCounters() { return m_fileCounters; }
     Teinstausgabe& outputSettings() { return *m_einstausgabe; }
+    Teinstverlauf& historySettings() { return *m_einstverlauf; }
     // Every window, in creation order.
     const std::vector<Form*>& windows() const { return m_windows; }
 
