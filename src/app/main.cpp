@@ -11,6 +11,7 @@
 #include "app/qt_clipboard.h"
 #include "app/qt_desktop.h"
 #include "app/state_file.h"
+#include "app/views/history_settings_view.h"
 #include "app/views/main_window_view.h"
 #include "app/views/output_settings_view.h"
 #include "app/views/start_window_view.h"
@@ -76,6 +77,8 @@ int main(int argc, char** argv) {
     desktop.registerWindow(program.mainWindow(), &mainView);
     tessaro::OutputSettingsView outputView(program.outputSettings(), &mainView);
     desktop.registerWindow(program.outputSettings(), &outputView);
+    tessaro::HistorySettingsView historyView(program.historySettings(), &mainView);
+    desktop.registerWindow(program.historySettings(), &historyView);
 
     std::unique_ptr<tessaro::StateFile> state;
     if (!options.stateFile.isEmpty()) {
