@@ -10,6 +10,8 @@
 #include <QMenu>
 #include <QTableView>
 
+#include "app/qt_desktop.h"
+#include "app/qt_text.h"
 #include "app/views/history_settings_view.h"
 #include "app/views/list_view_model.h"
 #include "app/views/main_window_view.h"
@@ -116,6 +118,35 @@ TEST(HistoryViewScale, AHundredThousandRowsStayQuick) {
 #ifdef NDEBUG
     EXPECT_LT(elapsed, 2000) << "select all, select one, select 50,000 and remove them";
 #endif
+}
+
+TEST(HistoryViewScale, TheDesktopsCollationSortsAHundredThousandContentsQuickly) {
+    QtDesktop desktop({});
+    Form form("f");
+    auto& list = form.add<ListView>("zuletzt");
+    for (int i = 0; i < 100'000; ++i) {
+        const unsigned mix = static_cast<unsigned>(i) * 2654435761u;
+        const QString text = (i % 2 ? QStringLiteral("Clipboard %1") : QStringLiteral("clipboard %1 \u00fcber")).arg(mix);
+        list.append({u"12:00:00", {u"Text", toU16(text), u"0"}});
+    }
+    list.append({u"12:00:00", {u"Text", u"ALPHA", u"0"}});
+    list.append({u"12:00:00", {u"Text", u"beta", u"0"}});
+    list.append({u"12:00:00", {u"Text", u"alpha", u"0"}});
+    SortState state;
+    QElapsedTimer timer;
+    timer.start();
+    SortListByColumn(list, SortedList::History, 2, state, desktop);
+    const qint64 elapsed = timer.elapsed();
+    EXPECT_EQ(list.item(0).cell(2), u"ALPHA") << "case ignored: equal rows keep their order";
+    EXPECT_EQ(list.item(1).cell(2), u"alpha");
+    EXPECT_EQ(list.item(2).cell(2), u"beta");
+    for (std::size_t i = 4; i < list.count(); ++i) {
+        ASSERT_LE(desktop.compareTextIgnoreCase(list.item(i - 1).cell(2), list.item(i).cell(2)), 0) << i;
+    }
+#ifdef NDEBUG
+    EXPECT_LT(elapsed, 3000);
+#endif
+    (void)elapsed;
 }
 
 }  // namespace
