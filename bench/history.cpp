@@ -35,22 +35,24 @@ struct FilledProgram {
     FilledProgram() {
         app.createWindows();
         desktop.setTick(10'000);
-        static const std::u16string words[] = {u"Clipboard ", u"über ", u"text ", u"Alpha ", u"zeta ",
-                                               u"5 \u20ac ", u"copies ", u"Bild ", u"line\r\n", u"x "};
+        static const std::u16string words[] = {u"Clipboard ", u"über ",     u"text ",   u"Alpha ",
+                                               u"zeta ",      u"5 \u20ac ", u"copies ", u"Bild ",
+                                               u"line\r\n",   u"x "};
         ListView& history = app.mainWindow().zuletzt;
         for (int i = 0; i < kRows; ++i) {
             // A scrambled but repeatable sequence, so that no column is already sorted.
             const unsigned mix = static_cast<unsigned>(i) * 2654435761u;
             const int seconds = static_cast<int>(mix % 86'400);
-            std::u16string time = twoDigits(seconds / 3600) + u":" + twoDigits(seconds / 60 % 60) + u":" +
-                                  twoDigits(seconds % 60);
+            std::u16string time = twoDigits(seconds / 3600) + u":" + twoDigits(seconds / 60 % 60) +
+                                  u":" + twoDigits(seconds % 60);
             if (i % 4 == 3) {
                 appendImageRow(history, app.history(), std::move(time), (mix >> 7) % 2 == 0,
                                static_cast<int>(mix % 4000), static_cast<int>((mix >> 12) % 3000));
                 continue;
             }
             std::u16string text;
-            for (unsigned w = 0; w < 3 + (mix >> 20) % 30; ++w) text += words[(mix >> (w % 24)) % 10];
+            for (unsigned w = 0; w < 3 + (mix >> 20) % 30; ++w)
+                text += words[(mix >> (w % 24)) % 10];
             const SharedText shared(std::move(text));
             appendTextRow(history, app.history(), std::move(time), shared, shared);
         }
@@ -80,8 +82,8 @@ void AddRowAt100k(benchmark::State& state) {
         total += seconds;
     }
     // Every iteration must have added its row, or the figure measures nothing.
-    state.counters["rows_added"] =
-        static_cast<double>(program.app.mainWindow().zuletzt.count() - static_cast<std::size_t>(kRows));
+    state.counters["rows_added"] = static_cast<double>(program.app.mainWindow().zuletzt.count() -
+                                                       static_cast<std::size_t>(kRows));
     report(state, total, 1.0);
 }
 
@@ -147,7 +149,11 @@ void DeleteHalfAt100k(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(AddRowAt100k)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(200);
-BENCHMARK(SortAt100k)->DenseRange(0, 2)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(6);
+BENCHMARK(SortAt100k)
+    ->DenseRange(0, 2)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(6);
 BENCHMARK(SaveAt100k)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(DeleteHalfAt100k)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
 

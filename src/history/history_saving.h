@@ -13,9 +13,9 @@
 namespace tessaro {
 
 struct HistorySaveOptions {
-    bool texts = true;       // cb_save_txt
-    bool imageNames = false; // cb_save_img
-    bool times = false;      // cb_save_time
+    bool texts = true;        // cb_save_txt
+    bool imageNames = false;  // cb_save_img
+    bool times = false;       // cb_save_time
 };
 
 // The rows of the history list, top to bottom, as one text: a text row as its content

@@ -111,16 +111,18 @@ TEST_F(History, CopyBackOfAnImageRowOnlyShowsTheNotice) {
     ASSERT_EQ(desktop.messages().size(), 1u);
     EXPECT_EQ(desktop.messages()[0].kind, MessageKind::Information);
     EXPECT_EQ(desktop.messages()[0].title, u"Information");
-    EXPECT_EQ(desktop.messages()[0].text,
-              u"At the moment, only texts can be copied to the clipboard again.\r\n"
-              u"Old images from the clipboard are not kept because of their high memory consumption.");
+    EXPECT_EQ(
+        desktop.messages()[0].text,
+        u"At the moment, only texts can be copied to the clipboard again.\r\n"
+        u"Old images from the clipboard are not kept because of their high memory consumption.");
     EXPECT_FALSE(list().RecopyInProgress());
     app.startWindow().spr.setCaption(u"de");
     prog().zuletztDblClick();
-    EXPECT_EQ(desktop.messages()[1].text,
-              u"Im Moment können nur Texte erneut zur Zwischenablage hinzugefügt werden.\r\n"
-              u"Alter Bilder aus der Zwischenablage werden wegen Ihres hohen Speicherverbrauchs nicht "
-              u"gespeichert.");
+    EXPECT_EQ(
+        desktop.messages()[1].text,
+        u"Im Moment können nur Texte erneut zur Zwischenablage hinzugefügt werden.\r\n"
+        u"Alter Bilder aus der Zwischenablage werden wegen Ihres hohen Speicherverbrauchs nicht "
+        u"gespeichert.");
     EXPECT_EQ(rows(), 2u);
 }
 
@@ -186,9 +188,11 @@ TEST_F(History, SortingFollowsTheClickSequence) {
     copyAt(u"Alpha", 23, 59, 59);
     copyAt(u"gamma", 0, 0, 1);
     prog().zuletzt.onColumnClick(0);
-    EXPECT_EQ(column(0), (std::vector<std::u16string>{u"00:00:01", u"09:00:00", u"14:05:09", u"23:59:59"}));
+    EXPECT_EQ(column(0),
+              (std::vector<std::u16string>{u"00:00:01", u"09:00:00", u"14:05:09", u"23:59:59"}));
     prog().zuletzt.onColumnClick(0);
-    EXPECT_EQ(column(0), (std::vector<std::u16string>{u"23:59:59", u"14:05:09", u"09:00:00", u"00:00:01"}))
+    EXPECT_EQ(column(0),
+              (std::vector<std::u16string>{u"23:59:59", u"14:05:09", u"09:00:00", u"00:00:01"}))
         << "second click on the same column: descending";
     EXPECT_EQ(list().sortState().SortDescending, 1);
     prog().zuletzt.onColumnClick(1);
@@ -245,7 +249,8 @@ TEST(HistorySorting, TimesThatAreNotNumbersKeepTheirRows) {
     SortListByColumn(list, SortedList::History, 0, state, desktop);
     std::vector<std::u16string> times;
     for (const ListItem& item : list.items()) times.push_back(item.caption);
-    EXPECT_EQ(times, (std::vector<std::u16string>{u"09:59:59", u"11:00:00", u"1:00:00 AM", u"2:05:09 PM"}));
+    EXPECT_EQ(times, (std::vector<std::u16string>{u"09:59:59", u"11:00:00", u"1:00:00 AM",
+                                                  u"2:05:09 PM"}));
 }
 
 }  // namespace

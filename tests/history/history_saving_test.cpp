@@ -58,9 +58,11 @@ TEST_F(HistorySave, EveryOptionCombinationInBothLanguages) {
     const Case cases[] = {
         {true, false, false, u"Hello\r\n", u"Hello\r\n"},
         {false, true, false, u"Image 640 x 480\r\n\r\n", u"Bild 640 x 480\r\n\r\n"},
-        {true, true, false, u"Hello\r\nImage 640 x 480\r\n\r\n", u"Hello\r\nBild 640 x 480\r\n\r\n"},
+        {true, true, false, u"Hello\r\nImage 640 x 480\r\n\r\n",
+         u"Hello\r\nBild 640 x 480\r\n\r\n"},
         {true, false, true, u"14:05:09\r\nHello\r\n", u"14:05:09\r\nHello\r\n"},
-        {false, true, true, u"14:06:10\r\nImage 640 x 480\r\n\r\n", u"14:06:10\r\nBild 640 x 480\r\n\r\n"},
+        {false, true, true, u"14:06:10\r\nImage 640 x 480\r\n\r\n",
+         u"14:06:10\r\nBild 640 x 480\r\n\r\n"},
         {true, true, true, u"14:05:09\r\nHello\r\n14:06:10\r\nImage 640 x 480\r\n\r\n",
          u"14:05:09\r\nHello\r\n14:06:10\r\nBild 640 x 480\r\n\r\n"},
         {false, false, true, u"", u""},
@@ -70,7 +72,8 @@ TEST_F(HistorySave, EveryOptionCombinationInBothLanguages) {
         const HistorySaveOptions options{c.texts, c.images, c.times};
         EXPECT_EQ(JoinHistoryText(prog().zuletzt, options, false), c.english)
             << c.texts << c.images << c.times;
-        EXPECT_EQ(JoinHistoryText(prog().zuletzt, options, true), c.german) << c.texts << c.images << c.times;
+        EXPECT_EQ(JoinHistoryText(prog().zuletzt, options, true), c.german)
+            << c.texts << c.images << c.times;
     }
 }
 
@@ -116,9 +119,11 @@ TEST_F(HistorySave, NothingToSaveShowsTheMessageAndNoDialog) {
     app.startWindow().spr.setCaption(u"de");
     prog().saveverlaufClick();
     ASSERT_EQ(desktop.messages().size(), 3u);
-    EXPECT_EQ(desktop.messages()[0].text, u"At the moment, there are no text elements in your history.");
+    EXPECT_EQ(desktop.messages()[0].text,
+              u"At the moment, there are no text elements in your history.");
     EXPECT_EQ(desktop.messages()[1].text, desktop.messages()[0].text);
-    EXPECT_EQ(desktop.messages()[2].text, u"Momentan befinden sich keine Textelemente in Ihrem Verlauf.");
+    EXPECT_EQ(desktop.messages()[2].text,
+              u"Momentan befinden sich keine Textelemente in Ihrem Verlauf.");
     EXPECT_EQ(desktop.messages()[2].title, u"Information");
     EXPECT_TRUE(desktop.saveRequests().empty());
 }
@@ -138,13 +143,17 @@ TEST_F(HistorySave, TheAutomaticEncodingFollowsTheJoinedText) {
     copyText(u"Gr\u00fc\u00dfe");
     desktop.setSaveFileChoice(target("latin.txt"));
     prog().saveverlaufClick();
-    EXPECT_EQ(bytes(folder / "latin.txt"), "Gr\xFC\xDF" "e\r\n") << "8-bit code page, no start bytes";
+    EXPECT_EQ(bytes(folder / "latin.txt"),
+              "Gr\xFC\xDF"
+              "e\r\n")
+        << "8-bit code page, no start bytes";
     copyText(u"5 \u20ac");
     copyText(u"\u4e2d");
     desktop.setSaveFileChoice(target("wide.txt"));
     prog().saveverlaufClick();
     EXPECT_EQ(bytes(folder / "wide.txt"),
-              "\xEF\xBB\xBFGr\xC3\xBC\xC3\x9F" "e\r\n5 \xE2\x82\xAC\r\n\xE4\xB8\xAD\r\n");
+              "\xEF\xBB\xBFGr\xC3\xBC\xC3\x9F"
+              "e\r\n5 \xE2\x82\xAC\r\n\xE4\xB8\xAD\r\n");
     app.outputSettings().rb_utf16le.click();
     desktop.setSaveFileChoice(target("utf16.txt"));
     prog().saveverlaufClick();

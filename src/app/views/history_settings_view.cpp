@@ -1,3 +1,5 @@
+// The history settings dialog: two groups of check boxes bound to the model, an OK button,
+// centred on the screen each time it is shown.
 #include "app/views/history_settings_view.h"
 
 #include <QCloseEvent>
@@ -38,7 +40,8 @@ HistorySettingsView::HistorySettingsView(Teinstverlauf& model, QWidget* parent)
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group(this, model.gb1, {&model.cb_history_txt, &model.cb_history_img}));
-    layout->addWidget(group(this, model.gb2, {&model.cb_save_txt, &model.cb_save_img, &model.cb_save_time}));
+    layout->addWidget(
+        group(this, model.gb2, {&model.cb_save_txt, &model.cb_save_img, &model.cb_save_time}));
     layout->addStretch(1);
     auto* ok = new QPushButton(this);
     ok->setObjectName(QString::fromStdString(model.Button1.name()));
