@@ -212,13 +212,14 @@ TEST_F(History, SortingFollowsTheClickSequence) {
 TEST_F(History, TheSortStateIsSharedWithTheDetailsList) {
     copyAt(u"b", 10, 0, 0);
     copyAt(u"a", 9, 0, 0);
-    clipboard.putFromOtherProgram({{CF_UNICODETEXT, utf16Block(u"z")},
-                                   {CF_TEXT, ansiBlock("z")},
-                                   {49300, ansiBlock("not a number")}});
+    copy({{CF_UNICODETEXT, utf16Block(u"z")}, {CF_TEXT, ansiBlock("z")}});
+    ASSERT_EQ(prog().liste.count(), 2u);
+    EXPECT_EQ(prog().liste.item(0).caption, u"UNICODETEXT");
     prog().liste.onColumnClick(0);  // "Format": ascending
+    EXPECT_EQ(prog().liste.item(0).caption, u"TEXT");
     prog().zuletzt.onColumnClick(0);
-    EXPECT_EQ(column(0), (std::vector<std::u16string>{u"10:00:00", u"09:00:00"}))
-        << "same column index in the other list: descending";
+    EXPECT_EQ(column(2), (std::vector<std::u16string>{u"b", u"a", u"z"}))
+        << "same column index in the other list: descending (10:00:00, 09:00:00, 09:00:00)";
 }
 
 TEST_F(History, DetailNumbersSortAsIntegersAndNonNumbersAsZero) {
