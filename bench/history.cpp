@@ -99,7 +99,7 @@ void SortAt100k(benchmark::State& state) {
         state.SetIterationTime(seconds);
         total += seconds;
     }
-    report(state, total, 300.0);
+    report(state, total, 500.0);
 }
 
 // Ctrl+S with all three save options: joining every row and writing the file.
@@ -143,7 +143,7 @@ void DeleteHalfAt100k(benchmark::State& state) {
         program.reset();
         state.ResumeTiming();
     }
-    report(state, total, 100.0);
+    report(state, total, 150.0);
 }
 
 }  // namespace
