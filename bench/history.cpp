@@ -1,7 +1,9 @@
 // The history at 100,000 rows (three text rows to one image row): capturing one more
 // text through the whole pipeline, sorting by each column, saving the history, and
-// deleting half of the rows. Each reports "budget_ms" and "within_budget" (1 or 0).
+// deleting half of the rows, in processor time. Each reports "budget_ms" and
+// "within_budget" (1 or 0).
 #include <benchmark/benchmark.h>
+#include <time.h>
 
 #include <chrono>
 #include <filesystem>
@@ -18,7 +20,16 @@
 namespace {
 
 using namespace tessaro;
-using Clock = std::chrono::steady_clock;
+// Processor time of this process: the machine is shared, and wall time would charge us for
+// other programs' work.
+struct Clock {
+    using time_point = std::chrono::duration<double>;
+    static time_point now() {
+        timespec t{};
+        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+        return time_point(static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9);
+    }
+};
 
 constexpr int kRows = 100'000;
 
@@ -77,7 +88,7 @@ void AddRowAt100k(benchmark::State& state) {
                                             {CF_TEXT, ansiBlock(utf16ToAnsi(text))}};
         const auto start = Clock::now();
         program.clipboard.putFromOtherProgram(std::move(content));
-        const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+        const double seconds = (Clock::now() - start).count();
         state.SetIterationTime(seconds);
         total += seconds;
     }
@@ -95,7 +106,7 @@ void SortAt100k(benchmark::State& state) {
     for (auto _ : state) {
         const auto start = Clock::now();
         program.app.mainWindow().zuletztColumnClick(column);
-        const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+        const double seconds = (Clock::now() - start).count();
         state.SetIterationTime(seconds);
         total += seconds;
     }
@@ -114,7 +125,7 @@ void SaveAt100k(benchmark::State& state) {
     for (auto _ : state) {
         const auto start = Clock::now();
         program.app.mainWindow().saveverlaufClick();
-        const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+        const double seconds = (Clock::now() - start).count();
         state.SetIterationTime(seconds);
         total += seconds;
     }
@@ -136,7 +147,7 @@ void DeleteHalfAt100k(benchmark::State& state) {
         state.ResumeTiming();
         const auto start = Clock::now();
         program->app.mainWindow().zuletztKeyDown(HistoryList::kKeyDelete, false);
-        const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+        const double seconds = (Clock::now() - start).count();
         state.SetIterationTime(seconds);
         total += seconds;
         state.PauseTiming();
