@@ -11,6 +11,7 @@
 #include "app/qt_clipboard.h"
 #include "app/qt_desktop.h"
 #include "app/state_file.h"
+#include "app/views/history_settings_view.h"
 #include "app/views/main_window_view.h"
 #include "app/views/output_settings_view.h"
 #include "app/views/regex_settings_view.h"
@@ -79,6 +80,8 @@ int main(int argc, char** argv) {
     desktop.registerWindow(program.outputSettings(), &outputView);
     tessaro::RegexSettingsView regexView(program.regexSettings(), &mainView);
     desktop.registerWindow(program.regexSettings(), &regexView);
+    tessaro::HistorySettingsView historyView(program.historySettings(), &mainView);
+    desktop.registerWindow(program.historySettings(), &historyView);
 
     std::unique_ptr<tessaro::StateFile> state;
     if (!options.stateFile.isEmpty()) {

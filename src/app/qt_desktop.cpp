@@ -88,7 +88,9 @@ std::u16string QtDesktop::timeSeparator() {
 }
 
 int QtDesktop::compareTextIgnoreCase(std::u16string_view a, std::u16string_view b) {
-    return m_collator.compare(toQString(a), toQString(b));
+    // Views, not copies: sorting a long history compares long texts many times.
+    return m_collator.compare(QStringView(a.data(), static_cast<qsizetype>(a.size())),
+                              QStringView(b.data(), static_cast<qsizetype>(b.size())));
 }
 
 void QtDesktop::windowCommand(Form& window, WindowCommand command) {
@@ -164,6 +166,27 @@ std::optional<std::u16string> QtDesktop::chooseFolder(std::u16string_view captio
 
 bool QtDesktop::openDocument(const std::filesystem::path& path) {
     return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path.string())));
+}
+
+std::optional<std::u16string> QtDesktop::chooseSaveFile(const SaveFileRequest& request) {
+    QFileDialog dialog(nullptr, toQString(request.title));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // "Description|mask|Description|mask" becomes Qt's "Description (mask)" entries.
+    const QStringList parts = toQString(request.filter).split(u'|');
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const QString mask = QString(parts[i + 1]).replace(u';', u' ');
+        filters << (parts[i].contains(QLatin1Char('(') + mask + QLatin1Char(')'))
+                        ? parts[i]
+                        : parts[i] + QStringLiteral(" (") + mask + QLatin1Char(')'));
+    }
+    if (!filters.isEmpty()) dialog.setNameFilters(filters);
+    dialog.setDefaultSuffix(toQString(request.defaultExtension));
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
+    dialog.selectFile(toQString(request.fileName));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return toU16(dialog.selectedFiles().constFirst());
 }
 
 void QtDesktop::setApplicationTitle(std::u16string_view title) {

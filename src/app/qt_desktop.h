@@ -38,6 +38,7 @@ public:
     void quit() override;
     std::optional<std::u16string> chooseFolder(std::u16string_view caption) override;
     bool openDocument(const std::filesystem::path& path) override;
+    std::optional<std::u16string> chooseSaveFile(const SaveFileRequest& request) override;
     std::filesystem::path programFolder() override;
     std::filesystem::path workingDirectory() override;
     std::vector<std::u16string> commandLineArguments() override;

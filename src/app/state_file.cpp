@@ -1,6 +1,8 @@
 #include "app/state_file.h"
 
+#include <QHeaderView>
 #include <QJsonArray>
+#include <QTableView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QJsonDocument>
@@ -47,6 +49,12 @@ QJsonObject controlsOf(const QWidget* view) {
     for (const QWidget* child : view->findChildren<QWidget*>()) {
         if (!child->isVisible()) continue;
         if (!child->objectName().isEmpty()) put(child->objectName(), child, child->rect());
+        // Tables also give the area their rows start in, and the height of a row.
+        if (const auto* table = qobject_cast<const QTableView*>(child); table && !child->objectName().isEmpty()) {
+            put(child->objectName() + QStringLiteral("/viewport"), table->viewport(), table->viewport()->rect());
+            controls[child->objectName() + QStringLiteral("/rowHeight")] =
+                QJsonArray{table->verticalHeader()->defaultSectionSize()};
+        }
         // Menus and their items, by the names of their menu items.
         if (const auto* bar = qobject_cast<const QMenuBar*>(child)) {
             for (QAction* action : bar->actions()) {

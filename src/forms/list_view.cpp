@@ -36,16 +36,60 @@ void ListView::clear() {
 void ListView::remove(std::vector<std::size_t> rows) {
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
-    // From the back, so that the indices still to be removed stay valid.
-    for (auto it = rows.rbegin(); it != rows.rend(); ++it) {
-        if (*it >= m_items.size()) continue;
-        m_items.erase(m_items.begin() + static_cast<std::ptrdiff_t>(*it));
-        m_listChanged.notify({ListChange::Kind::Removed, static_cast<int>(*it), 1});
+    while (!rows.empty() && rows.back() >= m_items.size()) rows.pop_back();
+    if (rows.empty()) return;
+    // Contiguous runs as [first, end) pairs.
+    std::vector<std::pair<std::size_t, std::size_t>> runs;
+    for (std::size_t row : rows) {
+        if (!runs.empty() && runs.back().second == row) {
+            ++runs.back().second;
+        } else {
+            runs.emplace_back(row, row + 1);
+        }
     }
+    // Erasing run by run moves the tail once per run: cheap for a few runs, quadratic for
+    // many, so beyond a few the rows are compacted in one pass instead.
+    constexpr std::size_t kMaxSeparateRuns = 8;
+    if (runs.size() <= kMaxSeparateRuns) {
+        // From the back, so that the runs still to be removed keep their indices.
+        for (auto it = runs.rbegin(); it != runs.rend(); ++it) {
+            m_items.erase(m_items.begin() + static_cast<std::ptrdiff_t>(it->first),
+                          m_items.begin() + static_cast<std::ptrdiff_t>(it->second));
+            m_listChanged.notify({ListChange::Kind::Removed, static_cast<int>(it->first),
+                                  static_cast<int>(it->second - it->first)});
+        }
+        return;
+    }
+    std::size_t next = 0;  // index into rows
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < m_items.size(); ++i) {
+        if (next < rows.size() && rows[next] == i) {
+            ++next;
+            continue;
+        }
+        if (kept != i) m_items[kept] = std::move(m_items[i]);
+        ++kept;
+    }
+    m_items.resize(kept);
+    m_listChanged.notify({ListChange::Kind::Reset, 0, 0});
 }
 
 void ListView::setItems(std::vector<ListItem> items) {
     m_items = std::move(items);
+    m_listChanged.notify({ListChange::Kind::Reset, 0, 0});
+}
+
+void ListView::reorder(const std::vector<std::size_t>& order) {
+    if (order.size() != m_items.size()) return;
+    std::vector<bool> seen(order.size(), false);
+    for (std::size_t index : order) {
+        if (index >= seen.size() || seen[index]) return;
+        seen[index] = true;
+    }
+    std::vector<ListItem> reordered;
+    reordered.reserve(m_items.size());
+    for (std::size_t index : order) reordered.push_back(std::move(m_items[index]));
+    m_items = std::move(reordered);
     m_listChanged.notify({ListChange::Kind::Reset, 0, 0});
 }
 
@@ -67,6 +111,29 @@ void ListView::selectAll() {
 void ListView::clearSelection() {
     for (auto& item : m_items) item.selected = false;
     m_listChanged.notify({ListChange::Kind::Selection, 0, 0});
+}
+
+void ListView::setSelectedRows(const std::vector<std::size_t>& rows) {
+    std::vector<bool> wanted(m_items.size(), false);
+    for (std::size_t row : rows) {
+        if (row < wanted.size()) wanted[row] = true;
+    }
+    if (!m_multiSelect) {
+        // A single-selection list keeps the first of them.
+        bool first = true;
+        for (std::size_t i = 0; i < wanted.size(); ++i) {
+            if (wanted[i] && !first) wanted[i] = false;
+            if (wanted[i]) first = false;
+        }
+    }
+    bool changed = false;
+    for (std::size_t i = 0; i < m_items.size(); ++i) {
+        if (m_items[i].selected != wanted[i]) {
+            m_items[i].selected = wanted[i];
+            changed = true;
+        }
+    }
+    if (changed) m_listChanged.notify({ListChange::Kind::Selection, 0, 0});
 }
 
 std::vector<std::size_t> ListView::selectedRows() const {

@@ -2,6 +2,7 @@
 // Views are told of each structural change so that they can update incrementally.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -49,19 +50,32 @@ public:
 
     void append(ListItem item);
     void clear();
-    // Removes the rows whose indices are given (any order, duplicates ignored).
+    // Removes the rows whose indices are given (any order, duplicates and indices past
+    // the end ignored). A few separate runs are announced one by one, from the back; many
+    // runs are removed in one pass and announced as a reset.
     void remove(std::vector<std::size_t> rows);
     // Replaces all rows at once, e.g. after sorting.
     void setItems(std::vector<ListItem> items);
+    // Puts the rows in a new order: row i becomes the row that was at order[i]. `order`
+    // must be a permutation of all row indices; anything else leaves the list alone.
+    void reorder(const std::vector<std::size_t>& order);
 
     void setSelected(std::size_t row, bool selected);
     void selectAll();
     void clearSelection();
+    // Makes exactly the given rows selected, with one announcement (a view mirroring a
+    // selection of many rows).
+    void setSelectedRows(const std::vector<std::size_t>& rows);
     std::vector<std::size_t> selectedRows() const;
 
     Notifier<const ListChange&>& listChanged() { return m_listChanged; }
 
     Handler onDblClick;
+    // A key pressed in the list: its key code (46 Delete, 65 to 90 the letters) and
+    // whether Ctrl was held.
+    std::function<void(int key, bool ctrl)> onKeyDown;
+    // A click on a column header: the column's index (0 the caption column).
+    std::function<void(int column)> onColumnClick;
 
 private:
     std::vector<ListColumn> m_columns;

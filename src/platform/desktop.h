@@ -29,6 +29,15 @@ struct ScreenSize {
     int height = 0;
 };
 
+// What a file save dialog proposes and how it behaves.
+struct SaveFileRequest {
+    std::u16string title;             // empty: the platform's default title
+    std::u16string fileName;          // proposed file name
+    std::u16string defaultExtension;  // without the dot; added to a name typed without one
+    std::u16string filter;            // "Description|mask" pairs joined by '|'
+    bool confirmOverwrite = true;     // ask before replacing an existing file
+};
+
 class Desktop {
 public:
     virtual ~Desktop() = default;
@@ -49,6 +58,8 @@ public:
     // The folder picker (with a button to make a new folder, file-system folders only):
     // the chosen folder's path without a trailing separator, nothing when cancelled.
     virtual std::optional<std::u16string> chooseFolder(std::u16string_view caption) = 0;
+    // The file save dialog: the chosen file's full path, nothing when cancelled.
+    virtual std::optional<std::u16string> chooseSaveFile(const SaveFileRequest& request) = 0;
 
     // Opens a document (a help page) in the desktop's program for it; false when none could.
     virtual bool openDocument(const std::filesystem::path& path) = 0;

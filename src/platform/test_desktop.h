@@ -41,6 +41,10 @@ public:
         m_opened.push_back(path);
         return m_canOpen;
     }
+    std::optional<std::u16string> chooseSaveFile(const SaveFileRequest& request) override {
+        m_saveRequests.push_back(request);
+        return m_saveChoice;
+    }
     std::filesystem::path programFolder() override { return m_programFolder; }
     std::filesystem::path workingDirectory() override { return m_workingDirectory; }
     std::vector<std::u16string> commandLineArguments() override { return m_arguments; }
@@ -58,6 +62,9 @@ public:
     const std::vector<std::u16string>& folderCaptions() const { return m_folderCaptions; }
     const std::vector<std::filesystem::path>& openedDocuments() const { return m_opened; }
     void setCanOpenDocuments(bool can) { m_canOpen = can; }
+    // What the save dialog answers from now on (nothing: cancelled), and what it was asked.
+    void setSaveFileChoice(std::optional<std::u16string> file) { m_saveChoice = std::move(file); }
+    const std::vector<SaveFileRequest>& saveRequests() const { return m_saveRequests; }
 
     const std::vector<Message>& messages() const { return m_messages; }
     void clearMessages() { m_messages.clear(); }
@@ -84,6 +91,8 @@ private:
     std::vector<std::u16string> m_folderCaptions;
     std::vector<std::filesystem::path> m_opened;
     bool m_canOpen = true;
+    std::optional<std::u16string> m_saveChoice;
+    std::vector<SaveFileRequest> m_saveRequests;
     std::vector<Command> m_commands;
     bool m_trayIcon = false;
     bool m_trayAvailable = true;

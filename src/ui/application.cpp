@@ -57,7 +57,16 @@ void Application::createWindows() {
     regex.openLink = [this](std::u16string_view page) { openHelpPage(page); };
     prog.showRegexSettings = [this, &regex] { m_desktop.windowCommand(regex, WindowCommand::Show); };
     keep(m_cutauswahl, std::make_unique<Tcutauswahl>(start.spr)).Sprache();
-    keep(m_einstverlauf, std::make_unique<Teinstverlauf>(start.spr)).Sprache();
+    Teinstverlauf& verlauf = keep(m_einstverlauf, std::make_unique<Teinstverlauf>(start.spr));
+    verlauf.Sprache();
+    verlauf.bindMainSwitches(prog.cb_history_txt, prog.cb_history_img);
+    prog.historyList().attachMirrors(verlauf.cb_history_txt, verlauf.cb_history_img);
+    verlauf.Button1.onClick = [this, &verlauf] { m_desktop.windowCommand(verlauf, WindowCommand::Hide); };
+    prog.showHistorySettings = [this, &verlauf] { m_desktop.windowCommand(verlauf, WindowCommand::Show); };
+    prog.saveHistory = [this, &prog, &verlauf, &output, &start] {
+        SaveTextHistory(prog.zuletzt, verlauf.saveOptions(), start.spr.caption() == u"de", output,
+                        m_desktop);
+    };
 }
 
 void Application::openHelpPage(std::u16string_view page) {

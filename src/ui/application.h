@@ -40,6 +40,7 @@ public:
     FileCounters& fileCounters() { return m_fileCounters; }
     Teinstausgabe& outputSettings() { return *m_einstausgabe; }
     Teinstregex& regexSettings() { return *m_einstregex; }
+    Teinstverlauf& historySettings() { return *m_einstverlauf; }
     // Every window, in creation order.
     const std::vector<Form*>& windows() const { return m_windows; }
 

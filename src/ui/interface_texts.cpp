@@ -47,6 +47,15 @@ constexpr std::array kMainWindow = {
                 u"Save Image before Resizing"},
     CaptionText{"save_img_nachher", u"Bild nach dem Vergrößern oder Verkleinern speichern",
                 u"Save Image after Resizing"},
+    CaptionText{"saveverlauf", u"Gesamten Text-Verlauf als Datei speichern..",
+                u"Save Text-History as single File.."},
+    CaptionText{"delverlauf", u"Gesamten Verlauf löschen", u"Delete History"},
+    CaptionText{"einst_verl", u"Optionen für den Verlauf..", u"Options regarding History.."},
+    CaptionText{"pop1", u"In die Zwischenablage (Doppelklick)",
+                u"Copy to Clipboard again (Double Click)"},
+    CaptionText{"pop2", u"Aus Liste löschen (Entf-Taste)", u"Delete from List (DEL-Key)"},
+    CaptionText{"cb_history_dblclick", u"Doppelklick zum erneuten hinzufügen",
+                u"Double Click to copy to Clipboard again"},
 };
 
 }  // namespace

@@ -25,11 +25,19 @@ Tprog::Tprog(Desktop& desktop, ClipboardBackend& backend, TClipBoardEx& clipboar
       N1(add<MenuItem>("N1")),
       einst_akt(add<MenuItem>("einst_akt")),
       einst_regex(add<MenuItem>("einst_regex")),
+      saveverlauf(add<MenuItem>("saveverlauf")),
+      delverlauf(add<MenuItem>("delverlauf")),
+      N2(add<MenuItem>("N2")),
+      einst_verl(add<MenuItem>("einst_verl")),
+      PopupMenu2(add<MenuItem>("PopupMenu2")),
+      pop1(add<MenuItem>("pop1")),
+      pop2(add<MenuItem>("pop2")),
       Panel2(add<Panel>("Panel2")),
       Panel7(add<Panel>("Panel7")),
       zuletzt(add<ListView>("zuletzt")),
       cb_history_txt(addSwitch(*this, "cb_history_txt", true)),
       cb_history_img(addSwitch(*this, "cb_history_img", true)),
+      cb_history_dblclick(addSwitch(*this, "cb_history_dblclick", true)),
       Panel3(add<Panel>("Panel3")),
       Panel5(add<Panel>("Panel5")),
       Panel11(add<Panel>("Panel11")),
@@ -77,10 +85,16 @@ Tprog::Tprog(Desktop& desktop, ClipboardBackend& backend, TClipBoardEx& clipboar
                                  tab_txt, tab_img, tab_details, TabSet1, display_img, ScrollBox2,
                                  start.spr},
                  clipboard, desktop, captureState, history, stages),
-      m_monitor(backend, clipboard, desktop, captureState, [this] { m_pipeline.ProcessClipboard(); }) {
+      m_monitor(backend, clipboard, desktop, captureState, [this] { m_pipeline.ProcessClipboard(); }),
+      m_historyList(HistoryControls{zuletzt, liste, cb_history_txt, cb_history_img,
+                                    cb_history_dblclick, start.spr},
+                    history, clipboard, desktop) {
     setClientSize(kDesignWidth, kDesignHeight);
     setTag(1);
 
+    Programm1.addItem(saveverlauf);
+    Programm1.addItem(delverlauf);
+    Programm1.addItem(N2);
     Programm1.addItem(m_close);
     einst.addItem(m_einst_aktiv);
     einst.addItem(MinimizetoTaskbar);
@@ -95,6 +109,26 @@ Tprog::Tprog(Desktop& desktop, ClipboardBackend& backend, TClipBoardEx& clipboar
     m_close.onClick = [this] { m_closeClick(); };
     m_einst_aktiv.onClick = [this] { m_einst_aktivClick(); };
     MinimizetoTaskbar.onClick = [this] { MinimizetoTaskbarClick(); };
+
+    // The history: its menu items, popup menu, list events and switches.
+    N2.setSeparator(true);
+    einst.addItem(einst_verl);
+    saveverlauf.setShortcut("Ctrl+S");
+    delverlauf.setShortcut("Ctrl+Del");
+    saveverlauf.onClick = [this] { saveverlaufClick(); };
+    delverlauf.onClick = [this] { delverlaufClick(); };
+    einst_verl.onClick = [this] { einst_verlClick(); };
+    PopupMenu2.addItem(pop1);
+    PopupMenu2.addItem(pop2);
+    pop1.onClick = [this] { zuletztDblClick(); };
+    pop2.onClick = [this] { pop2Click(); };
+    zuletzt.onDblClick = [this] { zuletztDblClick(); };
+    zuletzt.onKeyDown = [this](int key, bool ctrl) { zuletztKeyDown(key, ctrl); };
+    zuletzt.onColumnClick = [this](int column) { zuletztColumnClick(column); };
+    liste.onColumnClick = [this](int column) { listeColumnClick(column); };
+    cb_history_txt.onClick = [this] { cb_history_txtClick(); };
+    cb_history_img.onClick = [this] { cb_history_imgClick(); };
+    cb_history_dblclick.setVisible(false);
 
     constexpr std::array<int, 6> kDetailHeights = {266, 129, 115, 100, 86, 134};
     for (std::size_t i = 0; i < 6; ++i) {
@@ -215,6 +249,14 @@ void Tprog::einst_aktClick() {
 
 void Tprog::einst_regexClick() {
     if (showRegexSettings) showRegexSettings();
+}
+
+void Tprog::einst_verlClick() {
+    if (showHistorySettings) showHistorySettings();
+}
+
+void Tprog::saveverlaufClick() {
+    if (saveHistory) saveHistory();
 }
 
 void Tprog::m_einst_aktivClick() { m_einst_aktiv.setChecked(!m_einst_aktiv.checked()); }

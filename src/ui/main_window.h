@@ -17,6 +17,7 @@
 #include "forms/menu_item.h"
 #include "forms/picture.h"
 #include "forms/text_controls.h"
+#include "history/history_list.h"
 #include "history/history_store.h"
 #include "output/file_naming.h"
 
@@ -43,12 +44,22 @@ public:
     MenuItem& N1;
     MenuItem& einst_akt;
     MenuItem& einst_regex;
+    MenuItem& saveverlauf;
+    MenuItem& delverlauf;
+    MenuItem& N2;
+    MenuItem& einst_verl;
+    // The history list's popup menu and its two items.
+    MenuItem& PopupMenu2;
+    MenuItem& pop1;
+    MenuItem& pop2;
     // History column.
     Panel& Panel2;
     Panel& Panel7;
     ListView& zuletzt;
     CheckBox& cb_history_txt;
     CheckBox& cb_history_img;
+    // Never shown: only a configuration can switch copying back off.
+    CheckBox& cb_history_dblclick;
     // Right column, content area.
     Panel& Panel3;
     Panel& Panel5;
@@ -89,6 +100,7 @@ public:
     Panel& Panel1;
 
     CapturePipeline& pipeline() { return m_pipeline; }
+    HistoryList& historyList() { return m_historyList; }
     ClipboardMonitor& monitor() { return m_monitor; }
 
     // Life cycle.
@@ -117,6 +129,22 @@ public:
     // Show the output and the regular-expression settings; the application binds them.
     std::function<void()> showOutputSettings;
     std::function<void()> showRegexSettings;
+    void einst_verlClick();
+    // Shows the history settings; the application binds it.
+    std::function<void()> showHistorySettings;
+    // The history list (forwards to HistoryList).
+    void zuletztDblClick() { m_historyList.zuletztDblClick(); }
+    void pop2Click() { m_historyList.pop2Click(); }
+    bool PopupMenu2Popup() const { return m_historyList.PopupMenu2Popup(); }
+    void zuletztKeyDown(int key, bool ctrl) { m_historyList.zuletztKeyDown(key, ctrl); }
+    void zuletztColumnClick(int column) { m_historyList.zuletztColumnClick(column); }
+    void listeColumnClick(int column) { m_historyList.listeColumnClick(column); }
+    void delverlaufClick() { m_historyList.delverlaufClick(); }
+    void cb_history_txtClick() { m_historyList.cb_history_txtClick(); }
+    void cb_history_imgClick() { m_historyList.cb_history_imgClick(); }
+    void saveverlaufClick();
+    // Saves the text history; the application binds it to the history settings.
+    std::function<void()> saveHistory;
     void m_einst_aktivClick();
     void MinimizetoTaskbarClick();
     void m_closeClick();
@@ -139,6 +167,7 @@ private:
     Tstart& m_start;
     CapturePipeline m_pipeline;
     ClipboardMonitor m_monitor;
+    HistoryList m_historyList;
     bool m_shownOnce = false;
 };
 

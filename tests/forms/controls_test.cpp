@@ -79,6 +79,53 @@ TEST(ListView, MultiSelectionAndRemovingRowsInAnyOrder) {
     EXPECT_EQ(list.item(0).cell(5), u"") << "absent sub-items read as empty";
 }
 
+TEST(ListView, RemovingManyRunsKeepsTheOtherRowsInOrderAndAnnouncesConsistently) {
+    Form form("f");
+    auto& list = form.add<ListView>("list");
+    list.setMultiSelect(true);
+    for (int i = 0; i < 100; ++i) list.append({std::u16string(1, char16_t(u'0' + i % 10)), {}});
+    int rowsSeen = 100;  // a view's count, following the announcements
+    list.listChanged().subscribe([&](const ListChange& change) {
+        if (change.kind == ListChange::Kind::Removed) rowsSeen -= change.count;
+        if (change.kind == ListChange::Kind::Reset) rowsSeen = static_cast<int>(list.count());
+    });
+    list.remove({97, 98, 10, 11, 12, 500});  // two runs and one past the end
+    EXPECT_EQ(list.count(), 95u);
+    EXPECT_EQ(rowsSeen, 95);
+    EXPECT_EQ(list.item(10).caption, u"3");
+    EXPECT_EQ(list.item(94).caption, u"9");
+    std::vector<std::size_t> everyOther;
+    for (std::size_t i = 0; i < list.count(); i += 2) everyOther.push_back(i);
+    list.setSelected(1, true);
+    list.remove(everyOther);
+    EXPECT_EQ(list.count(), 47u);
+    EXPECT_EQ(rowsSeen, 47);
+    EXPECT_EQ(list.item(0).caption, u"1");
+    EXPECT_TRUE(list.item(0).selected) << "selection moves with its row";
+    EXPECT_EQ(list.selectedRows(), (std::vector<std::size_t>{0}));
+}
+
+TEST(ListView, ReorderAndSelectingManyRowsAtOnce) {
+    Form form("f");
+    auto& list = form.add<ListView>("list");
+    list.setMultiSelect(true);
+    for (char16_t c : std::u16string(u"abcd")) list.append({std::u16string(1, c), {}});
+    int selectionNotes = 0;
+    list.listChanged().subscribe([&](const ListChange& change) {
+        selectionNotes += change.kind == ListChange::Kind::Selection;
+    });
+    list.setSelectedRows({0, 2, 3});
+    EXPECT_EQ(selectionNotes, 1);
+    list.setSelectedRows({0, 2, 3});
+    EXPECT_EQ(selectionNotes, 1) << "no change, no announcement";
+    list.reorder({3, 1, 0, 2});
+    EXPECT_EQ(list.item(0).caption, u"d");
+    EXPECT_EQ(list.item(3).caption, u"c");
+    EXPECT_EQ(list.selectedRows(), (std::vector<std::size_t>{0, 2, 3}));
+    list.reorder({0, 0, 1, 2});  // not a permutation
+    EXPECT_EQ(list.item(1).caption, u"b");
+}
+
 TEST(ListView, SingleSelectionKeepsOneRow) {
     Form form("f");
     auto& list = form.add<ListView>("list");

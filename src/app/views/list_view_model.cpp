@@ -1,6 +1,11 @@
 #include "app/views/list_view_model.h"
 
+#include <algorithm>
+#include <memory>
+
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QPointer>
 #include <QItemSelectionModel>
 #include <QSignalBlocker>
 
@@ -21,6 +26,33 @@ QString preview(const std::u16string& text) {
     if (cut) shown += QChar(0x2026);
     return shown;
 }
+
+// Key presses in a list, handed to the list's key handler as the key codes it knows:
+// 46 for Delete, 65 to 90 for the letters, 48 to 57 for the digits. Delete and Ctrl+A
+// belong to the handler alone; other keys keep their usual meaning in the view too.
+class ListKeys final : public QObject {
+public:
+    ListKeys(QTableView* view, ListView& list) : QObject(view), m_list(list) { view->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress || !m_list.onKeyDown) return QObject::eventFilter(watched, event);
+        const auto* key = static_cast<QKeyEvent*>(event);
+        int code = 0;
+        if (key->key() == Qt::Key_Delete) code = 46;
+        if ((key->key() >= Qt::Key_A && key->key() <= Qt::Key_Z) ||
+            (key->key() >= Qt::Key_0 && key->key() <= Qt::Key_9)) {
+            code = key->key();
+        }
+        if (code == 0) return QObject::eventFilter(watched, event);
+        const bool ctrl = key->modifiers().testFlag(Qt::ControlModifier);
+        m_list.onKeyDown(code, ctrl);
+        return code == 46 || (code == 65 && ctrl);
+    }
+
+private:
+    ListView& m_list;
+};
 
 }  // namespace
 
@@ -91,17 +123,51 @@ void bindListView(QTableView* view, ListView& list) {
     for (std::size_t i = 0; i < list.columns().size(); ++i) {
         view->setColumnWidth(static_cast<int>(i), list.columns()[i].width);
     }
+    // Selections go both ways, each as one batch: with many rows, a change costs one pass
+    // over the rows, never one per row. The flag keeps an echo from going back.
+    auto mirroring = std::make_shared<bool>(false);
     QObject::connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, view,
-                     [view, &list] {
-                         const QModelIndexList rows = view->selectionModel()->selectedRows();
-                         std::vector<bool> selected(list.count(), false);
-                         for (const QModelIndex& row : rows) {
-                             if (static_cast<std::size_t>(row.row()) < selected.size()) {
-                                 selected[static_cast<std::size_t>(row.row())] = true;
+                     [view, &list, mirroring] {
+                         if (*mirroring) return;
+                         std::vector<std::size_t> rows;
+                         for (const QItemSelectionRange& range : view->selectionModel()->selection()) {
+                             for (int row = range.top(); row <= range.bottom(); ++row) {
+                                 rows.push_back(static_cast<std::size_t>(row));
                              }
                          }
-                         for (std::size_t i = 0; i < selected.size(); ++i) list.setSelected(i, selected[i]);
+                         *mirroring = true;
+                         list.setSelectedRows(rows);
+                         *mirroring = false;
                      });
+    const QPointer<QTableView> guarded(view);
+    list.listChanged().subscribe([guarded, &list, mirroring](const ListChange& change) {
+        if (!guarded || *mirroring) return;
+        if (change.kind != ListChange::Kind::Selection && change.kind != ListChange::Kind::Reset) return;
+        QAbstractItemModel* model = guarded->model();
+        const int lastColumn = std::max(0, model->columnCount() - 1);
+        QItemSelection selection;
+        const auto& items = list.items();
+        for (std::size_t row = 0; row < items.size();) {
+            if (!items[row].selected) {
+                ++row;
+                continue;
+            }
+            const std::size_t first = row;
+            while (row < items.size() && items[row].selected) ++row;
+            selection.select(model->index(static_cast<int>(first), 0),
+                             model->index(static_cast<int>(row - 1), lastColumn));
+        }
+        *mirroring = true;
+        guarded->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+        *mirroring = false;
+    });
+    new ListKeys(view, list);
+    view->horizontalHeader()->setSectionsClickable(true);
+    view->horizontalHeader()->setSortIndicatorShown(false);
+    // The model sorts; the view only reports the click.
+    QObject::connect(view->horizontalHeader(), &QHeaderView::sectionClicked, view, [&list](int column) {
+        if (list.onColumnClick) list.onColumnClick(column);
+    });
     QObject::connect(view, &QTableView::doubleClicked, view, [&list] { fire(list.onDblClick); });
 }
 

@@ -5,6 +5,7 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPalette>
 #include <QScrollArea>
@@ -115,6 +116,18 @@ QWidget* MainWindowView::buildHistoryColumn() {
     auto* list = new QTableView(body);
     list->setObjectName(QStringLiteral("zuletzt"));
     bindListView(list, m_model.zuletzt);
+    // The popup menu opens only when the model lets it (with a selected row).
+    auto* popup = new QMenu(list);
+    popup->setObjectName(QString::fromStdString(m_model.PopupMenu2.name()));
+    for (MenuItem* item : m_model.PopupMenu2.items()) {
+        QAction* action = popup->addAction(QString());
+        action->setObjectName(QString::fromStdString(item->name()));
+        bindMenuItem(action, *item);
+    }
+    list->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(list, &QWidget::customContextMenuRequested, popup, [this, list, popup](const QPoint& at) {
+        if (m_model.PopupMenu2Popup()) popup->popup(list->viewport()->mapToGlobal(at));
+    });
     layout->addWidget(list, 1);
     for (CheckBox* box : {&m_model.cb_history_txt, &m_model.cb_history_img}) {
         auto* check = new QCheckBox(body);

@@ -1,0 +1,23 @@
+// The Qt window of the history settings: a fixed-size dialog that stays on top, centred
+// on the screen, and does not block the main window.
+#pragma once
+
+#include <QDialog>
+
+#include "history/history_settings_window.h"
+
+namespace tessaro {
+
+class HistorySettingsView final : public QDialog {
+public:
+    HistorySettingsView(Teinstverlauf& model, QWidget* parent);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    Teinstverlauf& m_model;
+};
+
+}  // namespace tessaro

@@ -1,0 +1,160 @@
+// The Qt views of the history: selections both ways, the keys and header clicks that
+// reach the model, the settings dialog, and a table of 100,000 rows that stays quick.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QTableView>
+
+#include "app/qt_desktop.h"
+#include "app/qt_text.h"
+#include "app/views/history_settings_view.h"
+#include "app/views/list_view_model.h"
+#include "app/views/main_window_view.h"
+#include "support/app_fixture.h"
+
+namespace tessaro {
+namespace {
+
+void press(QWidget* widget, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QKeyEvent event(QEvent::KeyPress, key, modifiers);
+    QApplication::sendEvent(widget, &event);
+}
+
+std::vector<int> selectedRowsOf(QTableView* view) {
+    std::vector<int> rows;
+    for (const QModelIndex& index : view->selectionModel()->selectedRows())
+        rows.push_back(index.row());
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+class HistoryView : public testing::AppFixture {};
+
+TEST_F(HistoryView, KeysSelectionAndHeaderClicksReachTheModel) {
+    MainWindowView view(prog());
+    auto* table = view.findChild<QTableView*>(QStringLiteral("zuletzt"));
+    ASSERT_NE(table, nullptr);
+    copyText(u"b");
+    copyText(u"a");
+    copyText(u"c");
+    table->selectionModel()->select(
+        table->model()->index(1, 0),
+        QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    EXPECT_EQ(prog().zuletzt.selectedRows(), (std::vector<std::size_t>{1}));
+    press(table, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(prog().zuletzt.selectedRows().size(), 3u);
+    EXPECT_EQ(selectedRowsOf(table), (std::vector<int>{0, 1, 2}))
+        << "the model's selection reaches the view";
+    prog().zuletzt.setSelectedRows({0});
+    EXPECT_EQ(selectedRowsOf(table), (std::vector<int>{0}));
+    emit table->horizontalHeader()->sectionClicked(2);
+    EXPECT_EQ(table->model()->data(table->model()->index(0, 2)).toString(), QStringLiteral("a"));
+    EXPECT_EQ(selectedRowsOf(table), (std::vector<int>{1}))
+        << "the selected row b moved with the sort";
+    press(table, Qt::Key_Delete);
+    EXPECT_EQ(table->model()->rowCount(), 2);
+    EXPECT_EQ(app.history().HistoryTexts[0].str(), u"") << "Delete empties the store entry of b";
+    auto* popup = view.findChild<QMenu*>(QStringLiteral("PopupMenu2"));
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(popup->actions().size(), 2);
+    EXPECT_EQ(popup->actions()[1]->text(), QStringLiteral("Delete from List (DEL-Key)"));
+}
+
+TEST_F(HistoryView, MenusHoldTheHistoryItemsWithTheirShortcuts) {
+    MainWindowView view(prog());
+    auto* save = view.findChild<QAction*>(QStringLiteral("saveverlauf"));
+    auto* clear = view.findChild<QAction*>(QStringLiteral("delverlauf"));
+    auto* settings = view.findChild<QAction*>(QStringLiteral("einst_verl"));
+    ASSERT_TRUE(save && clear && settings);
+    EXPECT_EQ(save->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
+    EXPECT_EQ(clear->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Delete));
+    copyText(u"x");
+    clear->trigger();
+    EXPECT_EQ(rows(), 0u);
+    settings->trigger();
+    EXPECT_TRUE(app.historySettings().visible());
+}
+
+TEST_F(HistoryView, SettingsDialogMirrorsTheMainSwitches) {
+    HistorySettingsView view(app.historySettings(), nullptr);
+    EXPECT_EQ(view.size(), QSize(219, 247));
+    EXPECT_EQ(view.windowTitle(), QStringLiteral("History Settings"));
+    auto* images = view.findChild<QCheckBox*>(QStringLiteral("cb_history_img"));
+    ASSERT_NE(images, nullptr);
+    copy({{CF_BITMAP, testing::testBitmap(2, 2)}});
+    images->click();
+    EXPECT_FALSE(prog().cb_history_img.checked());
+    EXPECT_EQ(rows(), 0u);
+    prog().cb_history_img.setChecked(true);
+    EXPECT_TRUE(images->isChecked());
+}
+
+TEST(HistoryViewScale, AHundredThousandRowsStayQuick) {
+    Form form("f");
+    auto& list = form.add<ListView>("zuletzt");
+    list.setMultiSelect(true);
+    list.setColumns({{u"Time", 63}, {u"Type", 44}, {u"Content", 100}});
+    QTableView table;
+    bindListView(&table, list);
+    table.resize(300, 600);
+    table.show();
+    constexpr int kRows = 100'000;
+    for (int i = 0; i < kRows; ++i) list.append({u"12:00:00", {u"Text", u"row", u"0"}});
+    QApplication::processEvents();
+    QElapsedTimer timer;
+    timer.start();
+    list.selectAll();
+    table.selectionModel()->select(table.model()->index(kRows / 2, 0),
+                                   QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    std::vector<std::size_t> everyOther;
+    for (std::size_t i = 0; i < kRows; i += 2) everyOther.push_back(i);
+    list.setSelectedRows(everyOther);
+    list.remove(everyOther);
+    QApplication::processEvents();
+    const qint64 elapsed = timer.elapsed();
+    EXPECT_EQ(table.model()->rowCount(), kRows / 2);
+    EXPECT_TRUE(selectedRowsOf(&table).empty());
+#ifdef NDEBUG
+    EXPECT_LT(elapsed, 2000) << "select all, select one, select 50,000 and remove them";
+#endif
+}
+
+TEST(HistoryViewScale, TheDesktopsCollationSortsAHundredThousandContentsQuickly) {
+    QtDesktop desktop({});
+    Form form("f");
+    auto& list = form.add<ListView>("zuletzt");
+    for (int i = 0; i < 100'000; ++i) {
+        const unsigned mix = static_cast<unsigned>(i) * 2654435761u;
+        const QString text =
+            (i % 2 ? QStringLiteral("Clipboard %1") : QStringLiteral("clipboard %1 \u00fcber"))
+                .arg(mix);
+        list.append({u"12:00:00", {u"Text", toU16(text), u"0"}});
+    }
+    list.append({u"12:00:00", {u"Text", u"ALPHA", u"0"}});
+    list.append({u"12:00:00", {u"Text", u"beta", u"0"}});
+    list.append({u"12:00:00", {u"Text", u"alpha", u"0"}});
+    SortState state;
+    QElapsedTimer timer;
+    timer.start();
+    SortListByColumn(list, SortedList::History, 2, state, desktop);
+    const qint64 elapsed = timer.elapsed();
+    EXPECT_EQ(list.item(0).cell(2), u"ALPHA") << "case ignored: equal rows keep their order";
+    EXPECT_EQ(list.item(1).cell(2), u"alpha");
+    EXPECT_EQ(list.item(2).cell(2), u"beta");
+    for (std::size_t i = 4; i < list.count(); ++i) {
+        ASSERT_LE(desktop.compareTextIgnoreCase(list.item(i - 1).cell(2), list.item(i).cell(2)), 0)
+            << i;
+    }
+#ifdef NDEBUG
+    EXPECT_LT(elapsed, 5000) << "a one-off cost of a header click";
+#endif
+    (void)elapsed;
+}
+
+}  // namespace
+}  // namespace tessaro
