@@ -49,7 +49,11 @@ void Application::createWindows() {
     m_ownStages.attachTextSave(std::make_unique<TextSaveStage>(prog.savetxt_ordner, prog.savetxt_name,
                                                                prog.savetxt_format, output, m_desktop,
                                                                start.spr, m_fileCounters));
-    keep(m_einstregex, std::make_unique<Teinstregex>(start.spr)).Sprache();
+    Teinstregex& regex = keep(m_einstregex, std::make_unique<Teinstregex>(start.spr));
+    regex.Sprache();
+    m_ownStages.attachTextActions(std::make_unique<TextActions>(
+        prog.textActionControls(), regex.options(), [&start] { return start.spr.caption(); },
+        [&prog](const std::u16string& message) { prog.RegExFehlerInMemoMarkieren(message); }));
     keep(m_cutauswahl, std::make_unique<Tcutauswahl>(start.spr)).Sprache();
     keep(m_einstverlauf, std::make_unique<Teinstverlauf>(start.spr)).Sprache();
 }
