@@ -2,6 +2,7 @@
 // positions at a time where SSE2 is available, and compares the rest only at candidates.
 #include "text/wide_replace.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -29,10 +30,27 @@ struct UnitSet {
         }
         return false;
     }
+    // The first M units; callers know that the others repeat them.
+    template <std::size_t M>
+    UnitSet<M> narrowed() const {
+        UnitSet<M> set;
+        for (std::size_t i = 0; i < M; ++i) set.units[i] = units[i];
+        return set;
+    }
 };
 
-// Every code unit whose upper case is upper.
-UnitSet<4> sameUpperCase(char16_t upper) {
+const std::array<char16_t, 0x10000>& upperCaseTable() {
+    static const std::array<char16_t, 0x10000> table = [] {
+        std::array<char16_t, 0x10000> built{};
+        for (std::size_t i = 0; i < built.size(); ++i) built[i] = static_cast<char16_t>(i);
+        for (const UpperCasePair& pair : UpperCasePairs()) built[pair.from] = pair.to;
+        return built;
+    }();
+    return table;
+}
+
+// Every code unit whose upper case is upper; raises `most` to their number.
+UnitSet<4> sameUpperCase(char16_t upper, std::size_t& most) {
     UnitSet<4> set;
     std::size_t count = 0;
     const auto add = [&](char16_t unit) {
@@ -45,6 +63,7 @@ UnitSet<4> sameUpperCase(char16_t upper) {
     // upper is the upper case of a code unit of the search, so count >= 1; the generated
     // table has at most four code units per upper case (the tests hold it to that).
     for (std::size_t i = count; i < set.units.size(); ++i) set.units[i] = set.units[0];
+    most = std::max(most, count);
     return set;
 }
 
@@ -95,10 +114,17 @@ bool replaceHits(std::u16string_view text, std::size_t searchSize, std::u16strin
     if (hit == kNone) return false;
     std::size_t size = text.size();
     if (replacement.size() > searchSize) {
-        // Count first, so that the result is allocated once at its final size.
-        std::size_t hits = 0;
-        for (std::size_t h = hit; h != kNone; h = find(h + searchSize)) ++hits;
-        size += hits * (replacement.size() - searchSize);
+        // The result is allocated once: at its largest possible size when that is at most
+        // twice the text, else at its exact size after counting the hits.
+        const std::size_t growth = replacement.size() - searchSize;
+        const std::size_t mostHits = text.size() / searchSize;
+        if (mostHits <= text.size() / growth) {
+            size += mostHits * growth;
+        } else {
+            std::size_t hits = 0;
+            for (std::size_t h = hit; h != kNone; h = find(h + searchSize)) ++hits;
+            size += hits * growth;
+        }
     }
     out.clear();
     out.reserve(size);
@@ -114,15 +140,7 @@ bool replaceHits(std::u16string_view text, std::size_t searchSize, std::u16strin
 
 }  // namespace
 
-char16_t UpperCaseUnit(char16_t unit) {
-    static const std::array<char16_t, 0x10000> table = [] {
-        std::array<char16_t, 0x10000> built{};
-        for (std::size_t i = 0; i < built.size(); ++i) built[i] = static_cast<char16_t>(i);
-        for (const UpperCasePair& pair : UpperCasePairs()) built[pair.from] = pair.to;
-        return built;
-    }();
-    return table[unit];
-}
+char16_t UpperCaseUnit(char16_t unit) { return upperCaseTable()[unit]; }
 
 bool WideReplaceAllInto(std::u16string_view text, std::u16string_view search,
                         std::u16string_view replacement, std::u16string& out) {
@@ -146,18 +164,30 @@ bool WideReplaceAllIgnoreCaseInto(std::u16string_view text, std::u16string_view 
     if (text.empty() || search.empty() || search.size() > text.size()) return false;
     const std::size_t n = search.size();
     std::u16string upper(search);
-    for (char16_t& unit : upper) unit = UpperCaseUnit(unit);
-    const UnitSet<4> first = sameUpperCase(upper.front());
-    const UnitSet<4> last = sameUpperCase(upper.back());
+    for (char16_t& unit : upper) unit = upperCaseTable()[unit];
+    std::size_t candidates = 0;
+    const UnitSet<4> first = sameUpperCase(upper.front(), candidates);
+    const UnitSet<4> last = sameUpperCase(upper.back(), candidates);
+    const char16_t* table = upperCaseTable().data();
     const auto matches = [&](std::size_t p) {
         for (std::size_t j = 1; j + 1 < n; ++j) {
-            if (UpperCaseUnit(text[p + j]) != upper[j]) return false;
+            if (table[text[p + j]] != upper[j]) return false;
         }
         return true;
     };
-    return replaceHits(text, n, replacement, out, [&](std::size_t from) {
-        return scan(text, from, n, first, last, matches);
-    });
+    // As few comparisons per position as the letters need: two for most.
+    const auto replaceWith = [&]<std::size_t N>() {
+        const UnitSet<N> f = first.narrowed<N>();
+        const UnitSet<N> l = last.narrowed<N>();
+        return replaceHits(text, n, replacement, out,
+                           [&](std::size_t from) { return scan(text, from, n, f, l, matches); });
+    };
+    switch (candidates) {
+        case 1: return replaceWith.template operator()<1>();
+        case 2: return replaceWith.template operator()<2>();
+        case 3: return replaceWith.template operator()<3>();
+        default: return replaceWith.template operator()<4>();
+    }
 }
 
 std::u16string WideReplaceAll(std::u16string_view text, std::u16string_view search,

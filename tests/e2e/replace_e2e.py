@@ -110,12 +110,11 @@ class Replace(unittest.TestCase):
         self.copy_and_read_back("a-b-c", "c-c-d")
 
     def test_3_a_regex_error_is_shown_and_the_text_passes(self):
-        self.click("act_ers_text_delete")
-        self.control("act_ers_text_liste")
         x, y, w, h = self.control("act_ers_text_liste")
         self.display.run(["xdotool", "mousemove", "--sync", str(x + 30), str(y + 29), "click", "1"])
         self.display.run(["xdotool", "key", "ctrl+a", "Delete"])
         wait_until(lambda: not self.app.state()["replaceTable"]["rows"], what="an empty table")
+        self.click("act_ers_text_delete")  # the click on a row copied it into the fields
         self.type_into("act_ers_text_suchen", "a)")
         self.click("act_ers_text_suchen_regex")
         self.copy_and_read_back("a)b", "a)b")
