@@ -272,13 +272,13 @@ QWidget* buildSearchReplaceRow(Tprog& model) {
     box->place(checkBox(model.act_ers_text_ersetzen_regex), regexBox(true));
     for (Label* error : {&model.act_ers_text_suchen_regfehler, &model.act_ers_text_ersetzen_regfehler}) {
         QLabel* widget = label(*error);
+        box->place(widget, at(design::kRegexBoxes, error == &model.act_ers_text_ersetzen_regfehler,
+                              kRegexBoxWidth + 4));
         QFont bold = widget->font();
         bold.setBold(true);
         widget->setFont(bold);
-        widget->setToolTip(QString());
+        // A long message is cut by the box; the whole of it shows as a tip.
         error->changed().subscribe([widget] { widget->setToolTip(widget->text()); });
-        box->place(widget, at(design::kRegexBoxes, error == &model.act_ers_text_ersetzen_regfehler,
-                              kRegexBoxWidth + 4));
     }
     box->place(checkBox(model.act_ers_casesensitive), across(design::kCaseSensitive));
     box->place(checkBox(model.cb_se_mehrfach), across(design::kShowTable));
