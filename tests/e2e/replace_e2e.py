@@ -29,6 +29,12 @@ class Replace(unittest.TestCase):
         self.assertTrue(self.app.alive(), "tessaro is running")
         time.sleep(0.25)  # past the debounce of the previous change
 
+    def tearDown(self):
+        outcome = getattr(self, "_outcome", None)
+        result = getattr(outcome, "result", None)
+        if result and any(test is self for test, _ in result.failures + result.errors):
+            self.app.screenshot(f"replace-failed-{self._testMethodName}.png")
+
     def control(self, name):
         return wait_until(lambda: self.app.state().get("controls", {}).get(name), what=f"{name} on screen")
 
@@ -58,20 +64,31 @@ class Replace(unittest.TestCase):
         before = len(self.app.history())
         self.clipboard.put(text)
         rows = self.app.wait_for_rows(before + 1)
-        pasted = wait_until(lambda: self.clipboard.get().decode("utf-8") == expected and expected,
-                            what=f"the clipboard to hold {expected!r}")
-        return rows, pasted
+        seen = []
+
+        def pasted():
+            seen.append(self.clipboard.get().decode("utf-8"))
+            return seen[-1] == expected
+
+        try:
+            wait_until(pasted, what=f"the clipboard to hold {expected!r}")
+        except AssertionError:
+            raise AssertionError(f"the clipboard holds {seen[-1]!r}, not {expected!r}; "
+                                 f"state {self.app.state().get('suppressCount')}") from None
+        return rows, expected
 
     def test_1_replace_and_add_text_through_the_window(self):
         self.click("cb_suchenersetzen")
-        self.type_into("act_ers_text_suchen", "Köln")
-        self.type_into("act_ers_text_ersetzen", "Cologne")
+        # xdotool types characters outside the keyboard map by remapping a key on the fly,
+        # which a busy display can miss: the typed texts keep to the map, the copies do not.
+        self.type_into("act_ers_text_suchen", "Paris")
+        self.type_into("act_ers_text_ersetzen", "Lutetia")
         self.click("cb_textadd")  # opens its own box and closes the other
         self.type_into("act_textadd_vorne", "<<")
         self.type_into("act_textadd_hinten", ">>")
         self.app.screenshot("replace-fields.png")
-        copied = "Grüße aus Köln, köln und KÖLN"
-        rows, _ = self.copy_and_read_back(copied, "<<Grüße aus Cologne, köln und KÖLN>>")
+        copied = "Grüße aus Paris, paris und PARIS – 5 €"
+        rows, _ = self.copy_and_read_back(copied, "<<Grüße aus Lutetia, paris und PARIS – 5 €>>")
         self.assertEqual(rows[-1][1:3], ["Text", copied], "the history keeps the original")
         wait_until(lambda: self.app.state()["suppressCount"] == 0, what="suppressCount 0")
         self.assertEqual(len(self.app.history()), len(rows), "own write-backs are not captured")
@@ -81,7 +98,7 @@ class Replace(unittest.TestCase):
         self.click("cb_suchenersetzen")  # off, then on again to open its box
         self.click("cb_suchenersetzen")
         self.click("act_ers_casesensitive")
-        self.copy_and_read_back("Köln, köln, KÖLN", "Cologne, Cologne, Cologne")
+        self.copy_and_read_back("Paris, paris, PARİS, PARIS", "Lutetia, Lutetia, PARİS, Lutetia")
 
     def test_2_table_rows_apply_in_order_and_move_by_dragging(self):
         self.click("cb_se_mehrfach")
