@@ -1,15 +1,16 @@
-// The scan looks for the first and the last code unit of the search together, eight
-// positions at a time where SSE2 is available, and compares the rest only at candidates.
+// The scan looks for the first and the last code unit of the search together, sixteen
+// positions at a time with AVX2 or eight with SSE2, and compares the rest only at candidates.
 #include "text/wide_replace.h"
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstring>
 
 #include "text/upper_case_table.h"
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
+#if defined(__SSE2__) && defined(__GNUC__)
+#include <immintrin.h>
 #endif
 
 namespace tessaro {
@@ -67,6 +68,46 @@ UnitSet<4> sameUpperCase(char16_t upper, std::size_t& most) {
     return set;
 }
 
+#if defined(__SSE2__) && defined(__GNUC__)
+const bool kHasAvx2 = [] {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2") != 0;
+}();
+
+// The 16-unit blocks of the scan below, where the processor has AVX2: returns a hit, or
+// kNone with i moved past the blocks it looked at.
+template <std::size_t N, typename Matches>
+__attribute__((target("avx2"))) std::size_t scanAvx2(const char16_t* data, std::size_t& i,
+                                                     std::size_t end, std::size_t n,
+                                                     const UnitSet<N>& first,
+                                                     const UnitSet<N>& last, Matches& matches) {
+    __m256i firstUnits[N];
+    __m256i lastUnits[N];
+    for (std::size_t k = 0; k < N; ++k) {
+        firstUnits[k] = _mm256_set1_epi16(static_cast<short>(first.units[k]));
+        lastUnits[k] = _mm256_set1_epi16(static_cast<short>(last.units[k]));
+    }
+    for (; i + 16 <= end; i += 16) {
+        const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + i));
+        const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + i + n - 1));
+        __m256i hitA = _mm256_cmpeq_epi16(a, firstUnits[0]);
+        __m256i hitB = _mm256_cmpeq_epi16(b, lastUnits[0]);
+        for (std::size_t k = 1; k < N; ++k) {
+            hitA = _mm256_or_si256(hitA, _mm256_cmpeq_epi16(a, firstUnits[k]));
+            hitB = _mm256_or_si256(hitB, _mm256_cmpeq_epi16(b, lastUnits[k]));
+        }
+        auto mask = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_and_si256(hitA, hitB)));
+        while (mask != 0) {
+            const unsigned bit = static_cast<unsigned>(__builtin_ctz(mask));
+            const std::size_t position = i + bit / 2;
+            if (matches(position)) return position;
+            mask &= ~(3u << bit);
+        }
+    }
+    return kNone;
+}
+#endif
+
 // The first position p >= from at which text[p] is in first, text[p + n - 1] is in last and
 // matches(p) holds; kNone if there is none. n >= 1 and n <= text.size().
 template <std::size_t N, typename Matches>
@@ -75,7 +116,11 @@ std::size_t scan(std::u16string_view text, std::size_t from, std::size_t n, cons
     const char16_t* data = text.data();
     const std::size_t end = text.size() - n + 1;  // candidate positions are below end
     std::size_t i = from;
-#if defined(__SSE2__)
+#if defined(__SSE2__) && defined(__GNUC__)
+    if (kHasAvx2) {
+        const std::size_t found = scanAvx2(data, i, end, n, first, last, matches);
+        if (found != kNone) return found;
+    }
     __m128i firstUnits[N];
     __m128i lastUnits[N];
     for (std::size_t k = 0; k < N; ++k) {
