@@ -55,7 +55,8 @@ const std::vector<Row> kTable = {
     {u"\U0001F600", u":-)", {}},
 };
 
-double seconds(std::chrono::steady_clock::time_point from, std::chrono::steady_clock::time_point to) {
+double seconds(std::chrono::steady_clock::time_point from,
+               std::chrono::steady_clock::time_point to) {
     return std::chrono::duration<double>(to - from).count();
 }
 

@@ -2,13 +2,14 @@
 // with std::u16string::find over upper-cased copies. The input is split into text, search
 // and replacement; short alphabets make hits dense so that every lane of the vector scan
 // and the tail after it are reached.
+#include "text/wide_replace.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
 #include "text/upper_case_table.h"
-#include "text/wide_replace.h"
 
 namespace {
 
@@ -39,8 +40,8 @@ std::u16string reference(const std::u16string& text, const std::u16string& searc
 
 // Bytes to code units: a small alphabet with case pairs for most bytes, any unit for others.
 std::u16string units(const std::uint8_t* data, std::size_t size) {
-    static constexpr char16_t kAlphabet[] = {u'a', u'A', u'b', u'B', u'\u03c3', u'\u03c2',
-                                             u'\u03a3', u'\u0131', u'I', u'i', u'\r', u'\n'};
+    static constexpr char16_t kAlphabet[] = {u'a',      u'A',      u'b', u'B', u'\u03c3', u'\u03c2',
+                                             u'\u03a3', u'\u0131', u'I', u'i', u'\r',     u'\n'};
     std::u16string result;
     for (std::size_t i = 0; i < size; ++i) {
         if (data[i] < 0xF0 || i + 2 >= size) {

@@ -21,13 +21,13 @@ struct Band {
     int top;
     int height;
 };
-inline constexpr Band kCaptions{6, 14};      // "Search for:", "Replace by:"
-inline constexpr Band kMemos{22, 58};        // the two memos, side by side
-inline constexpr Band kRegexBoxes{84, 17};   // the two regex boxes and their error labels
+inline constexpr Band kCaptions{6, 14};     // "Search for:", "Replace by:"
+inline constexpr Band kMemos{22, 58};       // the two memos, side by side
+inline constexpr Band kRegexBoxes{84, 17};  // the two regex boxes and their error labels
 inline constexpr Band kCaseSensitive{104, 17};
-inline constexpr Band kShowTable{124, 17};   // cb_se_mehrfach
-inline constexpr Band kButtons{148, 23};     // add, clear, delete selected
-inline constexpr Band kTable{176, 76};       // act_ers_text_liste
+inline constexpr Band kShowTable{124, 17};  // cb_se_mehrfach
+inline constexpr Band kButtons{148, 23};    // add, clear, delete selected
+inline constexpr Band kTable{176, 76};      // act_ers_text_liste
 // The row holding the box is this much higher than the box.
 inline constexpr int kRowExtra = 6;
 }  // namespace search_replace_layout

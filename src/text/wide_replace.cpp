@@ -199,9 +199,8 @@ bool WideReplaceAllInto(std::u16string_view text, std::u16string_view search,
         return n <= 2 ||
                std::memcmp(text.data() + p + 1, search.data() + 1, (n - 2) * sizeof(char16_t)) == 0;
     };
-    return replaceHits(text, n, replacement, out, [&](std::size_t from) {
-        return scan(text, from, n, first, last, matches);
-    });
+    return replaceHits(text, n, replacement, out,
+                       [&](std::size_t from) { return scan(text, from, n, first, last, matches); });
 }
 
 bool WideReplaceAllIgnoreCaseInto(std::u16string_view text, std::u16string_view search,
@@ -228,10 +227,14 @@ bool WideReplaceAllIgnoreCaseInto(std::u16string_view text, std::u16string_view 
                            [&](std::size_t from) { return scan(text, from, n, f, l, matches); });
     };
     switch (candidates) {
-        case 1: return replaceWith.template operator()<1>();
-        case 2: return replaceWith.template operator()<2>();
-        case 3: return replaceWith.template operator()<3>();
-        default: return replaceWith.template operator()<4>();
+        case 1:
+            return replaceWith.template operator()<1>();
+        case 2:
+            return replaceWith.template operator()<2>();
+        case 3:
+            return replaceWith.template operator()<3>();
+        default:
+            return replaceWith.template operator()<4>();
     }
 }
 

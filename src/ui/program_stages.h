@@ -18,7 +18,9 @@ public:
 
     // The text actions need the regular-expression options, whose window is created after
     // the main window.
-    void attachTextActions(std::unique_ptr<TextActions> actions) { m_textActions = std::move(actions); }
+    void attachTextActions(std::unique_ptr<TextActions> actions) {
+        m_textActions = std::move(actions);
+    }
 
     std::u16string searchReplace(std::u16string text) override {
         return m_textActions ? m_textActions->ApplySearchReplace(std::move(text)) : text;

@@ -86,7 +86,8 @@ TEST(UpperCaseTable, OneToOneAndAtMostFourCodeUnitsPerUpperCase) {
     EXPECT_EQ(UpperCaseUnit(u'\xd800'), u'\xd800');
     // The scan holds at most four candidates per position.
     std::map<char16_t, int> preimages;
-    for (std::uint32_t c = 0; c < 0x10000; ++c) ++preimages[UpperCaseUnit(static_cast<char16_t>(c))];
+    for (std::uint32_t c = 0; c < 0x10000; ++c)
+        ++preimages[UpperCaseUnit(static_cast<char16_t>(c))];
     for (const auto& [upper, count] : preimages) EXPECT_LE(count, 4) << int(upper);
     char16_t previous = 0;
     for (const UpperCasePair& pair : UpperCasePairs()) {

@@ -29,10 +29,13 @@ protected:
         prog().act_ers_text_ersetzen_regex.setChecked(templ);
     }
     void row(std::u16string search, std::u16string replacement, std::u16string flags) {
-        prog().act_ers_text_liste.append({std::move(search), {std::move(replacement), std::move(flags)}});
+        prog().act_ers_text_liste.append(
+            {std::move(search), {std::move(replacement), std::move(flags)}});
     }
     void setLanguage(std::u16string code) { app.startWindow().spr.setCaption(std::move(code)); }
-    std::u16string message(int code) { return RegexErrorMessage(code, app.startWindow().spr.caption() == u"en"); }
+    std::u16string message(int code) {
+        return RegexErrorMessage(code, app.startWindow().spr.caption() == u"en");
+    }
 
     std::vector<std::vector<std::u16string>> tableRows() {
         std::vector<std::vector<std::u16string>> rows;
@@ -43,7 +46,8 @@ protected:
     }
     std::vector<std::u16string> captions() {
         std::vector<std::u16string> result;
-        for (const ListItem& item : prog().act_ers_text_liste.items()) result.push_back(item.caption);
+        for (const ListItem& item : prog().act_ers_text_liste.items())
+            result.push_back(item.caption);
         return result;
     }
 };
@@ -55,7 +59,8 @@ TEST(TableRowFlags, WrittenAndReadBack) {
     EXPECT_EQ(TableRowFlags(false, false), u"-");
     EXPECT_EQ(ParseTableRowFlags(u"x"), (ReplaceFlags{true, true}));
     EXPECT_EQ(ParseTableRowFlags(u"x/-"), (ReplaceFlags{true, false}));
-    EXPECT_EQ(ParseTableRowFlags(u"-/x"), (ReplaceFlags{false, false})) << "template only with regex";
+    EXPECT_EQ(ParseTableRowFlags(u"-/x"), (ReplaceFlags{false, false}))
+        << "template only with regex";
     EXPECT_EQ(ParseTableRowFlags(u"-"), (ReplaceFlags{false, false}));
     EXPECT_EQ(ParseTableRowFlags(u""), (ReplaceFlags{false, false}));
     EXPECT_EQ(ParseTableRowFlags(u"xx"), (ReplaceFlags{true, true}));
@@ -131,7 +136,8 @@ TEST_F(SearchReplace, OpenBracketRules) {
     pair(u"ab[", u"x", true, false);
     EXPECT_EQ(run(u"ab[ ab["), u"ab[ ab[");
     EXPECT_TRUE(prog().act_ers_text_suchen_regfehler.visible());
-    EXPECT_EQ(prog().act_ers_text_suchen_regfehler.caption(), message(regex_code::kUnmatchedBracket));
+    EXPECT_EQ(prog().act_ers_text_suchen_regfehler.caption(),
+              message(regex_code::kUnmatchedBracket));
 }
 
 TEST_F(SearchReplace, ErrorsAppearAtTheMemoEditedLastInTheCurrentLanguage) {
@@ -152,11 +158,13 @@ TEST_F(SearchReplace, ErrorsAppearAtTheMemoEditedLastInTheCurrentLanguage) {
     // German, at the search memo.
     setLanguage(u"de");
     prog().act_ers_text_suchen.setText(u"(b");
-    EXPECT_TRUE(prog().act_ers_text_ersetzen_regfehler.visible()) << "only its own memo clears a mark";
+    EXPECT_TRUE(prog().act_ers_text_ersetzen_regfehler.visible())
+        << "only its own memo clears a mark";
     EXPECT_EQ(run(u"abc"), u"abc");
     EXPECT_TRUE(prog().act_ers_text_suchen_regfehler.visible());
     EXPECT_EQ(prog().act_ers_text_suchen_regfehler.caption(), message(regex_code::kUnclosedGroup));
-    EXPECT_NE(message(regex_code::kUnclosedGroup), RegexErrorMessage(regex_code::kUnclosedGroup, true));
+    EXPECT_NE(message(regex_code::kUnclosedGroup),
+              RegexErrorMessage(regex_code::kUnclosedGroup, true));
 
     // A later successful run leaves the mark; editing the partner memo "In Front" clears it.
     prog().act_ers_text_ersetzen.setText(u"y");
@@ -262,9 +270,9 @@ TEST_F(SearchReplace, TableRowsAreAddedFromTheFieldsAndCopiedBack) {
     pair(u"s4", u"", false, false);
     prog().act_ers_text_add.click();
     EXPECT_EQ(tableRows(), (std::vector<std::vector<std::u16string>>{{u"s1", u"r1", u"x"},
-                                                                    {u"s2", u"r2", u"x/-"},
-                                                                    {u"s3", u"r3\r\nline", u"-/x"},
-                                                                    {u"s4", u"", u"-"}}));
+                                                                     {u"s2", u"r2", u"x/-"},
+                                                                     {u"s3", u"r3\r\nline", u"-/x"},
+                                                                     {u"s4", u"", u"-"}}));
     ListView& list = prog().act_ers_text_liste;
     list.setSelected(2, true);
     EXPECT_EQ(prog().act_ers_text_suchen.text(), u"s3");

@@ -168,7 +168,8 @@ private:
     bool keyPress(QKeyEvent* key) {
         const bool ctrl = key->modifiers().testFlag(Qt::ControlModifier);
         if (key->key() == Qt::Key_A) return m_model.act_ers_text_listeKeyDown(kKeyA, ctrl);
-        if (key->key() == Qt::Key_Delete) return m_model.act_ers_text_listeKeyDown(kKeyDelete, ctrl);
+        if (key->key() == Qt::Key_Delete)
+            return m_model.act_ers_text_listeKeyDown(kKeyDelete, ctrl);
         return false;
     }
 
@@ -251,10 +252,14 @@ QWidget* buildSearchReplaceRow(Tprog& model) {
     auto* box = new DesignBox;
     box->setObjectName(QString::fromStdString(model.pa_suchenersetzen.name()));
     const auto at = [](const design::Band& band, bool right, int indent = 0) {
-        return [band, right, indent](int width) { return half(width, right, band.top, band.height, indent); };
+        return [band, right, indent](int width) {
+            return half(width, right, band.top, band.height, indent);
+        };
     };
     const auto across = [](const design::Band& band) {
-        return [band](int width) { return QRect(kMargin, band.top, width - 2 * kMargin, band.height); };
+        return [band](int width) {
+            return QRect(kMargin, band.top, width - 2 * kMargin, band.height);
+        };
     };
     box->place(label(model.act_ers_la1), at(design::kCaptions, false));
     box->place(label(model.act_ers_la2), at(design::kCaptions, true));
@@ -270,7 +275,8 @@ QWidget* buildSearchReplaceRow(Tprog& model) {
     };
     box->place(checkBox(model.act_ers_text_suchen_regex), regexBox(false));
     box->place(checkBox(model.act_ers_text_ersetzen_regex), regexBox(true));
-    for (Label* error : {&model.act_ers_text_suchen_regfehler, &model.act_ers_text_ersetzen_regfehler}) {
+    for (Label* error :
+         {&model.act_ers_text_suchen_regfehler, &model.act_ers_text_ersetzen_regfehler}) {
         QLabel* widget = label(*error);
         box->place(widget, at(design::kRegexBoxes, error == &model.act_ers_text_ersetzen_regfehler,
                               kRegexBoxWidth + 4));
