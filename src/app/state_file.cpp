@@ -75,6 +75,7 @@ StateFile::StateFile(QString path, Tprog& window, const CaptureState& state, QWi
                      QObject* parent)
     : QObject(parent), m_path(std::move(path)), m_window(window), m_state(state), m_view(view) {
     m_window.zuletzt.listChanged().subscribe([this](const ListChange&) { requestWrite(); });
+    m_window.act_ers_text_liste.listChanged().subscribe([this](const ListChange&) { requestWrite(); });
     // Any change of a control may move the others (a detail row opening, say).
     for (const auto& control : m_window.controls()) control->changed().subscribe([this] { requestWrite(); });
     // An open menu shows items that scripts may want to click.
@@ -96,6 +97,7 @@ void StateFile::write() {
     QJsonObject root;
     root[QStringLiteral("history")] = listOf(m_window.zuletzt, 4);
     root[QStringLiteral("details")] = listOf(m_window.liste, 3);
+    root[QStringLiteral("replaceTable")] = listOf(m_window.act_ers_text_liste, 3);
     const Panel* page = m_window.pc.activePage();
     root[QStringLiteral("activePage")] = page ? QString::fromStdString(page->name()) : QString();
     QJsonArray tabs;

@@ -54,6 +54,11 @@ void Memo::setText(SharedText text) {
     fire(onChange);
 }
 
+void Memo::setColor(std::optional<Rgb> color) {
+    m_color = color;
+    notifyChanged();
+}
+
 void Label::setCaption(std::u16string caption) {
     m_caption = std::move(caption);
     notifyChanged();

@@ -83,11 +83,15 @@ public:
     // Sets the whole text (lines separated by CR LF); the change handler runs.
     void setText(SharedText text);
     void clear() { setText(SharedText()); }
+    // The font colour; none means the window-text colour.
+    std::optional<Rgb> color() const { return m_color; }
+    void setColor(std::optional<Rgb> color);
 
     Handler onChange;
 
 private:
     SharedText m_text;
+    std::optional<Rgb> m_color;
 };
 
 class Label : public Control {

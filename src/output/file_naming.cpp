@@ -7,6 +7,7 @@
 
 #include "output/folder_path.h"
 #include "platform/utf.h"
+#include "text/wide_replace.h"
 
 namespace tessaro {
 namespace {
@@ -28,23 +29,6 @@ constexpr std::array<NumberPlaceholder, 5> kNumbers = {{
     {u"%num4%", 4},
     {u"%num5%", 5},
 }};
-
-// Exact, case-sensitive, left to right, non-overlapping; the replacement is not rescanned.
-std::u16string replaceAll(std::u16string_view source, std::u16string_view find,
-                          std::u16string_view replacement) {
-    if (find.empty() || source.empty() || find == replacement) return std::u16string(source);
-    std::u16string out;
-    out.reserve(source.size());
-    std::size_t from = 0;
-    for (std::size_t hit = source.find(find); hit != std::u16string_view::npos;
-         hit = source.find(find, from)) {
-        out.append(source.substr(from, hit - from));
-        out.append(replacement);
-        from = hit + find.size();
-    }
-    out.append(source.substr(from));
-    return out;
-}
 
 bool contains(std::u16string_view text, std::u16string_view part) {
     return text.find(part) != std::u16string_view::npos;
@@ -68,7 +52,7 @@ std::u16string twoDigits(int value) {
 
 std::u16string expandDateTime(std::u16string_view path, const std::u16string& date,
                               const std::u16string& time) {
-    return replaceAll(replaceAll(path, kDate, date), kTime, time);
+    return WideReplaceAll(WideReplaceAll(path, kDate, date), kTime, time);
 }
 
 }  // namespace
@@ -100,10 +84,10 @@ std::u16string FirstCharsName(std::u16string_view text) {
             c = u' ';
         }
     }
-    name = replaceAll(name, u"   ", u" ");
-    name = replaceAll(name, u"   ", u" ");
-    name = replaceAll(name, u"  ", u" ");
-    name = replaceAll(name, u"  ", u" ");
+    name = WideReplaceAll(name, u"   ", u" ");
+    name = WideReplaceAll(name, u"   ", u" ");
+    name = WideReplaceAll(name, u"  ", u" ");
+    name = WideReplaceAll(name, u"  ", u" ");
     return std::u16string(trimControlsAndSpaces(name));
 }
 
@@ -118,7 +102,7 @@ std::u16string JoinTargetPath(SaveKind kind, std::u16string_view folder, std::u1
     const std::size_t dash = format.find(u" - ");
     const std::u16string extension = dash == std::u16string_view::npos
                                          ? std::u16string()
-                                         : replaceAll(format.substr(0, dash), u"*", u"");
+                                         : WideReplaceAll(format.substr(0, dash), u"*", u"");
     path += (!extension.empty() && extension.front() == u'.') ? extension : u".bmp";
     return path;
 }
@@ -128,7 +112,7 @@ std::optional<std::u16string> ExpandPlaceholders(SaveKind kind, std::u16string p
                                                  const LocalTime& stamp,
                                                  const FileExistsQuery& exists) {
     if (kind == SaveKind::Text && contains(path, kFirstChars)) {
-        path = replaceAll(path, kFirstChars, FirstCharsName(text));
+        path = WideReplaceAll(path, kFirstChars, FirstCharsName(text));
     }
     // Date and time are read once, so that the names tested below and the name written
     // agree even when the clock moves on in between.
@@ -140,7 +124,7 @@ std::optional<std::u16string> ExpandPlaceholders(SaveKind kind, std::u16string p
         do {
             if (counter == std::numeric_limits<std::int32_t>::max()) return std::nullopt;
             ++counter;
-            candidate = replaceAll(path, number.text, padded(counter, number.width));
+            candidate = WideReplaceAll(path, number.text, padded(counter, number.width));
             // The test looks at the name as it will be written: a number chosen while
             // "%date%" was still in the name could hit a file saved earlier today.
         } while (exists(expandDateTime(candidate, date, time)));

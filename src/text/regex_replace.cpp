@@ -11,6 +11,7 @@ std::u16string replaceAll(std::u16string_view text, std::u16string_view expressi
                           const RegexReplaceContext& context, Replacement replacement) {
     context.errorState.noError = true;
     std::u16string result;
+    result.reserve(text.size());
     bool aborted = false;
     {
         TRegexEngine engine(context.options, context.errorState, context.language);

@@ -56,6 +56,9 @@ void Application::createWindows() {
     regex.closeWindow = [this, &regex] { m_desktop.windowCommand(regex, WindowCommand::Hide); };
     regex.openLink = [this](std::u16string_view page) { openHelpPage(page); };
     prog.showRegexSettings = [this, &regex] { m_desktop.windowCommand(regex, WindowCommand::Show); };
+    m_ownStages.attachTextActions(std::make_unique<TextActions>(
+        prog.textActionControls(), regex.options(), [&start] { return start.spr.caption(); },
+        [&prog](const std::u16string& message) { prog.RegExFehlerInMemoMarkieren(message); }));
     keep(m_cutauswahl, std::make_unique<Tcutauswahl>(start.spr)).Sprache();
     Teinstverlauf& verlauf = keep(m_einstverlauf, std::make_unique<Teinstverlauf>(start.spr));
     verlauf.Sprache();

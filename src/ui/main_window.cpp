@@ -74,6 +74,26 @@ Tprog::Tprog(Desktop& desktop, ClipboardBackend& backend, TClipBoardEx& clipboar
       savetxt_format(add<ComboBox>("savetxt_format")),
       Label19(add<Label>("Label19")),
       Panel1(add<Panel>("Panel1")),
+      pa_suchenersetzen(add<Panel>("pa_suchenersetzen")),
+      act_ers_la1(add<Label>("act_ers_la1")),
+      act_ers_text_suchen(add<Memo>("act_ers_text_suchen")),
+      act_ers_text_suchen_regex(add<CheckBox>("act_ers_text_suchen_regex")),
+      act_ers_text_suchen_regfehler(add<Label>("act_ers_text_suchen_regfehler")),
+      act_ers_la2(add<Label>("act_ers_la2")),
+      act_ers_text_ersetzen(add<Memo>("act_ers_text_ersetzen")),
+      act_ers_text_ersetzen_regex(add<CheckBox>("act_ers_text_ersetzen_regex")),
+      act_ers_text_ersetzen_regfehler(add<Label>("act_ers_text_ersetzen_regfehler")),
+      act_ers_casesensitive(add<CheckBox>("act_ers_casesensitive", true)),
+      cb_se_mehrfach(add<CheckBox>("cb_se_mehrfach")),
+      act_ers_text_add(add<Button>("act_ers_text_add")),
+      act_ers_text_delete(add<Button>("act_ers_text_delete")),
+      act_ers_text_delmark(add<Button>("act_ers_text_delmark")),
+      act_ers_text_liste(add<ListView>("act_ers_text_liste")),
+      pa_textadd(add<Panel>("pa_textadd")),
+      Label2(add<Label>("Label2")),
+      act_textadd_vorne(add<Memo>("act_textadd_vorne")),
+      Label3(add<Label>("Label3")),
+      act_textadd_hinten(add<Memo>("act_textadd_hinten")),
       m_desktop(desktop),
       m_state(captureState),
       m_history(history),
@@ -88,7 +108,12 @@ Tprog::Tprog(Desktop& desktop, ClipboardBackend& backend, TClipBoardEx& clipboar
       m_monitor(backend, clipboard, desktop, captureState, [this] { m_pipeline.ProcessClipboard(); }),
       m_historyList(HistoryControls{zuletzt, liste, cb_history_txt, cb_history_img,
                                     cb_history_dblclick, start.spr},
-                    history, clipboard, desktop) {
+                    history, clipboard, desktop),
+      m_searchReplace({*detailRows[0], pa_suchenersetzen, act_ers_text_suchen, act_ers_text_ersetzen,
+                       act_ers_text_suchen_regex, act_ers_text_ersetzen_regex, cb_se_mehrfach,
+                       act_ers_text_liste}),
+      m_regexMarks(act_ers_text_suchen, act_ers_text_ersetzen, act_ers_text_suchen_regfehler,
+                   act_ers_text_ersetzen_regfehler) {
     setClientSize(kDesignWidth, kDesignHeight);
     setTag(1);
 
@@ -160,6 +185,23 @@ Tprog::Tprog(Desktop& desktop, ClipboardBackend& backend, TClipBoardEx& clipboar
     display_img.onMouseDown = [this](MouseButton, Point p) { m_pipeline.display_imgMouseDown(p); };
     display_img.onMouseMove = [this](bool left, Point p) { m_pipeline.display_imgMouseMove(left, p); };
     display_img.onMouseUp = [this](MouseButton, Point) { m_pipeline.display_imgMouseUp(); };
+
+    act_ers_text_suchen.onChange = [this] { act_ers_text_suchenChange(); };
+    act_textadd_vorne.onChange = [this] { act_ers_text_suchenChange(); };
+    act_ers_text_ersetzen.onChange = [this] { act_ers_text_ersetzenChange(); };
+    act_textadd_hinten.onChange = [this] { act_ers_text_ersetzenChange(); };
+    act_ers_text_add.onClick = [this] { act_ers_text_addClick(); };
+    act_ers_text_delete.onClick = [this] { act_ers_text_deleteClick(); };
+    act_ers_text_delmark.onClick = [this] { act_ers_text_delmarkClick(); };
+    act_ers_text_liste.listChanged().subscribe([this](const ListChange& change) {
+        if (change.kind == ListChange::Kind::Selection) act_ers_text_listeSelectItem();
+    });
+    // The box's height changes the stacking of the rows below it.
+    cb_se_mehrfach.onClick = [this] {
+        cb_se_mehrfachClick();
+        stackActionRows();
+    };
+    pa_textadd.setHeight(kDetailHeights[1] - search_replace_layout::kRowExtra);
 }
 
 void Tprog::FormCreate() {
@@ -224,7 +266,13 @@ void Tprog::cb_suchenersetzenClick(const Control* origin) {
     for (Panel* row : detailRows) row->setVisible(false);
     for (std::size_t i = 0; i < boxes.size(); ++i) {
         if (origin == boxes[i] && boxes[i]->checked()) detailRows[i]->setVisible(true);
+        if (i == 0) cb_se_mehrfachClick();
     }
+    stackActionRows();
+}
+
+void Tprog::stackActionRows() {
+    const auto boxes = switches();
     int y = 0;
     for (std::size_t i = 0; i < boxes.size(); ++i) {
         headerRows[i]->setTop(y);
@@ -301,6 +349,9 @@ void Tprog::sprache() {
     std::u16string format = savetxt_format.text();
     savetxt_format.setItems(TextFormatEntries(german()));
     savetxt_format.setText(format.empty() ? savetxt_format.items().front() : std::move(format));
+    act_ers_text_liste.setColumnCaption(0, german() ? u"Suchen nach:" : u"Search for:");
+    act_ers_text_liste.setColumnCaption(1, german() ? u"Ersetzen durch:" : u"Replace by:");
+    act_ers_text_liste.setColumnCaption(2, u"RegEx");
 }
 
 }  // namespace tessaro

@@ -20,6 +20,9 @@
 #include "history/history_list.h"
 #include "history/history_store.h"
 #include "output/file_naming.h"
+#include "text/regex_error_marks.h"
+#include "text/search_replace_panel.h"
+#include "text/text_actions.h"
 
 namespace tessaro {
 
@@ -98,6 +101,28 @@ public:
     ComboBox& savetxt_format;
     Label& Label19;
     Panel& Panel1;
+    // Search and replace.
+    Panel& pa_suchenersetzen;
+    Label& act_ers_la1;
+    Memo& act_ers_text_suchen;
+    CheckBox& act_ers_text_suchen_regex;
+    Label& act_ers_text_suchen_regfehler;
+    Label& act_ers_la2;
+    Memo& act_ers_text_ersetzen;
+    CheckBox& act_ers_text_ersetzen_regex;
+    Label& act_ers_text_ersetzen_regfehler;
+    CheckBox& act_ers_casesensitive;
+    CheckBox& cb_se_mehrfach;
+    Button& act_ers_text_add;
+    Button& act_ers_text_delete;
+    Button& act_ers_text_delmark;
+    ListView& act_ers_text_liste;
+    // Text additions.
+    Panel& pa_textadd;
+    Label& Label2;
+    Memo& act_textadd_vorne;
+    Label& Label3;
+    Memo& act_textadd_hinten;
 
     CapturePipeline& pipeline() { return m_pipeline; }
     HistoryList& historyList() { return m_historyList; }
@@ -153,8 +178,38 @@ public:
     // Applies the interface language to the window's captions.
     void sprache();
 
+    // Search and replace: the table, the fields and the error marks.
+    void act_ers_text_addClick() { m_searchReplace.act_ers_text_addClick(); }
+    void act_ers_text_deleteClick() { m_searchReplace.act_ers_text_deleteClick(); }
+    void act_ers_text_delmarkClick() { m_searchReplace.act_ers_text_delmarkClick(); }
+    void act_ers_text_listeSelectItem() { m_searchReplace.act_ers_text_listeSelectItem(); }
+    bool act_ers_text_listeKeyDown(std::uint16_t key, bool ctrl) {
+        return m_searchReplace.act_ers_text_listeKeyDown(key, ctrl);
+    }
+    bool act_ers_text_listeDragOver(bool overTable) const {
+        return m_searchReplace.act_ers_text_listeDragOver(overTable);
+    }
+    void act_ers_text_listeDragDrop(bool fromTable, std::optional<std::size_t> target) {
+        m_searchReplace.act_ers_text_listeDragDrop(fromTable, target);
+    }
+    void cb_se_mehrfachClick() { m_searchReplace.cb_se_mehrfachClick(); }
+    void act_ers_text_suchenChange() { m_regexMarks.act_ers_text_suchenChange(); }
+    void act_ers_text_ersetzenChange() { m_regexMarks.act_ers_text_ersetzenChange(); }
+    void RegExFehlerInMemoMarkieren(const std::u16string& message) {
+        m_regexMarks.RegExFehlerInMemoMarkieren(message);
+    }
+    const Memo* LastEditedMemo() const { return m_regexMarks.LastEditedMemo(); }
+    // What the two text actions read when they run.
+    TextActionControls textActionControls() const {
+        return {act_ers_text_suchen,   act_ers_text_ersetzen, act_ers_text_suchen_regex,
+                act_ers_text_ersetzen_regex, act_ers_casesensitive, act_ers_text_liste,
+                act_textadd_vorne,     act_textadd_hinten};
+    }
+
 private:
     void trayLeftButtonDown();
+    // Stacks the header and detail rows and sets the scroll range.
+    void stackActionRows();
     bool german() const { return m_start.spr.caption() == u"de"; }
     std::array<CheckBox*, 6> switches() {
         return {&cb_suchenersetzen, &cb_textadd, &cb_savetxt, &cb_cutimg, &cb_resizeimg, &cb_saveimg};
@@ -169,6 +224,8 @@ private:
     ClipboardMonitor m_monitor;
     HistoryList m_historyList;
     bool m_shownOnce = false;
+    SearchReplacePanel m_searchReplace;
+    RegExErrorMarks m_regexMarks;
 };
 
 }  // namespace tessaro

@@ -6,6 +6,7 @@
 
 #include "capture/action_stages.h"
 #include "output/text_save_stage.h"
+#include "text/text_actions.h"
 
 namespace tessaro {
 
@@ -15,12 +16,26 @@ public:
     // window; it is attached once both exist.
     void attachTextSave(std::unique_ptr<TextSaveStage> stage) { m_textSave = std::move(stage); }
 
+    // The text actions need the regular-expression options, whose window is created after
+    // the main window.
+    void attachTextActions(std::unique_ptr<TextActions> actions) {
+        m_textActions = std::move(actions);
+    }
+
+    std::u16string searchReplace(std::u16string text) override {
+        return m_textActions ? m_textActions->ApplySearchReplace(std::move(text)) : text;
+    }
+    std::u16string addText(std::u16string text) override {
+        return m_textActions ? m_textActions->ApplyTextAdditions(text) : text;
+    }
+
     void saveText(const std::u16string& text) override {
         if (m_textSave) m_textSave->save(text);
     }
 
 private:
     std::unique_ptr<TextSaveStage> m_textSave;
+    std::unique_ptr<TextActions> m_textActions;
 };
 
 }  // namespace tessaro

@@ -4,6 +4,10 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QKeyEvent>
+#include <QTextCursor>
+#include <QLabel>
+#include <QItemSelectionModel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QSplitter>
@@ -91,6 +95,28 @@ TEST(Bindings, MemoViewShowsLineBreaksAndCutsHugeTexts) {
     EXPECT_EQ(memo.text().size(), 3'000'000u) << "the memo keeps the whole text";
 }
 
+TEST(Bindings, EditableMemoKeepsCrLfInTheModelAndShowsItsColour) {
+    Form form("f");
+    auto& memo = form.add<Memo>("memo");
+    int changes = 0;
+    memo.onChange = [&] { ++changes; };
+    QPlainTextEdit widget;
+    bindMemo(&widget, memo);
+    memo.setText(u"one\r\ntwo\u00a0three");
+    EXPECT_EQ(widget.toPlainText().section(QChar(u'\n'), 0, 0), QStringLiteral("one"));
+    EXPECT_EQ(changes, 1) << "the model's own change is not echoed back";
+    widget.setPlainText(QStringLiteral("a\nb\u00a0c\n"));
+    EXPECT_EQ(memo.text(), u"a\r\nb\u00a0c\r\n") << "non-breaking space kept";
+    QTextCursor cursor = widget.textCursor();
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(QStringLiteral("x"));
+    EXPECT_EQ(memo.text(), u"a\r\nb\u00a0c\r\nx");
+    memo.setColor(Rgb{127, 28, 23});
+    EXPECT_EQ(widget.palette().color(QPalette::Text), QColor(127, 28, 23));
+    memo.setColor(std::nullopt);
+    EXPECT_EQ(widget.palette().color(QPalette::Text), QApplication::palette().color(QPalette::Text));
+}
+
 TEST(QtBitmap, RoundTripKeepsChannelOrderAndOrientation) {
     auto bitmap = std::make_shared<Bitmap>(Bitmap::blank(3, 2, 24));
     bitmap->pixels = {0, 0, 255, /**/ 0, 255, 0, /**/ 255, 0, 0,  // red, green, blue (BGR bytes)
@@ -135,6 +161,59 @@ TEST_F(MainWindow, ViewMirrorsCaptureAndFollowsTheResizeRule) {
     const QList<int> columns = splitters[0]->sizes();
     EXPECT_NEAR(columns[0], (columns[0] + columns[1]) / 3, 1) << "history column a third of the width";
     EXPECT_EQ(prog().Panel2.width(), columns[0]);
+}
+
+TEST_F(MainWindow, SearchReplaceBoxFollowsItsHeightRuleAndTableKeys) {
+    MainWindowView view(prog());
+    view.resize(900, 700);
+    view.show();
+    QApplication::processEvents();
+    prog().cb_suchenersetzen.click();
+    QApplication::processEvents();
+    auto* row = view.findChild<QWidget*>(QStringLiteral("pa001b"));
+    ASSERT_NE(row, nullptr);
+    EXPECT_TRUE(row->isVisible());
+    EXPECT_EQ(row->height(), 155);
+    auto* table = view.findChild<QTableView*>(QStringLiteral("act_ers_text_liste"));
+    ASSERT_NE(table, nullptr);
+    prog().cb_se_mehrfach.click();
+    QApplication::processEvents();
+    EXPECT_EQ(row->height(), 266);
+    EXPECT_TRUE(table->isVisible());
+    EXPECT_EQ(table->geometry().bottom() + 1, search_replace_layout::kTable.top + search_replace_layout::kTable.height);
+
+    // Typing in the memo goes to the model; adding makes a row.
+    auto* search = view.findChild<QPlainTextEdit*>(QStringLiteral("act_ers_text_suchen"));
+    ASSERT_NE(search, nullptr);
+    search->setPlainText(QStringLiteral("a\nb"));
+    EXPECT_EQ(prog().act_ers_text_suchen.text(), u"a\r\nb");
+    EXPECT_EQ(prog().LastEditedMemo(), &prog().act_ers_text_suchen);
+    prog().act_ers_text_add.click();
+    prog().act_ers_text_suchen.setText(u"c");
+    prog().act_ers_text_add.click();
+    ASSERT_EQ(table->model()->rowCount(), 2);
+    EXPECT_EQ(table->model()->data(table->model()->index(0, 0)).toString(), QStringLiteral("a  b")) << "one line";
+
+    // Ctrl+A selects in the model and, once events run, in the view; Delete removes.
+    QKeyEvent ctrlA(QEvent::KeyPress, Qt::Key_A, Qt::ControlModifier, QStringLiteral("a"));
+    QApplication::sendEvent(table, &ctrlA);
+    QApplication::processEvents();
+    EXPECT_EQ(prog().act_ers_text_liste.selectedRows().size(), 2u);
+    EXPECT_EQ(table->selectionModel()->selectedRows().size(), 2);
+    QKeyEvent del(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
+    QApplication::sendEvent(table, &del);
+    EXPECT_EQ(prog().act_ers_text_liste.count(), 0u);
+    EXPECT_EQ(table->model()->rowCount(), 0);
+
+    // An error mark shows in the view, beside the memo edited last.
+    prog().act_ers_text_suchen.setText(u"a)");
+    prog().RegExFehlerInMemoMarkieren(u"Unmatched ()");
+    QApplication::processEvents();
+    auto* mark = view.findChild<QLabel*>(QStringLiteral("act_ers_text_suchen_regfehler"));
+    ASSERT_NE(mark, nullptr);
+    EXPECT_TRUE(mark->isVisible());
+    EXPECT_EQ(mark->text(), QStringLiteral("Unmatched ()"));
+    EXPECT_TRUE(mark->font().bold());
 }
 
 TEST_F(MainWindow, MenusShowTheCaptionsAndF3) {

@@ -27,13 +27,22 @@ class Display:
 
     def __init__(self):
         for number in range(200, 300):
-            if not os.path.exists(f"/tmp/.X11-unix/X{number}") and not os.path.exists(f"/tmp/.X{number}-lock"):
+            if os.path.exists(f"/tmp/.X11-unix/X{number}") or os.path.exists(f"/tmp/.X{number}-lock"):
+                continue
+            process = subprocess.Popen(
+                ["Xvfb", f":{number}", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            wait_until(lambda: process.poll() is not None or os.path.exists(f"/tmp/.X11-unix/X{number}"),
+                       what="Xvfb")
+            # Tests started together may pick the same free number: the server that loses the
+            # lock exits at once, and its test tries the next number.
+            time.sleep(0.3)
+            if process.poll() is None:
                 break
+        else:
+            raise RuntimeError("no free display number for Xvfb")
+        self.process = process
         self.name = f":{number}"
-        self.process = subprocess.Popen(
-            ["Xvfb", self.name, "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
-            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        wait_until(lambda: os.path.exists(f"/tmp/.X11-unix/X{number}"), what="Xvfb")
         self.env = dict(os.environ, DISPLAY=self.name)
 
     def run(self, args, data=None, timeout=30):

@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QSignalBlocker>
+#include <QTextDocument>
 
 #include "app/qt_text.h"
 
@@ -217,6 +218,41 @@ void bindMemoView(QPlainTextEdit* widget, Memo& model) {
     const auto sync = [widget, &model] { widget->setPlainText(displayText(model.text())); };
     sync();
     model.changed().subscribe(sync);
+}
+
+void bindMemo(QPlainTextEdit* widget, Memo& model) {
+    widget->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // The raw text keeps non-breaking spaces; paragraph and line separators are the breaks
+    // the user typed.
+    const auto widgetText = [widget] {
+        QString text = widget->document()->toRawText();
+        for (QChar& c : text) {
+            if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator) c = u'\n';
+        }
+        return text;
+    };
+    const auto sync = [widget, &model, widgetText] {
+        QString text = toQString(model.text());
+        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        if (widgetText() != text) {
+            const QSignalBlocker block(widget);
+            widget->setPlainText(text);
+        }
+        QPalette palette = widget->palette();
+        const auto color = model.color();
+        palette.setColor(QPalette::Text, color ? QColor(color->r, color->g, color->b)
+                                               : QApplication::palette().color(QPalette::Text));
+        widget->setPalette(palette);
+        widget->setVisible(model.visible());
+        widget->setEnabled(model.enabled());
+    };
+    sync();
+    model.changed().subscribe(sync);
+    QObject::connect(widget, &QPlainTextEdit::textChanged, widget, [&model, widgetText] {
+        QString text = widgetText();
+        text.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+        model.setText(toU16(text));
+    });
 }
 
 void bindTabSet(QTabBar* widget, TabSet& model) {

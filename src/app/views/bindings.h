@@ -64,6 +64,8 @@ void bindPanelCaption(QLabel* widget, Panel& model);
 // A read-only text view of a memo. Very long texts are cut for display only, so that the
 // window stays responsive; the memo keeps the whole text.
 void bindMemoView(QPlainTextEdit* widget, Memo& model);
+// An editable memo: line breaks become CR LF in the model, the model's font colour shows.
+void bindMemo(QPlainTextEdit* widget, Memo& model);
 void bindTabSet(QTabBar* widget, TabSet& model);
 void bindPageControl(QStackedWidget* widget, PageControl& model,
                      const std::map<const Panel*, QWidget*>& pages);

@@ -18,6 +18,7 @@
 #include "app/views/bindings.h"
 #include "app/views/image_view.h"
 #include "app/views/list_view_model.h"
+#include "app/views/text_actions_view.h"
 
 namespace tessaro {
 namespace {
@@ -198,6 +199,8 @@ QWidget* MainWindowView::buildActionsArea() {
 }
 
 QWidget* MainWindowView::buildDetailRow(std::size_t action) {
+    if (action == 0) return buildSearchReplaceRow(m_model);
+    if (action == 1) return buildTextAddRow(m_model);
     if (action != 2) return nullptr;  // the other actions bring their own boxes
     auto* box = new QFrame;
     box->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
