@@ -1,7 +1,6 @@
 """End to end: the real program captures what other programs copy, lists the formats,
 can be switched off with F3, and writes back content that other programs can paste."""
 
-import argparse
 import io
 import os
 import shutil
@@ -9,31 +8,13 @@ import tempfile
 import subprocess
 import sys
 import time
-import unittest
 
 from PIL import Image
 
-from harness import Clipboard, Display, Tessaro, wait_until
-
-OPTIONS = None
+from harness import ProgramTest, run_tests, wait_until
 
 
-class Capture(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.display = Display()
-        cls.clipboard = Clipboard(cls.display)
-        cls.app = Tessaro(OPTIONS.tessaro, cls.display, OPTIONS.artifacts)
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.app.stop()
-        cls.display.stop()
-
-    def setUp(self):
-        self.assertTrue(self.app.alive(), "tessaro is running")
-        time.sleep(0.25)  # past the debounce of the previous change
-
+class Capture(ProgramTest):
     def copy_and_wait(self, data, mime=None):
         before = len(self.app.history())
         self.clipboard.put(data, mime)
@@ -177,8 +158,4 @@ class Capture(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--tessaro", required=True)
-    parser.add_argument("--artifacts", required=True)
-    OPTIONS, rest = parser.parse_known_args()
-    unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
+    run_tests()

@@ -1,13 +1,16 @@
 """The real Tessaro under a private Xvfb display, driven through the X11 clipboard with
 xclip and through its window with xdotool; its state is read from the --state-file JSON."""
 
+import argparse
 import json
 import os
 import shutil
 import signal
 import subprocess
 import tempfile
+import sys
 import time
+import unittest
 
 
 def wait_until(predicate, timeout=10.0, interval=0.05, what="condition"):
@@ -143,3 +146,33 @@ class Tessaro:
                 self.process.kill()
         self.log.close()
         shutil.rmtree(self.workdir, ignore_errors=True)
+
+
+class ProgramTest(unittest.TestCase):
+    """One running program for all tests of a class, on a display of its own."""
+
+    options = None  # set by run_tests() from the command line
+
+    @classmethod
+    def setUpClass(cls):
+        cls.display = Display()
+        cls.clipboard = Clipboard(cls.display)
+        cls.app = Tessaro(cls.options.tessaro, cls.display, cls.options.artifacts)
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.app.stop()
+        cls.display.stop()
+
+    def setUp(self):
+        self.assertTrue(self.app.alive(), "tessaro is running")
+        time.sleep(0.25)  # past the debounce of the previous change
+
+
+def run_tests():
+    """Runs the test classes of the calling script with --tessaro and --artifacts."""
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--tessaro", required=True)
+    parser.add_argument("--artifacts", required=True)
+    ProgramTest.options, rest = parser.parse_known_args()
+    unittest.main(module="__main__", argv=[sys.argv[0]] + rest, verbosity=2)

@@ -2,35 +2,15 @@
 text back on the X11 clipboard without adding a row; the popup menu deletes rows; the
 history is saved through the save dialog."""
 
-import argparse
 import os
-import sys
 import tempfile
 import shutil
 import time
-import unittest
 
-from harness import Clipboard, Display, Tessaro, wait_until
-
-OPTIONS = None
+from harness import ProgramTest, run_tests, wait_until
 
 
-class History(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.display = Display()
-        cls.clipboard = Clipboard(cls.display)
-        cls.app = Tessaro(OPTIONS.tessaro, cls.display, OPTIONS.artifacts)
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.app.stop()
-        cls.display.stop()
-
-    def setUp(self):
-        self.assertTrue(self.app.alive(), "tessaro is running")
-        time.sleep(0.25)  # past the debounce of the previous change
-
+class History(ProgramTest):
     def copy_and_wait(self, text):
         before = len(self.app.history())
         self.clipboard.put(text)
@@ -99,8 +79,4 @@ class History(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--tessaro", required=True)
-    parser.add_argument("--artifacts", required=True)
-    OPTIONS, rest = parser.parse_known_args()
-    unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
+    run_tests()

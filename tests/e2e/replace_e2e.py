@@ -2,33 +2,12 @@
 another program's copy comes back replaced, with the texts in front and behind, while the
 history keeps what was copied. The replacement table is filled and reordered by dragging."""
 
-import argparse
-import subprocess
-import sys
 import time
-import unittest
 
-from harness import Clipboard, Display, Tessaro, wait_until
-
-OPTIONS = None
+from harness import ProgramTest, run_tests, wait_until
 
 
-class Replace(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.display = Display()
-        cls.clipboard = Clipboard(cls.display)
-        cls.app = Tessaro(OPTIONS.tessaro, cls.display, OPTIONS.artifacts)
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.app.stop()
-        cls.display.stop()
-
-    def setUp(self):
-        self.assertTrue(self.app.alive(), "tessaro is running")
-        time.sleep(0.25)  # past the debounce of the previous change
-
+class Replace(ProgramTest):
     def tearDown(self):
         outcome = getattr(self, "_outcome", None)
         result = getattr(outcome, "result", None)
@@ -144,14 +123,5 @@ class Replace(unittest.TestCase):
                    what="the error mark gone")
 
 
-def main():
-    global OPTIONS
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--tessaro", required=True)
-    parser.add_argument("--artifacts", required=True)
-    OPTIONS, rest = parser.parse_known_args()
-    unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
-
-
 if __name__ == "__main__":
-    main()
+    run_tests()
