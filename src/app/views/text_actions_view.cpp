@@ -115,7 +115,8 @@ QWidget* rowAround(QWidget* box) {
 // Keys, row dragging and the model's selection for the replacement table.
 class TableInput final : public QObject {
 public:
-    TableInput(QTableView* view, Tprog& model) : QObject(view), m_view(view), m_model(model) {
+    TableInput(QTableView* view, Tprog& model)
+        : QObject(view), m_view(view), m_viewport(view->viewport()), m_model(model) {
         view->installEventFilter(this);
         view->viewport()->installEventFilter(this);
         view->setAcceptDrops(true);
@@ -132,7 +133,9 @@ protected:
         if (watched == m_view && event->type() == QEvent::KeyPress) {
             return keyPress(static_cast<QKeyEvent*>(event));
         }
-        if (watched != m_view->viewport()) return false;
+        // Compared with the pointer kept at the start: events still arrive while the view is
+        // being destroyed, when asking it for its viewport is no longer allowed.
+        if (watched != m_viewport) return false;
         switch (event->type()) {
             case QEvent::MouseButtonPress:
                 return mousePress(static_cast<QMouseEvent*>(event));
@@ -238,6 +241,7 @@ private:
     }
 
     QTableView* m_view;
+    QWidget* m_viewport;
     Tprog& m_model;
     int m_pressRow = -1;
     QPoint m_pressPos;
