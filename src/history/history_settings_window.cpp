@@ -2,7 +2,25 @@
 // and the language of its captions.
 #include "history/history_settings_window.h"
 
+#include <array>
+
+#include "ui/interface_texts.h"
+
 namespace tessaro {
+namespace {
+
+// The captions of the window in German and English, by component name.
+constexpr std::array kHistorySettingsCaptions = {
+    CaptionText{"gb1", u"Allgemein", u"General"},
+    CaptionText{"cb_history_txt", u"Texte im Verlauf zeigen", u"Add Text to History"},
+    CaptionText{"cb_history_img", u"Bilder im Verlauf zeigen", u"Add Images to History"},
+    CaptionText{"gb2", u"Verlauf Speichern (STRG+S)", u"Save History (CTRL+S)"},
+    CaptionText{"cb_save_txt", u"Texte speichern", u"Save Texts"},
+    CaptionText{"cb_save_img", u"Namen der Bilder speichern", u"Save Names of Images"},
+    CaptionText{"cb_save_time", u"Zeit speichern", u"Save Timestamp"},
+};
+
+}  // namespace
 
 Teinstverlauf::Teinstverlauf(const Label& spr)
     : LanguageWindow("Teinstverlauf", spr, u"Einstellungen für den Verlauf", u"History Settings"),
@@ -36,14 +54,7 @@ void Teinstverlauf::cb_history_imgClick() {
 
 void Teinstverlauf::Sprache() {
     LanguageWindow::Sprache();
-    const bool de = german();
-    gb1.setCaption(de ? u"Allgemein" : u"General");
-    cb_history_txt.setCaption(de ? u"Texte im Verlauf zeigen" : u"Add Text to History");
-    cb_history_img.setCaption(de ? u"Bilder im Verlauf zeigen" : u"Add Images to History");
-    gb2.setCaption(de ? u"Verlauf Speichern (STRG+S)" : u"Save History (CTRL+S)");
-    cb_save_txt.setCaption(de ? u"Texte speichern" : u"Save Texts");
-    cb_save_img.setCaption(de ? u"Namen der Bilder speichern" : u"Save Names of Images");
-    cb_save_time.setCaption(de ? u"Zeit speichern" : u"Save Timestamp");
+    applyCaptions(*this, kHistorySettingsCaptions, german());
 }
 
 }  // namespace tessaro

@@ -2,10 +2,27 @@
 // the language of its captions.
 #include "output/output_settings_window.h"
 
+#include <array>
+
+#include "ui/interface_texts.h"
+
 namespace tessaro {
 namespace {
 
 constexpr const char* kEncodingGroup = "GroupBox2";
+
+// The captions of the window in German and English, by component name.
+constexpr std::array kOutputSettingsCaptions = {
+    CaptionText{"GroupBox2", u"Kodierung von Textdateien", u"Coding of Text Files"},
+    CaptionText{"Label5", u"Die Textdateien werden in folgendem Format abgespeichert:",
+                u"Text Files are saved in this File Format:"},
+    CaptionText{"Label4", u"Informationen zu den Formaten erhalten Sie auf dieser Seite:",
+                u"Information to the File Formats, you can get on:"},
+    CaptionText{"rb_utf7ansi", u"Unicode UTF-7 als ANSI gespeichert",
+                u"Unicode UTF-7 saved as ANSI"},
+    CaptionText{"rb_beibehalten", u"Falls kein Unicode als ANSI speichern, sonst UTF-8",
+                u"If no Unicode, save as ANSI, in other cases UTF-8"},
+};
 
 }  // namespace
 
@@ -57,16 +74,7 @@ void Teinstausgabe::ChooseTextEncoding(std::u16string_view text) {
 
 void Teinstausgabe::Sprache() {
     LanguageWindow::Sprache();
-    const bool de = german();
-    GroupBox2.setCaption(de ? u"Kodierung von Textdateien" : u"Coding of Text Files");
-    Label5.setCaption(de ? u"Die Textdateien werden in folgendem Format abgespeichert:"
-                         : u"Text Files are saved in this File Format:");
-    Label4.setCaption(de ? u"Informationen zu den Formaten erhalten Sie auf dieser Seite:"
-                         : u"Information to the File Formats, you can get on:");
-    rb_utf7ansi.setCaption(de ? u"Unicode UTF-7 als ANSI gespeichert"
-                              : u"Unicode UTF-7 saved as ANSI");
-    rb_beibehalten.setCaption(de ? u"Falls kein Unicode als ANSI speichern, sonst UTF-8"
-                                 : u"If no Unicode, save as ANSI, in other cases UTF-8");
+    applyCaptions(*this, kOutputSettingsCaptions, german());
 }
 
 }  // namespace tessaro

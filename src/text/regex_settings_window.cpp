@@ -2,7 +2,42 @@
 // the handlers that move the boxes and fields into the option record.
 #include "text/regex_settings_window.h"
 
+#include <array>
+
+#include "ui/interface_texts.h"
+
 namespace tessaro {
+namespace {
+
+// The captions of the window in German and English, by component name.
+constexpr std::array kRegexSettingsCaptions = {
+    CaptionText{"GroupBox1", u"Modifikatoren", u"Modifiers"},
+    CaptionText{"Label6", u"Folgende Modifikatoren werden angewendet:",
+                u"The following modifiers are used:"},
+    CaptionText{"cb_caseinsensitive_i", u"Modifikator i: Case-Insensitive",
+                u"Modifier i: Case-Insensitive"},
+    CaptionText{"cb_multiline_m", u"Modifikator m: Multi Line", u"Modifier m: Multi Line"},
+    CaptionText{"cb_singleline_s", u"Modifikator s: Single Line", u"Modifier s: Single Line"},
+    CaptionText{"cb_greedymode_g", u"Modifikator g: Greedy Mode", u"Modifier g: Greedy Mode"},
+    CaptionText{"cb_whitespacecomments_x", u"Modifiktaor x: Extended Syntax",
+                u"Modifier x: Extended Syntax"},
+    CaptionText{"Label8", u"Beispiele um Modifikatoren direkt im regulären Ausdruck zu ändern:",
+                u"Examples to use modifiers within regular expressions:"},
+    CaptionText{"Label13", u"Informationen und Erklärungen zu den Modifikatoren auf:",
+                u"Information and explanations regarding modifiers:"},
+    CaptionText{"GroupBox2", u"Zeichenklassen", u"Character Classes"},
+    CaptionText{"Label5", u"Folgende Zeichen werden für die Zeichenklassen verwendet:",
+                u"The following characters are used for character classes:"},
+    CaptionText{"Label4", u"Informationen und Hilfe zur Benutzung von regulären Ausdrücken:",
+                u"Information and help regarding the usage of regular expressions:"},
+    CaptionText{"Button2", u"Übernehmen", u"Assume"},
+    CaptionText{"Label7", u"Hilfe zu regulären Ausdrücken öffnen (regex-help.html)",
+                u"Open the regular-expression help (regex-help.html)"},
+    CaptionText{"Label2", u"Hilfe zu regulären Ausdrücken öffnen (regex-help.html)",
+                u"Open the regular-expression help (regex-help.html)"},
+};
+
+}  // namespace
 
 Teinstregex::Teinstregex(const Label& spr)
     : LanguageWindow("Teinstregex", spr, u"Einstellungen für Reguläre Ausdrücke",
@@ -65,31 +100,7 @@ Teinstregex::Teinstregex(const Label& spr)
 
 void Teinstregex::Sprache() {
     LanguageWindow::Sprache();
-    const bool de = german();
-    GroupBox1.setCaption(de ? u"Modifikatoren" : u"Modifiers");
-    Label6.setCaption(de ? u"Folgende Modifikatoren werden angewendet:"
-                         : u"The following modifiers are used:");
-    cb_caseinsensitive_i.setCaption(de ? u"Modifikator i: Case-Insensitive"
-                                       : u"Modifier i: Case-Insensitive");
-    cb_multiline_m.setCaption(de ? u"Modifikator m: Multi Line" : u"Modifier m: Multi Line");
-    cb_singleline_s.setCaption(de ? u"Modifikator s: Single Line" : u"Modifier s: Single Line");
-    cb_greedymode_g.setCaption(de ? u"Modifikator g: Greedy Mode" : u"Modifier g: Greedy Mode");
-    cb_whitespacecomments_x.setCaption(de ? u"Modifiktaor x: Extended Syntax"
-                                          : u"Modifier x: Extended Syntax");
-    Label8.setCaption(de ? u"Beispiele um Modifikatoren direkt im regulären Ausdruck zu ändern:"
-                         : u"Examples to use modifiers within regular expressions:");
-    Label13.setCaption(de ? u"Informationen und Erklärungen zu den Modifikatoren auf:"
-                          : u"Information and explanations regarding modifiers:");
-    GroupBox2.setCaption(de ? u"Zeichenklassen" : u"Character Classes");
-    Label5.setCaption(de ? u"Folgende Zeichen werden für die Zeichenklassen verwendet:"
-                         : u"The following characters are used for character classes:");
-    Label4.setCaption(de ? u"Informationen und Hilfe zur Benutzung von regulären Ausdrücken:"
-                         : u"Information and help regarding the usage of regular expressions:");
-    Button2.setCaption(de ? u"Übernehmen" : u"Assume");
-    const std::u16string link = de ? u"Hilfe zu regulären Ausdrücken öffnen (regex-help.html)"
-                                   : u"Open the regular-expression help (regex-help.html)";
-    Label7.setCaption(link);
-    Label2.setCaption(link);
+    applyCaptions(*this, kRegexSettingsCaptions, german());
 }
 
 void Teinstregex::Button2Click() {

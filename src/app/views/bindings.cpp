@@ -98,10 +98,9 @@ void bindRadioButton(QRadioButton* widget, RadioButton& model) {
     };
     sync();
     model.changed().subscribe(sync);
-    QObject::connect(widget, &QRadioButton::clicked, widget, [widget, &model, sync] {
+    QObject::connect(widget, &QRadioButton::clicked, widget, [&model, sync] {
         model.click();
-        sync();
-        (void)widget;
+        sync();  // a click on the checked button changes nothing: show the model's state again
     });
 }
 
