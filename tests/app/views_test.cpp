@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QKeyEvent>
 #include <QTextCursor>
 #include <QLabel>
@@ -64,6 +66,29 @@ TEST(Bindings, CheckBoxesGoBothWays) {
     widget.click();
     EXPECT_FALSE(box.checked());
     EXPECT_EQ(clicks, 2);
+}
+
+TEST(Bindings, FieldRulesSeeTypedCharactersButNotFocusOrDeleteKeys) {
+    Form form("f");
+    auto& list = form.add<ComboBox>("list");
+    std::u16string seen;
+    list.onKeyPress = [&](char16_t& key) {
+        seen.push_back(key);
+        key = 0;
+    };
+    QComboBox widget;
+    bindComboBox(&widget, list);
+    for (int key : {int(Qt::Key_Tab), int(Qt::Key_Backtab), int(Qt::Key_Delete)}) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier,
+                        key == Qt::Key_Delete ? QStringLiteral("\x7f") : QStringLiteral("\t"));
+        QApplication::sendEvent(widget.lineEdit(), &press);
+    }
+    EXPECT_EQ(seen, u"");
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    QApplication::sendEvent(widget.lineEdit(), &enter);
+    QKeyEvent letter(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+    QApplication::sendEvent(widget.lineEdit(), &letter);
+    EXPECT_EQ(seen, u"\ra");
 }
 
 TEST(Bindings, MenuItemsLetTheHandlerDecideTheCheckMark) {

@@ -37,6 +37,12 @@ bool InputEvents::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::KeyPress: {
             auto* key = static_cast<QKeyEvent*>(event);
             if (!m_keyPress || !*m_keyPress || key->text().isEmpty()) break;
+            // Focus keys move between fields and Delete edits in place; neither is a typed
+            // character there, so the field rules never see them.
+            if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab ||
+                key->key() == Qt::Key_Delete) {
+                break;
+            }
             // Control keys (Enter, Backspace, ...) arrive as control characters, as typed
             // characters do on the desktop the field rules were made for.
             for (QChar c : key->text()) {
