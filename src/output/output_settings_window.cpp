@@ -1,9 +1,10 @@
-// The output-settings window: its text-encoding group with the nine encoding buttons, and
-// the language of its captions.
+// The output-settings window: its image-output group, its text-encoding group with the
+// nine encoding buttons, and the language of its captions.
 #include "output/output_settings_window.h"
 
 #include <array>
 
+#include "output/output_quality.h"
 #include "ui/interface_texts.h"
 
 namespace tessaro {
@@ -13,6 +14,13 @@ constexpr const char* kEncodingGroup = "GroupBox2";
 
 // The captions of the window in German and English, by component name.
 constexpr std::array kOutputSettingsCaptions = {
+    CaptionText{"GroupBox1", u"Bildausgabe", u"Image Output"},
+    CaptionText{"Label1", u"Ausgabe-Qualität für Formate JPEG, JNG, MNG und JPG2000",
+                u"Output Quality for Formats JPEG, JNG, MNG and JPG2000"},
+    CaptionText{"progressivaktiv", u"Progressiv-Funktion für Formate JPEG, JNG und MNG verwenden",
+                u"Use Progressiv-Function for Formats JPEF, JNG and MNG"},
+    CaptionText{"psdlayers", u"Bild als Ebene einfügen im Photoshop Format PSD",
+                u"Insert image as layer in format PSD (Photoshop)"},
     CaptionText{"GroupBox2", u"Kodierung von Textdateien", u"Coding of Text Files"},
     CaptionText{"Label5", u"Die Textdateien werden in folgendem Format abgespeichert:",
                 u"Text Files are saved in this File Format:"},
@@ -28,6 +36,12 @@ constexpr std::array kOutputSettingsCaptions = {
 
 Teinstausgabe::Teinstausgabe(const Label& spr)
     : LanguageWindow("Teinstausgabe", spr, u"Einstellungen", u"Settings"),
+      GroupBox1(add<Panel>("GroupBox1")),
+      Label1(add<Label>("Label1")),
+      out_quality(add<ComboBox>("out_quality")),
+      ScrollBar1(add<ScrollBar>("ScrollBar1", 1, 100, 90)),
+      progressivaktiv(add<CheckBox>("progressivaktiv", true)),
+      psdlayers(add<CheckBox>("psdlayers", true)),
       GroupBox2(add<Panel>("GroupBox2")),
       Label5(add<Label>("Label5")),
       Label4(add<Label>("Label4")),
@@ -42,6 +56,9 @@ Teinstausgabe::Teinstausgabe(const Label& spr)
       rb_beibehalten(add<RadioButton>("rb_beibehalten", kEncodingGroup, true)),
       OK(add<Button>("OK")) {
     setClientSize(kDesignWidth, kDesignHeight);
+    out_quality.setItems(QualityEntries());
+    out_quality.setText(u"90");
+    BindOutputQuality(out_quality, ScrollBar1);
     rb_ansi.setCaption(u"ANSI Text");
     rb_utf7.setCaption(u"Unicode UTF-7");
     rb_utf8.setCaption(u"Unicode UTF-8");
@@ -70,6 +87,18 @@ void Teinstausgabe::bindEncoding(RadioButton& button, std::int32_t encoding) {
 
 void Teinstausgabe::ChooseTextEncoding(std::u16string_view text) {
     TextEncoding = tessaro::ChooseTextEncoding(rb_beibehalten.checked(), TextEncoding, text);
+}
+
+ImageWriteOptions Teinstausgabe::AusgabeWerteSetzen() const {
+    ImageWriteOptions options;
+    options.jpegQuality = ScrollBar1.position();
+    options.jngQuality = ScrollBar1.position();
+    options.mngQuality = ScrollBar1.position();
+    options.psdLayer = psdlayers.checked();
+    options.jpegProgressive = progressivaktiv.checked();
+    options.jngProgressive = progressivaktiv.checked();
+    options.mngProgressive = progressivaktiv.checked();
+    return options;
 }
 
 void Teinstausgabe::Sprache() {

@@ -7,6 +7,9 @@
 
 #include "forms/buttons.h"
 #include "forms/containers.h"
+#include "forms/scroll_bar.h"
+#include "forms/text_controls.h"
+#include "output/image_file_writer.h"
 #include "output/text_encoder.h"
 #include "ui/language_window.h"
 
@@ -19,6 +22,13 @@ public:
 
     explicit Teinstausgabe(const Label& spr);
 
+    // Image-output group.
+    Panel& GroupBox1;
+    Label& Label1;
+    ComboBox& out_quality;
+    ScrollBar& ScrollBar1;
+    CheckBox& progressivaktiv;
+    CheckBox& psdlayers;
     // Text-encoding group.
     Panel& GroupBox2;
     Label& Label5;
@@ -41,6 +51,10 @@ public:
     // With the automatic choice checked, sets TextEncoding to ANSI for text that fits into
     // Latin-1 and to UTF-8 otherwise; leaves it alone when the choice is not checked.
     void ChooseTextEncoding(std::u16string_view text);
+
+    // The options of the image writers as the image-output group sets them now. The
+    // quality is the scroll bar's, which is always within 1 .. 100.
+    ImageWriteOptions AusgabeWerteSetzen() const;
 
     void Sprache() override;
 

@@ -123,6 +123,14 @@ public:
     Memo& act_textadd_vorne;
     Label& Label3;
     Memo& act_textadd_hinten;
+    // Saving images.
+    Label& Label4;
+    Edit& saveimg_ordner;
+    Button& saveimg_ordnerwahl;
+    Label& Label5;
+    ComboBox& saveimg_name;
+    Label& Label6;
+    ComboBox& saveimg_format;
 
     CapturePipeline& pipeline() { return m_pipeline; }
     HistoryList& historyList() { return m_historyList; }
@@ -149,6 +157,8 @@ public:
     void cb_suchenersetzenClick(const Control* origin);
     void savetxt_ordnerwahlClick();
     void savetxt_ordnerDblClick() { savetxt_ordner.selectAll(); }
+    void saveimg_ordnerwahlClick();
+    void saveimg_ordnerDblClick() { saveimg_ordner.selectAll(); }
     void einst_aktClick();
     void einst_regexClick();
     // Show the output and the regular-expression settings; the application binds them.
@@ -208,6 +218,8 @@ public:
 
 private:
     void trayLeftButtonDown();
+    // Lets the user pick a folder for the field; an empty result keeps the old text.
+    void chooseFolderFor(Edit& field);
     // Stacks the header and detail rows and sets the scroll range.
     void stackActionRows();
     bool german() const { return m_start.spr.caption() == u"de"; }

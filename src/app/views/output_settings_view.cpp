@@ -1,13 +1,65 @@
 #include "app/views/output_settings_view.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QGroupBox>
+#include <QHBoxLayout>
+#include <QScrollBar>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include "app/qt_text.h"
 #include "app/views/bindings.h"
 
 namespace tessaro {
+namespace {
+
+void bindScrollBar(QScrollBar* widget, ScrollBar& model) {
+    widget->setObjectName(QString::fromStdString(model.name()));
+    widget->setRange(model.min(), model.max());
+    widget->setValue(model.position());
+    model.changed().subscribe([widget, &model] {
+        const QSignalBlocker block(widget);
+        widget->setValue(model.position());
+    });
+    QObject::connect(widget, &QScrollBar::valueChanged, widget,
+                     [&model](int value) { model.setPosition(value); });
+}
+
+QGroupBox* groupFor(Panel& model, QWidget* parent) {
+    auto* group = new QGroupBox(parent);
+    group->setObjectName(QString::fromStdString(model.name()));
+    group->setTitle(toQString(model.caption()));
+    model.changed().subscribe([group, &model] { group->setTitle(toQString(model.caption())); });
+    return group;
+}
+
+QWidget* buildImageOutputGroup(Teinstausgabe& model, QWidget* parent) {
+    QGroupBox* group = groupFor(model.GroupBox1, parent);
+    auto* layout = new QVBoxLayout(group);
+    auto* intro = new QLabel(group);
+    intro->setWordWrap(true);
+    bindLabel(intro, model.Label1);
+    layout->addWidget(intro);
+    auto* qualityRow = new QHBoxLayout;
+    auto* quality = new QComboBox(group);
+    quality->setObjectName(QStringLiteral("out_quality"));
+    bindComboBox(quality, model.out_quality);
+    qualityRow->addWidget(quality);
+    auto* bar = new QScrollBar(Qt::Horizontal, group);
+    bindScrollBar(bar, model.ScrollBar1);
+    qualityRow->addWidget(bar, 1);
+    layout->addLayout(qualityRow);
+    for (CheckBox* option : {&model.progressivaktiv, &model.psdlayers}) {
+        auto* check = new QCheckBox(group);
+        check->setObjectName(QString::fromStdString(option->name()));
+        bindCheckBox(check, *option);
+        layout->addWidget(check);
+    }
+    return group;
+}
+
+}  // namespace
 
 OutputSettingsView::OutputSettingsView(Teinstausgabe& model, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint), m_model(model) {
@@ -16,10 +68,8 @@ OutputSettingsView::OutputSettingsView(Teinstausgabe& model, QWidget* parent)
     model.changed().subscribe([this] { setWindowTitle(toQString(m_model.caption())); });
 
     auto* layout = new QVBoxLayout(this);
-    auto* group = new QGroupBox(this);
-    group->setObjectName(QStringLiteral("GroupBox2"));
-    group->setTitle(toQString(model.GroupBox2.caption()));
-    model.GroupBox2.changed().subscribe([group, this] { group->setTitle(toQString(m_model.GroupBox2.caption())); });
+    layout->addWidget(buildImageOutputGroup(model, this));
+    QGroupBox* group = groupFor(model.GroupBox2, this);
     auto* groupLayout = new QVBoxLayout(group);
     auto* intro = new QLabel(group);
     intro->setWordWrap(true);
