@@ -15,6 +15,10 @@
 
 namespace tessaro {
 
+// Puts the resize-method names in a text into the other language ("Bikubisch" and
+// "Bicubic", "Nächster Nachbar" and "Nearest"); "Bilinear" is the same in both.
+std::u16string TranslateResizeMethod(std::u16string text, bool german);
+
 class Teinstausgabe final : public LanguageWindow {
 public:
     static constexpr int kDesignWidth = 347;
@@ -42,6 +46,13 @@ public:
     RadioButton& rb_utf32le;
     RadioButton& rb_utf32be;
     RadioButton& rb_beibehalten;
+    // Image-resizing group.
+    Panel& GroupBox3;
+    CheckBox& act_sizehochquerformat;
+    CheckBox& act_sizekleiner;
+    CheckBox& act_sizebigger;
+    Label& Label2;
+    ComboBox& act_sizemethode;
     // Closes the window; the owner binds its click to hiding it.
     Button& OK;
 

@@ -3,6 +3,7 @@
 #include "output/save_field_rules.h"
 #include "platform/utf.h"
 #include "ui/interface_texts.h"
+#include "ui/number_list_rules.h"
 
 namespace tessaro {
 namespace {
@@ -101,6 +102,25 @@ Tprog::Tprog(Desktop& desktop, ClipboardBackend& backend, TClipBoardEx& clipboar
       saveimg_name(add<ComboBox>("saveimg_name")),
       Label6(add<Label>("Label6")),
       saveimg_format(add<ComboBox>("saveimg_format")),
+      rb_cutimg_auswahl(add<RadioButton>("rb_cutimg_auswahl", "cut", true)),
+      rb_cutimg_direkt(add<RadioButton>("rb_cutimg_direkt", "cut")),
+      Label15(add<Label>("Label15")),
+      act_zuschlinks(add<ComboBox>("act_zuschlinks")),
+      Label16(add<Label>("Label16")),
+      act_zuschrechts(add<ComboBox>("act_zuschrechts")),
+      Label17(add<Label>("Label17")),
+      act_zuschoben(add<ComboBox>("act_zuschoben")),
+      Label18(add<Label>("Label18")),
+      act_zuschunten(add<ComboBox>("act_zuschunten")),
+      Label1(add<Label>("Label1")),
+      Label10(add<Label>("Label10")),
+      act_sizebenutzer_x(add<ComboBox>("act_sizebenutzer_x")),
+      Label13(add<Label>("Label13")),
+      Label12(add<Label>("Label12")),
+      act_sizebenutzer_y(add<ComboBox>("act_sizebenutzer_y")),
+      Label14(add<Label>("Label14")),
+      Label11(add<Label>("Label11")),
+      act_resizeimg_prop(add<CheckBox>("act_resizeimg_prop", true)),
       m_desktop(desktop),
       m_state(captureState),
       m_history(history),
@@ -181,6 +201,17 @@ Tprog::Tprog(Desktop& desktop, ClipboardBackend& backend, TClipBoardEx& clipboar
     saveimg_format.setDropDownCount(15);
     BindImageSaveFieldRules(saveimg_ordner, saveimg_name, saveimg_format,
                             [this](Control& control) { requestFocus(control); });
+    // The number lists: four margins (fallback 0), the maximum width and height.
+    const std::array<std::int32_t, 6> fallbacks = {0, 0, 0, 0, 640, 480};
+    for (std::size_t i = 0; i < 6; ++i) {
+        ComboBox& list = *numberLists()[i];
+        const bool margin = i < 4;
+        list.setItems(margin ? MarginListEntries(true) : SizeListEntries(true));
+        list.setDropDownCount(margin ? 12 : 15);
+        list.setText(utf8ToUtf16(std::to_string(fallbacks[i])));
+        BindNumberListRules(list, fallbacks[i], m_desktop, m_start.spr,
+                            [this](Control& control) { requestFocus(control); });
+    }
 
     Panel1.setHeight(17);
     Panel2.setWidth(281);
@@ -371,6 +402,7 @@ void Tprog::sprache() {
     saveimg_name.setItems(ImageNameTemplates(german()));
     saveimg_name.setText(saveimg_name.items().front());
     // The format list keeps its choice; only "Bild" and "Image" change places.
+    for (ComboBox* list : numberLists()) TranslateNumberListEntries(*list, german());
     for (std::size_t i = 0; i < saveimg_format.items().size(); ++i) {
         saveimg_format.setItem(i, TranslateImageFormat(saveimg_format.items()[i], german()));
     }

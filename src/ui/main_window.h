@@ -131,6 +131,27 @@ public:
     ComboBox& saveimg_name;
     Label& Label6;
     ComboBox& saveimg_format;
+    // Cutting images.
+    RadioButton& rb_cutimg_auswahl;
+    RadioButton& rb_cutimg_direkt;
+    Label& Label15;
+    ComboBox& act_zuschlinks;
+    Label& Label16;
+    ComboBox& act_zuschrechts;
+    Label& Label17;
+    ComboBox& act_zuschoben;
+    Label& Label18;
+    ComboBox& act_zuschunten;
+    // Resizing images.
+    Label& Label1;
+    Label& Label10;
+    ComboBox& act_sizebenutzer_x;
+    Label& Label13;
+    Label& Label12;
+    ComboBox& act_sizebenutzer_y;
+    Label& Label14;
+    Label& Label11;
+    CheckBox& act_resizeimg_prop;
 
     CapturePipeline& pipeline() { return m_pipeline; }
     HistoryList& historyList() { return m_historyList; }
@@ -223,6 +244,10 @@ private:
     // Stacks the header and detail rows and sets the scroll range.
     void stackActionRows();
     bool german() const { return m_start.spr.caption() == u"de"; }
+    std::array<ComboBox*, 6> numberLists() {
+        return {&act_zuschlinks, &act_zuschrechts,    &act_zuschoben,
+                &act_zuschunten, &act_sizebenutzer_x, &act_sizebenutzer_y};
+    }
     std::array<CheckBox*, 6> switches() {
         return {&cb_suchenersetzen, &cb_textadd, &cb_savetxt, &cb_cutimg, &cb_resizeimg, &cb_saveimg};
     }

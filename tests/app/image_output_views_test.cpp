@@ -44,6 +44,11 @@ TEST_F(ImageOutputViews, TheQualityScrollBarAndBoxMoveTogether) {
     ASSERT_NE(psd, nullptr);
     psd->click();
     EXPECT_FALSE(app.outputSettings().psdlayers.checked());
+    auto* method = view.findChild<QComboBox*>(QStringLiteral("act_sizemethode"));
+    ASSERT_NE(method, nullptr);
+    method->setCurrentIndex(1);
+    emit method->textActivated(method->currentText());  // as a pick from the list does
+    EXPECT_EQ(app.outputSettings().act_sizemethode.text(), u"Bilinear");
     grab(view, "output-settings");
 }
 
@@ -67,6 +72,29 @@ TEST_F(ImageOutputViews, CheckingImageSavingOpensItsRowWithTheTwoMoments) {
     before->click();
     EXPECT_TRUE(prog().save_img_vorher.checked());
     grab(view, "main-window-image-save");
+
+    prog().cb_cutimg.setChecked(true);
+    QApplication::processEvents();
+    auto* cut = view.findChild<QWidget*>(QStringLiteral("pa004b"));
+    ASSERT_NE(cut, nullptr);
+    EXPECT_TRUE(cut->isVisible());
+    EXPECT_FALSE(row->isVisible());
+    auto* left = cut->findChild<QComboBox*>(QStringLiteral("act_zuschlinks"));
+    ASSERT_NE(left, nullptr);
+    left->setCurrentIndex(3);
+    emit left->textActivated(left->currentText());
+    EXPECT_EQ(prog().act_zuschlinks.text(), u"50");
+    grab(view, "main-window-cut");
+
+    prog().cb_resizeimg.setChecked(true);
+    QApplication::processEvents();
+    auto* resize = view.findChild<QWidget*>(QStringLiteral("pa005b"));
+    ASSERT_NE(resize, nullptr);
+    EXPECT_TRUE(resize->isVisible());
+    auto* width = resize->findChild<QComboBox*>(QStringLiteral("act_sizebenutzer_x"));
+    ASSERT_NE(width, nullptr);
+    EXPECT_EQ(width->currentText(), QStringLiteral("640"));
+    grab(view, "main-window-resize");
 }
 
 }  // namespace

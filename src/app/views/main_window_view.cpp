@@ -16,6 +16,7 @@
 
 #include "app/qt_text.h"
 #include "app/views/bindings.h"
+#include "app/views/image_action_rows.h"
 #include "app/views/image_view.h"
 #include "app/views/list_view_model.h"
 #include "app/views/save_row_view.h"
@@ -212,6 +213,8 @@ QWidget* MainWindowView::buildDetailRow(std::size_t action) {
                              m_model.savetxt_format},
                             {tip}, darkerFace(5));
     }
+    if (action == 3) return buildCutRow(m_model, darkerFace(5));
+    if (action == 4) return buildResizeRow(m_model, darkerFace(5));
     if (action == 5) {
         std::vector<QWidget*> moments;
         for (CheckBox* model : {&m_model.save_img_vorher, &m_model.save_img_nachher}) {
@@ -225,7 +228,7 @@ QWidget* MainWindowView::buildDetailRow(std::size_t action) {
                              m_model.saveimg_format},
                             moments, darkerFace(5));
     }
-    return nullptr;  // the image actions bring their own boxes
+    return nullptr;
 }
 
 void MainWindowView::buildMenus() {

@@ -59,6 +59,27 @@ QWidget* buildImageOutputGroup(Teinstausgabe& model, QWidget* parent) {
     return group;
 }
 
+QWidget* buildResizingGroup(Teinstausgabe& model, QWidget* parent) {
+    QGroupBox* group = groupFor(model.GroupBox3, parent);
+    auto* layout = new QVBoxLayout(group);
+    for (CheckBox* rule : {&model.act_sizehochquerformat, &model.act_sizekleiner, &model.act_sizebigger}) {
+        auto* check = new QCheckBox(group);
+        check->setObjectName(QString::fromStdString(rule->name()));
+        bindCheckBox(check, *rule);
+        layout->addWidget(check);
+    }
+    auto* methodRow = new QHBoxLayout;
+    auto* label = new QLabel(group);
+    bindLabel(label, model.Label2);
+    methodRow->addWidget(label);
+    auto* method = new QComboBox(group);
+    method->setObjectName(QStringLiteral("act_sizemethode"));
+    bindComboBox(method, model.act_sizemethode);
+    methodRow->addWidget(method, 1);
+    layout->addLayout(methodRow);
+    return group;
+}
+
 }  // namespace
 
 OutputSettingsView::OutputSettingsView(Teinstausgabe& model, QWidget* parent)
@@ -86,6 +107,7 @@ OutputSettingsView::OutputSettingsView(Teinstausgabe& model, QWidget* parent)
     bindLabel(info, model.Label4);
     groupLayout->addWidget(info);
     layout->addWidget(group);
+    layout->addWidget(buildResizingGroup(model, this));
 
     auto* ok = new QPushButton(this);
     ok->setObjectName(QStringLiteral("OK"));

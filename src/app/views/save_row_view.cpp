@@ -6,20 +6,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
+#include "app/views/action_box.h"
 #include "app/views/bindings.h"
 
 namespace tessaro {
 
 QWidget* buildSaveRow(const SaveRowModels& models, const std::vector<QWidget*>& below,
                       const QColor& background) {
-    auto* box = new QFrame;
-    box->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
-    box->setAutoFillBackground(true);
-    QPalette palette = box->palette();
-    palette.setColor(QPalette::Window, background);
-    box->setPalette(palette);
+    QFrame* box = newActionBox(background);
     auto* grid = new QGridLayout(box);
     grid->setContentsMargins(8, 6, 8, 6);
     const auto label = [box](Label& model) {
@@ -53,11 +48,7 @@ QWidget* buildSaveRow(const SaveRowModels& models, const std::vector<QWidget*>& 
         grid->addWidget(widget, line++, 0, 1, 3);
     }
     grid->setColumnStretch(1, 1);
-    auto* row = new QWidget;
-    auto* rowLayout = new QVBoxLayout(row);
-    rowLayout->setContentsMargins(15, 3, 0, 3);
-    rowLayout->addWidget(box);
-    return row;
+    return detailRowFor(box);
 }
 
 }  // namespace tessaro
