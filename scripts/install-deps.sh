@@ -8,6 +8,8 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev libpcre2-dev clang libclang-rt-14-dev
   xvfb xauth xclip xsel xdotool x11-utils imagemagick
+  libjpeg62-turbo-dev libpng-dev libtiff-dev zlib1g-dev libgif-dev libopenjp2-7-dev libimagequant-dev
+  libtiff-tools libopenjp2-tools pngcheck icoutils
   python3 python3-pil python3-numpy
 )
 

@@ -29,7 +29,7 @@ void Panel::setColor(std::optional<Rgb> color) {
     notifyChanged();
 }
 
-void ScrollBar::scrollBy(int delta) {
+void ScrollRange::scrollBy(int delta) {
     const long long target = static_cast<long long>(position) + delta;
     position = static_cast<int>(std::clamp<long long>(target, min, std::max(min, max)));
 }

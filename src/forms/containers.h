@@ -34,7 +34,7 @@ private:
     std::optional<Rgb> m_color;
 };
 
-struct ScrollBar {
+struct ScrollRange {
     int min = 0;
     int max = 0;  // the scroll range
     int position = 0;
@@ -48,16 +48,16 @@ public:
     ScrollBox(Form& owner, std::string name)
         : Control(owner, std::move(name), ControlKind::ScrollBox) {}
 
-    const ScrollBar& horizontal() const { return m_horizontal; }
-    const ScrollBar& vertical() const { return m_vertical; }
+    const ScrollRange& horizontal() const { return m_horizontal; }
+    const ScrollRange& vertical() const { return m_vertical; }
     void setRanges(int horizontalRange, int verticalRange);
     void scrollBy(int dx, int dy);
     // The view reports where the user scrolled to.
     void userScrolledTo(int x, int y);
 
 private:
-    ScrollBar m_horizontal;
-    ScrollBar m_vertical;
+    ScrollRange m_horizontal;
+    ScrollRange m_vertical;
 };
 
 // Pages are panels; their own tabs are hidden, so only the active page matters.

@@ -27,6 +27,7 @@ enum class ControlKind {
     Picture,
     MenuItem,
     Timer,
+    ScrollBar,
 };
 
 using Handler = std::function<void()>;

@@ -1,9 +1,10 @@
-// The output-settings window: its text-encoding group with the nine encoding buttons, and
-// the language of its captions.
+// The output-settings window: its image-output group, its text-encoding group with the
+// nine encoding buttons, its image-resizing group, and the language of its captions.
 #include "output/output_settings_window.h"
 
 #include <array>
 
+#include "output/output_quality.h"
 #include "ui/interface_texts.h"
 
 namespace tessaro {
@@ -13,6 +14,21 @@ constexpr const char* kEncodingGroup = "GroupBox2";
 
 // The captions of the window in German and English, by component name.
 constexpr std::array kOutputSettingsCaptions = {
+    CaptionText{"GroupBox3", u"Vergrößerung oder Verkleinerung der Bilder", u"Image Resizing"},
+    CaptionText{"act_sizehochquerformat", u"Unterscheidung zwischen Hoch- und Querformat",
+                u"Distinction between Landscape and Portrait"},
+    CaptionText{"act_sizekleiner", u"Ändern wenn Ursprungsbild kleiner als Maximalgröße",
+                u"Process if Original is smaller than Maximum Size"},
+    CaptionText{"act_sizebigger", u"Ändern wenn Ursprungsbild größer als Maximalgröße",
+                u"Process if Original is larger than Maximum Size"},
+    CaptionText{"Label2", u"Skaliermethode:", u"Resize Method:"},
+    CaptionText{"GroupBox1", u"Bildausgabe", u"Image Output"},
+    CaptionText{"Label1", u"Ausgabe-Qualität für Formate JPEG, JNG, MNG und JPG2000",
+                u"Output Quality for Formats JPEG, JNG, MNG and JPG2000"},
+    CaptionText{"progressivaktiv", u"Progressiv-Funktion für Formate JPEG, JNG und MNG verwenden",
+                u"Use Progressiv-Function for Formats JPEF, JNG and MNG"},
+    CaptionText{"psdlayers", u"Bild als Ebene einfügen im Photoshop Format PSD",
+                u"Insert image as layer in format PSD (Photoshop)"},
     CaptionText{"GroupBox2", u"Kodierung von Textdateien", u"Coding of Text Files"},
     CaptionText{"Label5", u"Die Textdateien werden in folgendem Format abgespeichert:",
                 u"Text Files are saved in this File Format:"},
@@ -28,6 +44,12 @@ constexpr std::array kOutputSettingsCaptions = {
 
 Teinstausgabe::Teinstausgabe(const Label& spr)
     : LanguageWindow("Teinstausgabe", spr, u"Einstellungen", u"Settings"),
+      GroupBox1(add<Panel>("GroupBox1")),
+      Label1(add<Label>("Label1")),
+      out_quality(add<ComboBox>("out_quality")),
+      ScrollBar1(add<ScrollBar>("ScrollBar1", 1, 100, 90)),
+      progressivaktiv(add<CheckBox>("progressivaktiv", true)),
+      psdlayers(add<CheckBox>("psdlayers", true)),
       GroupBox2(add<Panel>("GroupBox2")),
       Label5(add<Label>("Label5")),
       Label4(add<Label>("Label4")),
@@ -40,8 +62,19 @@ Teinstausgabe::Teinstausgabe(const Label& spr)
       rb_utf32le(add<RadioButton>("rb_utf32le", kEncodingGroup)),
       rb_utf32be(add<RadioButton>("rb_utf32be", kEncodingGroup)),
       rb_beibehalten(add<RadioButton>("rb_beibehalten", kEncodingGroup, true)),
+      GroupBox3(add<Panel>("GroupBox3")),
+      act_sizehochquerformat(add<CheckBox>("act_sizehochquerformat", true)),
+      act_sizekleiner(add<CheckBox>("act_sizekleiner", true)),
+      act_sizebigger(add<CheckBox>("act_sizebigger", true)),
+      Label2(add<Label>("Label2")),
+      act_sizemethode(add<ComboBox>("act_sizemethode")),
       OK(add<Button>("OK")) {
     setClientSize(kDesignWidth, kDesignHeight);
+    out_quality.setItems(QualityEntries());
+    out_quality.setText(u"90");
+    BindOutputQuality(out_quality, ScrollBar1);
+    act_sizemethode.setItems({u"Bikubisch", u"Bilinear", u"N\u00e4chster Nachbar"});
+    act_sizemethode.setText(u"Bikubisch");
     rb_ansi.setCaption(u"ANSI Text");
     rb_utf7.setCaption(u"Unicode UTF-7");
     rb_utf8.setCaption(u"Unicode UTF-8");
@@ -72,9 +105,40 @@ void Teinstausgabe::ChooseTextEncoding(std::u16string_view text) {
     TextEncoding = tessaro::ChooseTextEncoding(rb_beibehalten.checked(), TextEncoding, text);
 }
 
+std::u16string TranslateResizeMethod(std::u16string text, bool german) {
+    static constexpr std::array<std::pair<std::u16string_view, std::u16string_view>, 2> kNames = {
+        {{u"Bikubisch", u"Bicubic"}, {u"N\u00e4chster Nachbar", u"Nearest"}}};
+    for (const auto& [de, en] : kNames) {
+        const std::u16string_view from = german ? en : de;
+        const std::u16string_view to = german ? de : en;
+        for (std::size_t at = text.find(from); at != std::u16string::npos;
+             at = text.find(from, at + to.size())) {
+            text.replace(at, from.size(), to);
+        }
+    }
+    return text;
+}
+
+ImageWriteOptions Teinstausgabe::AusgabeWerteSetzen() const {
+    ImageWriteOptions options;
+    options.jpegQuality = ScrollBar1.position();
+    options.jngQuality = ScrollBar1.position();
+    options.mngQuality = ScrollBar1.position();
+    options.psdLayer = psdlayers.checked();
+    options.jpegProgressive = progressivaktiv.checked();
+    options.jngProgressive = progressivaktiv.checked();
+    options.mngProgressive = progressivaktiv.checked();
+    return options;
+}
+
 void Teinstausgabe::Sprache() {
     LanguageWindow::Sprache();
     applyCaptions(*this, kOutputSettingsCaptions, german());
+    // The method names change language in place; the text keeps the chosen method.
+    for (std::size_t i = 0; i < act_sizemethode.items().size(); ++i) {
+        act_sizemethode.setItem(i, TranslateResizeMethod(act_sizemethode.items()[i], german()));
+    }
+    act_sizemethode.setText(TranslateResizeMethod(act_sizemethode.text(), german()));
 }
 
 }  // namespace tessaro

@@ -7,10 +7,17 @@
 
 #include "forms/buttons.h"
 #include "forms/containers.h"
+#include "forms/scroll_bar.h"
+#include "forms/text_controls.h"
+#include "output/image_file_writer.h"
 #include "output/text_encoder.h"
 #include "ui/language_window.h"
 
 namespace tessaro {
+
+// Puts the resize-method names in a text into the other language ("Bikubisch" and
+// "Bicubic", "Nächster Nachbar" and "Nearest"); "Bilinear" is the same in both.
+std::u16string TranslateResizeMethod(std::u16string text, bool german);
 
 class Teinstausgabe final : public LanguageWindow {
 public:
@@ -19,6 +26,13 @@ public:
 
     explicit Teinstausgabe(const Label& spr);
 
+    // Image-output group.
+    Panel& GroupBox1;
+    Label& Label1;
+    ComboBox& out_quality;
+    ScrollBar& ScrollBar1;
+    CheckBox& progressivaktiv;
+    CheckBox& psdlayers;
     // Text-encoding group.
     Panel& GroupBox2;
     Label& Label5;
@@ -32,6 +46,13 @@ public:
     RadioButton& rb_utf32le;
     RadioButton& rb_utf32be;
     RadioButton& rb_beibehalten;
+    // Image-resizing group.
+    Panel& GroupBox3;
+    CheckBox& act_sizehochquerformat;
+    CheckBox& act_sizekleiner;
+    CheckBox& act_sizebigger;
+    Label& Label2;
+    ComboBox& act_sizemethode;
     // Closes the window; the owner binds its click to hiding it.
     Button& OK;
 
@@ -41,6 +62,10 @@ public:
     // With the automatic choice checked, sets TextEncoding to ANSI for text that fits into
     // Latin-1 and to UTF-8 otherwise; leaves it alone when the choice is not checked.
     void ChooseTextEncoding(std::u16string_view text);
+
+    // The options of the image writers as the image-output group sets them now. The
+    // quality is the scroll bar's, which is always within 1 .. 100.
+    ImageWriteOptions AusgabeWerteSetzen() const;
 
     void Sprache() override;
 

@@ -57,6 +57,58 @@ std::vector<std::u16string> TextFormatEntries(bool german) {
     return {u".txt", u".log", u".php", u".htm", u".html", std::u16string(custom(german))};
 }
 
+std::vector<std::u16string> ImageFormatEntries() {
+    return {u"*.jpg - JPEG-Bild",
+            u"*.png - Portable Network Graphics",
+            u"*.gif - Graphics Interchange Format",
+            u"*.bmp - Windows Bitmap",
+            u"*.dib - Windows Bitmap",
+            u"*.ico - Windows Icon",
+            u"*.cur - Windows Cursor",
+            u"*.psd - Photoshop Bild",
+            u"*.pdd - Photoshop Bild",
+            u"*.tif - Tagged Image File Format",
+            u"*.tiff - Tagged Image File Format",
+            u"*.jpeg - JPEG-Bild",
+            u"*.jfif - JPEG-Bild",
+            u"*.jpe - JPEG-Bild",
+            u"*.jif - JPEG-Bild",
+            u"*.mng - Multiple Network Graphics",
+            u"*.jng - JPEG Network Graphics\u00b4",
+            u"*.pgm - Portable Gray Map",
+            u"*.ppm - Portable Pixel Map",
+            u"*.pam - Portable Arbitrary Map",
+            u"*.pfm - Portable Float Map",
+            u"*.jp2 - JPEG 2000",
+            u"*.j2k - JPEG 2000",
+            u"*.j2c - JPEG 2000",
+            u"*.jpx - JPEG 2000",
+            u"*.jpc - JPEG 2000",
+            u"*.dds - DirectDraw Surface",
+            u"*.tga - Truevision Targa Bild"};
+}
+
+std::u16string TranslateImageFormat(std::u16string entry, bool german) {
+    const std::u16string_view from = german ? u"Image" : u"Bild";
+    const std::u16string_view to = german ? u"Bild" : u"Image";
+    for (std::size_t at = entry.find(from); at != std::u16string::npos;
+         at = entry.find(from, at + to.size())) {
+        entry.replace(at, from.size(), to);
+    }
+    return entry;
+}
+
+void BindImageSaveFieldRules(Edit& saveimg_ordner, ComboBox& saveimg_name, ComboBox& saveimg_format,
+                             std::function<void(Control&)> focus) {
+    saveimg_ordner.onKeyPress = FilterFolderKey;
+    saveimg_name.onKeyPress = FilterFileNameKey;
+    saveimg_format.onKeyPress = RefuseEveryKey;
+    saveimg_name.onChange = [&saveimg_name, focus] {
+        if (ApplyCustomEntry(saveimg_name) && focus) focus(saveimg_name);
+    };
+    saveimg_name.onExit = [&saveimg_name] { SelectFirstEntryWhenEmpty(saveimg_name); };
+}
+
 void BindTextSaveFieldRules(Edit& savetxt_ordner, ComboBox& savetxt_name, ComboBox& savetxt_format,
                             std::function<void(Control&)> focus) {
     savetxt_ordner.onKeyPress = FilterFolderKey;

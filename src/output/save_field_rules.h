@@ -39,6 +39,18 @@ std::vector<std::u16string> TextNameTemplates(bool german);
 std::vector<std::u16string> ImageNameTemplates(bool german);
 std::vector<std::u16string> TextFormatEntries(bool german);
 
+// The design entries of the image format list (German descriptions), in list order.
+std::vector<std::u16string> ImageFormatEntries();
+
+// Puts an image format entry into the other language: "Bild" becomes "Image" (English) or
+// "Image" becomes "Bild" (German), every occurrence, letter case kept.
+std::u16string TranslateImageFormat(std::u16string entry, bool german);
+
+// Binds the rules above to the three fields of the image save: the folder's key filter,
+// the name list's custom entry and exit rule, and a format list that takes no typing.
+void BindImageSaveFieldRules(Edit& saveimg_ordner, ComboBox& saveimg_name, ComboBox& saveimg_format,
+                             std::function<void(Control&)> focus);
+
 // Binds the rules above to the three fields of the text save: key filters, the custom
 // entry of the two lists (with `focus` called for the list to focus), and the exit rule.
 void BindTextSaveFieldRules(Edit& savetxt_ordner, ComboBox& savetxt_name, ComboBox& savetxt_format,

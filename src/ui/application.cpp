@@ -19,11 +19,13 @@ constexpr InfoWindowTitle kInfoWindows[] = {
 
 }  // namespace
 
-Application::Application(Desktop& desktop, ClipboardBackend& backend, ActionStages* stages)
+Application::Application(Desktop& desktop, ClipboardBackend& backend, ActionStages* stages,
+                         ImageFileWriter imageWriter)
     : m_desktop(desktop),
       m_clipboard(backend),
       m_stages(stages ? *stages : m_ownStages),
-      m_backend(backend) {}
+      m_backend(backend),
+      m_imageWriter(std::move(imageWriter)) {}
 
 Application::~Application() {
     if (m_prog) m_prog->FormDestroy();
@@ -51,6 +53,9 @@ void Application::createWindows() {
     m_ownStages.attachTextSave(std::make_unique<TextSaveStage>(prog.savetxt_ordner, prog.savetxt_name,
                                                                prog.savetxt_format, output, m_desktop,
                                                                start.spr, m_fileCounters));
+    m_ownStages.attachImageSave(std::make_unique<ImageSaveStage>(
+        prog.saveimg_ordner, prog.saveimg_name, prog.saveimg_format, output, m_desktop, start.spr,
+        m_fileCounters, m_imageWriter));
     Teinstregex& regex = keep(m_einstregex, std::make_unique<Teinstregex>(start.spr));
     regex.Sprache();
     regex.closeWindow = [this, &regex] { m_desktop.windowCommand(regex, WindowCommand::Hide); };

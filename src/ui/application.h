@@ -22,7 +22,9 @@ namespace tessaro {
 class Application {
 public:
     // `stages` replaces the action stages (for tests); nullptr keeps the program's own.
-    Application(Desktop& desktop, ClipboardBackend& backend, ActionStages* stages = nullptr);
+    // `imageWriter` writes the image files; tests may record the saves instead.
+    Application(Desktop& desktop, ClipboardBackend& backend, ActionStages* stages = nullptr,
+                ImageFileWriter imageWriter = SaveImageFile);
     ~Application();
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
@@ -63,6 +65,7 @@ private:
     ProgramStages m_ownStages;
     ActionStages& m_stages;
     ClipboardBackend& m_backend;
+    ImageFileWriter m_imageWriter;
     std::vector<Form*> m_windows;
     std::unique_ptr<Tstart> m_start;
     std::unique_ptr<Tprog> m_prog;

@@ -3,6 +3,7 @@
 #include "output/save_field_rules.h"
 #include "platform/utf.h"
 #include "ui/interface_texts.h"
+#include "ui/number_list_rules.h"
 
 namespace tessaro {
 namespace {
@@ -94,6 +95,32 @@ Tprog::Tprog(Desktop& desktop, ClipboardBackend& backend, TClipBoardEx& clipboar
       act_textadd_vorne(add<Memo>("act_textadd_vorne")),
       Label3(add<Label>("Label3")),
       act_textadd_hinten(add<Memo>("act_textadd_hinten")),
+      Label4(add<Label>("Label4")),
+      saveimg_ordner(add<Edit>("saveimg_ordner")),
+      saveimg_ordnerwahl(add<Button>("saveimg_ordnerwahl")),
+      Label5(add<Label>("Label5")),
+      saveimg_name(add<ComboBox>("saveimg_name")),
+      Label6(add<Label>("Label6")),
+      saveimg_format(add<ComboBox>("saveimg_format")),
+      rb_cutimg_auswahl(add<RadioButton>("rb_cutimg_auswahl", "cut", true)),
+      rb_cutimg_direkt(add<RadioButton>("rb_cutimg_direkt", "cut")),
+      Label15(add<Label>("Label15")),
+      act_zuschlinks(add<ComboBox>("act_zuschlinks")),
+      Label16(add<Label>("Label16")),
+      act_zuschrechts(add<ComboBox>("act_zuschrechts")),
+      Label17(add<Label>("Label17")),
+      act_zuschoben(add<ComboBox>("act_zuschoben")),
+      Label18(add<Label>("Label18")),
+      act_zuschunten(add<ComboBox>("act_zuschunten")),
+      Label1(add<Label>("Label1")),
+      Label10(add<Label>("Label10")),
+      act_sizebenutzer_x(add<ComboBox>("act_sizebenutzer_x")),
+      Label13(add<Label>("Label13")),
+      Label12(add<Label>("Label12")),
+      act_sizebenutzer_y(add<ComboBox>("act_sizebenutzer_y")),
+      Label14(add<Label>("Label14")),
+      Label11(add<Label>("Label11")),
+      act_resizeimg_prop(add<CheckBox>("act_resizeimg_prop", true)),
       m_desktop(desktop),
       m_state(captureState),
       m_history(history),
@@ -167,6 +194,24 @@ Tprog::Tprog(Desktop& desktop, ClipboardBackend& backend, TClipBoardEx& clipboar
     savetxt_format.setDropDownCount(8);
     BindTextSaveFieldRules(savetxt_ordner, savetxt_name, savetxt_format,
                            [this](Control& control) { requestFocus(control); });
+    saveimg_ordnerwahl.onClick = [this] { saveimg_ordnerwahlClick(); };
+    saveimg_ordner.onDblClick = [this] { saveimg_ordnerDblClick(); };
+    saveimg_format.setItems(ImageFormatEntries());
+    saveimg_format.setText(ImageFormatEntries().front());
+    saveimg_format.setDropDownCount(15);
+    BindImageSaveFieldRules(saveimg_ordner, saveimg_name, saveimg_format,
+                            [this](Control& control) { requestFocus(control); });
+    // The number lists: four margins (fallback 0), the maximum width and height.
+    const std::array<std::int32_t, 6> fallbacks = {0, 0, 0, 0, 640, 480};
+    for (std::size_t i = 0; i < 6; ++i) {
+        ComboBox& list = *numberLists()[i];
+        const bool margin = i < 4;
+        list.setItems(margin ? MarginListEntries(true) : SizeListEntries(true));
+        list.setDropDownCount(margin ? 12 : 15);
+        list.setText(utf8ToUtf16(std::to_string(fallbacks[i])));
+        BindNumberListRules(list, fallbacks[i], m_desktop, m_start.spr,
+                            [this](Control& control) { requestFocus(control); });
+    }
 
     Panel1.setHeight(17);
     Panel2.setWidth(281);
@@ -212,6 +257,7 @@ void Tprog::FormCreate() {
     m_monitor.join();
     cb_suchenersetzenClick(nullptr);
     savetxt_ordner.setText(utf8ToUtf16(m_desktop.programFolder().string()));
+    saveimg_ordner.setText(savetxt_ordner.text());
     m_counters.TextFileCounter = 0;
     m_counters.ImageFileCounter = 0;
     pc.setActivePage(tab_txt);
@@ -283,12 +329,16 @@ void Tprog::stackActionRows() {
     ScrollBox1.setRanges(225, y + 5);
 }
 
-void Tprog::savetxt_ordnerwahlClick() {
-    const std::u16string before = savetxt_ordner.text();
+void Tprog::savetxt_ordnerwahlClick() { chooseFolderFor(savetxt_ordner); }
+
+void Tprog::saveimg_ordnerwahlClick() { chooseFolderFor(saveimg_ordner); }
+
+void Tprog::chooseFolderFor(Edit& field) {
+    const std::u16string before = field.text();
     if (auto folder = m_desktop.chooseFolder(german() ? u"Ordner auswählen" : u"Select Folder")) {
-        savetxt_ordner.setText(*folder);
+        field.setText(*folder);
     }
-    if (savetxt_ordner.text().empty()) savetxt_ordner.setText(before);
+    if (field.text().empty()) field.setText(before);
 }
 
 void Tprog::einst_aktClick() {
@@ -349,6 +399,14 @@ void Tprog::sprache() {
     std::u16string format = savetxt_format.text();
     savetxt_format.setItems(TextFormatEntries(german()));
     savetxt_format.setText(format.empty() ? savetxt_format.items().front() : std::move(format));
+    saveimg_name.setItems(ImageNameTemplates(german()));
+    saveimg_name.setText(saveimg_name.items().front());
+    // The format list keeps its choice; only "Bild" and "Image" change places.
+    for (ComboBox* list : numberLists()) TranslateNumberListEntries(*list, german());
+    for (std::size_t i = 0; i < saveimg_format.items().size(); ++i) {
+        saveimg_format.setItem(i, TranslateImageFormat(saveimg_format.items()[i], german()));
+    }
+    saveimg_format.setText(TranslateImageFormat(saveimg_format.text(), german()));
     act_ers_text_liste.setColumnCaption(0, german() ? u"Suchen nach:" : u"Search for:");
     act_ers_text_liste.setColumnCaption(1, german() ? u"Ersetzen durch:" : u"Replace by:");
     act_ers_text_liste.setColumnCaption(2, u"RegEx");

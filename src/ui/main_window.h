@@ -123,6 +123,35 @@ public:
     Memo& act_textadd_vorne;
     Label& Label3;
     Memo& act_textadd_hinten;
+    // Saving images.
+    Label& Label4;
+    Edit& saveimg_ordner;
+    Button& saveimg_ordnerwahl;
+    Label& Label5;
+    ComboBox& saveimg_name;
+    Label& Label6;
+    ComboBox& saveimg_format;
+    // Cutting images.
+    RadioButton& rb_cutimg_auswahl;
+    RadioButton& rb_cutimg_direkt;
+    Label& Label15;
+    ComboBox& act_zuschlinks;
+    Label& Label16;
+    ComboBox& act_zuschrechts;
+    Label& Label17;
+    ComboBox& act_zuschoben;
+    Label& Label18;
+    ComboBox& act_zuschunten;
+    // Resizing images.
+    Label& Label1;
+    Label& Label10;
+    ComboBox& act_sizebenutzer_x;
+    Label& Label13;
+    Label& Label12;
+    ComboBox& act_sizebenutzer_y;
+    Label& Label14;
+    Label& Label11;
+    CheckBox& act_resizeimg_prop;
 
     CapturePipeline& pipeline() { return m_pipeline; }
     HistoryList& historyList() { return m_historyList; }
@@ -149,6 +178,8 @@ public:
     void cb_suchenersetzenClick(const Control* origin);
     void savetxt_ordnerwahlClick();
     void savetxt_ordnerDblClick() { savetxt_ordner.selectAll(); }
+    void saveimg_ordnerwahlClick();
+    void saveimg_ordnerDblClick() { saveimg_ordner.selectAll(); }
     void einst_aktClick();
     void einst_regexClick();
     // Show the output and the regular-expression settings; the application binds them.
@@ -208,9 +239,15 @@ public:
 
 private:
     void trayLeftButtonDown();
+    // Lets the user pick a folder for the field; an empty result keeps the old text.
+    void chooseFolderFor(Edit& field);
     // Stacks the header and detail rows and sets the scroll range.
     void stackActionRows();
     bool german() const { return m_start.spr.caption() == u"de"; }
+    std::array<ComboBox*, 6> numberLists() {
+        return {&act_zuschlinks, &act_zuschrechts,    &act_zuschoben,
+                &act_zuschunten, &act_sizebenutzer_x, &act_sizebenutzer_y};
+    }
     std::array<CheckBox*, 6> switches() {
         return {&cb_suchenersetzen, &cb_textadd, &cb_savetxt, &cb_cutimg, &cb_resizeimg, &cb_saveimg};
     }

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "capture/action_stages.h"
+#include "output/image_save_stage.h"
 #include "output/text_save_stage.h"
 #include "text/text_actions.h"
 
@@ -15,6 +16,9 @@ public:
     // The text save needs the output settings window, which is created after the main
     // window; it is attached once both exist.
     void attachTextSave(std::unique_ptr<TextSaveStage> stage) { m_textSave = std::move(stage); }
+
+    // The image save needs the output settings window too.
+    void attachImageSave(std::unique_ptr<ImageSaveStage> stage) { m_imageSave = std::move(stage); }
 
     // The text actions need the regular-expression options, whose window is created after
     // the main window.
@@ -33,8 +37,16 @@ public:
         if (m_textSave) m_textSave->save(text);
     }
 
+    void applyOutputOptions() override {
+        if (m_imageSave) m_imageSave->applyOutputOptions();
+    }
+    void saveImage(const Bitmap& image) override {
+        if (m_imageSave) m_imageSave->save(image);
+    }
+
 private:
     std::unique_ptr<TextSaveStage> m_textSave;
+    std::unique_ptr<ImageSaveStage> m_imageSave;
     std::unique_ptr<TextActions> m_textActions;
 };
 

@@ -7,6 +7,7 @@
 #include "forms/form.h"
 #include "forms/list_view.h"
 #include "forms/menu_item.h"
+#include "forms/scroll_bar.h"
 #include "forms/text_controls.h"
 
 namespace tessaro {
@@ -188,6 +189,27 @@ TEST(ScrollBox, ScrollingStaysWithinTheRange) {
     EXPECT_EQ(box.vertical().position, 50);
     box.setRanges(20, 20);
     EXPECT_EQ(box.horizontal().position, 20) << "a smaller range pulls the position in";
+}
+
+}  // namespace
+}  // namespace tessaro
+
+namespace tessaro {
+namespace {
+
+TEST(ScrollBarControl, PositionIsLimitedAndOnlyARealChangeRunsTheHandler) {
+    Form form("Teinstausgabe");
+    ScrollBar& bar = form.add<ScrollBar>("ScrollBar1", 1, 100, 90);
+    int changes = 0;
+    bar.onChange = [&] { ++changes; };
+    bar.setPosition(905);
+    EXPECT_EQ(bar.position(), 100);
+    bar.setPosition(100000000000LL);
+    EXPECT_EQ(bar.position(), 100);
+    EXPECT_EQ(changes, 1) << "a request limited to the same position changes nothing";
+    bar.setPosition(0);
+    EXPECT_EQ(bar.position(), 1);
+    EXPECT_EQ(changes, 2);
 }
 
 }  // namespace

@@ -31,7 +31,19 @@ inline std::vector<std::u16string> subItemsOf(const ListItem& item) {
 
 class AppFixture : public ::testing::Test {
 protected:
-    explicit AppFixture(ActionStages* stages = nullptr) : app(desktop, clipboard, stages) {}
+    // One image file the program asked to write; the fixture records it instead.
+    struct ImageWrite {
+        std::u16string path;
+        ImageRecord image;
+        ImageWriteOptions options;
+    };
+
+    explicit AppFixture(ActionStages* stages = nullptr)
+        : app(desktop, clipboard, stages,
+              [this](const std::u16string& path, const ImageRecord& image,
+                     const ImageWriteOptions& options) {
+                  imageWrites.push_back({path, image, options});
+              }) {}
 
     void SetUp() override {
         app.createWindows();
@@ -51,6 +63,7 @@ protected:
 
     TestDesktop desktop;
     MemoryClipboard clipboard;
+    std::vector<ImageWrite> imageWrites;
     Application app;
 };
 

@@ -16,8 +16,10 @@
 
 #include "app/qt_text.h"
 #include "app/views/bindings.h"
+#include "app/views/image_action_rows.h"
 #include "app/views/image_view.h"
 #include "app/views/list_view_model.h"
+#include "app/views/save_row_view.h"
 #include "app/views/text_actions_view.h"
 
 namespace tessaro {
@@ -201,50 +203,32 @@ QWidget* MainWindowView::buildActionsArea() {
 QWidget* MainWindowView::buildDetailRow(std::size_t action) {
     if (action == 0) return buildSearchReplaceRow(m_model);
     if (action == 1) return buildTextAddRow(m_model);
-    if (action != 2) return nullptr;  // the other actions bring their own boxes
-    auto* box = new QFrame;
-    box->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
-    box->setContentsMargins(15, 3, 0, 3);
-    box->setAutoFillBackground(true);
-    QPalette palette = box->palette();
-    palette.setColor(QPalette::Window, darkerFace(5));
-    box->setPalette(palette);
-    auto* grid = new QGridLayout(box);
-    grid->setContentsMargins(8, 6, 8, 6);
-    const auto label = [box](Label& model) {
-        auto* widget = new QLabel(box);
-        widget->setObjectName(QString::fromStdString(model.name()));
-        bindLabel(widget, model);
-        return widget;
-    };
-    auto* folder = new QLineEdit(box);
-    folder->setObjectName(QStringLiteral("savetxt_ordner"));
-    bindEdit(folder, m_model.savetxt_ordner);
-    auto* choose = new QPushButton(box);
-    choose->setObjectName(QStringLiteral("savetxt_ordnerwahl"));
-    bindButton(choose, m_model.savetxt_ordnerwahl);
-    auto* name = new QComboBox(box);
-    name->setObjectName(QStringLiteral("savetxt_name"));
-    bindComboBox(name, m_model.savetxt_name);
-    auto* format = new QComboBox(box);
-    format->setObjectName(QStringLiteral("savetxt_format"));
-    bindComboBox(format, m_model.savetxt_format);
-    grid->addWidget(label(m_model.Label9), 0, 0);
-    grid->addWidget(folder, 0, 1);
-    grid->addWidget(choose, 0, 2);
-    grid->addWidget(label(m_model.Label7), 1, 0);
-    grid->addWidget(name, 1, 1, 1, 2);
-    grid->addWidget(label(m_model.Label8), 2, 0);
-    grid->addWidget(format, 2, 1, 1, 2);
-    QLabel* tip = label(m_model.Label19);
-    tip->setWordWrap(true);
-    grid->addWidget(tip, 3, 0, 1, 3);
-    grid->setColumnStretch(1, 1);
-    auto* row = new QWidget;
-    auto* rowLayout = new QVBoxLayout(row);
-    rowLayout->setContentsMargins(15, 3, 0, 3);
-    rowLayout->addWidget(box);
-    return row;
+    if (action == 2) {
+        auto* tip = new QLabel;
+        tip->setObjectName(QStringLiteral("Label19"));
+        tip->setWordWrap(true);
+        bindLabel(tip, m_model.Label19);
+        return buildSaveRow({m_model.Label9, m_model.savetxt_ordner, m_model.savetxt_ordnerwahl,
+                             m_model.Label7, m_model.savetxt_name, m_model.Label8,
+                             m_model.savetxt_format},
+                            {tip}, darkerFace(5));
+    }
+    if (action == 3) return buildCutRow(m_model, darkerFace(5));
+    if (action == 4) return buildResizeRow(m_model, darkerFace(5));
+    if (action == 5) {
+        std::vector<QWidget*> moments;
+        for (CheckBox* model : {&m_model.save_img_vorher, &m_model.save_img_nachher}) {
+            auto* check = new QCheckBox;
+            check->setObjectName(QString::fromStdString(model->name()));
+            bindCheckBox(check, *model);
+            moments.push_back(check);
+        }
+        return buildSaveRow({m_model.Label4, m_model.saveimg_ordner, m_model.saveimg_ordnerwahl,
+                             m_model.Label5, m_model.saveimg_name, m_model.Label6,
+                             m_model.saveimg_format},
+                            moments, darkerFace(5));
+    }
+    return nullptr;
 }
 
 void MainWindowView::buildMenus() {

@@ -1,13 +1,86 @@
 #include "app/views/output_settings_view.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QGroupBox>
+#include <QHBoxLayout>
+#include <QScrollBar>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include "app/qt_text.h"
 #include "app/views/bindings.h"
 
 namespace tessaro {
+namespace {
+
+void bindScrollBar(QScrollBar* widget, ScrollBar& model) {
+    widget->setObjectName(QString::fromStdString(model.name()));
+    widget->setRange(model.min(), model.max());
+    widget->setValue(model.position());
+    model.changed().subscribe([widget, &model] {
+        const QSignalBlocker block(widget);
+        widget->setValue(model.position());
+    });
+    QObject::connect(widget, &QScrollBar::valueChanged, widget,
+                     [&model](int value) { model.setPosition(value); });
+}
+
+QGroupBox* groupFor(Panel& model, QWidget* parent) {
+    auto* group = new QGroupBox(parent);
+    group->setObjectName(QString::fromStdString(model.name()));
+    group->setTitle(toQString(model.caption()));
+    model.changed().subscribe([group, &model] { group->setTitle(toQString(model.caption())); });
+    return group;
+}
+
+QWidget* buildImageOutputGroup(Teinstausgabe& model, QWidget* parent) {
+    QGroupBox* group = groupFor(model.GroupBox1, parent);
+    auto* layout = new QVBoxLayout(group);
+    auto* intro = new QLabel(group);
+    intro->setWordWrap(true);
+    bindLabel(intro, model.Label1);
+    layout->addWidget(intro);
+    auto* qualityRow = new QHBoxLayout;
+    auto* quality = new QComboBox(group);
+    quality->setObjectName(QStringLiteral("out_quality"));
+    bindComboBox(quality, model.out_quality);
+    qualityRow->addWidget(quality);
+    auto* bar = new QScrollBar(Qt::Horizontal, group);
+    bindScrollBar(bar, model.ScrollBar1);
+    qualityRow->addWidget(bar, 1);
+    layout->addLayout(qualityRow);
+    for (CheckBox* option : {&model.progressivaktiv, &model.psdlayers}) {
+        auto* check = new QCheckBox(group);
+        check->setObjectName(QString::fromStdString(option->name()));
+        bindCheckBox(check, *option);
+        layout->addWidget(check);
+    }
+    return group;
+}
+
+QWidget* buildResizingGroup(Teinstausgabe& model, QWidget* parent) {
+    QGroupBox* group = groupFor(model.GroupBox3, parent);
+    auto* layout = new QVBoxLayout(group);
+    for (CheckBox* rule : {&model.act_sizehochquerformat, &model.act_sizekleiner, &model.act_sizebigger}) {
+        auto* check = new QCheckBox(group);
+        check->setObjectName(QString::fromStdString(rule->name()));
+        bindCheckBox(check, *rule);
+        layout->addWidget(check);
+    }
+    auto* methodRow = new QHBoxLayout;
+    auto* label = new QLabel(group);
+    bindLabel(label, model.Label2);
+    methodRow->addWidget(label);
+    auto* method = new QComboBox(group);
+    method->setObjectName(QStringLiteral("act_sizemethode"));
+    bindComboBox(method, model.act_sizemethode);
+    methodRow->addWidget(method, 1);
+    layout->addLayout(methodRow);
+    return group;
+}
+
+}  // namespace
 
 OutputSettingsView::OutputSettingsView(Teinstausgabe& model, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint), m_model(model) {
@@ -16,10 +89,8 @@ OutputSettingsView::OutputSettingsView(Teinstausgabe& model, QWidget* parent)
     model.changed().subscribe([this] { setWindowTitle(toQString(m_model.caption())); });
 
     auto* layout = new QVBoxLayout(this);
-    auto* group = new QGroupBox(this);
-    group->setObjectName(QStringLiteral("GroupBox2"));
-    group->setTitle(toQString(model.GroupBox2.caption()));
-    model.GroupBox2.changed().subscribe([group, this] { group->setTitle(toQString(m_model.GroupBox2.caption())); });
+    layout->addWidget(buildImageOutputGroup(model, this));
+    QGroupBox* group = groupFor(model.GroupBox2, this);
     auto* groupLayout = new QVBoxLayout(group);
     auto* intro = new QLabel(group);
     intro->setWordWrap(true);
@@ -36,6 +107,7 @@ OutputSettingsView::OutputSettingsView(Teinstausgabe& model, QWidget* parent)
     bindLabel(info, model.Label4);
     groupLayout->addWidget(info);
     layout->addWidget(group);
+    layout->addWidget(buildResizingGroup(model, this));
 
     auto* ok = new QPushButton(this);
     ok->setObjectName(QStringLiteral("OK"));

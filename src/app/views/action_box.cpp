@@ -1,0 +1,26 @@
+#include "app/views/action_box.h"
+
+#include <QPalette>
+#include <QVBoxLayout>
+
+namespace tessaro {
+
+QFrame* newActionBox(const QColor& background) {
+    auto* box = new QFrame;
+    box->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
+    box->setAutoFillBackground(true);
+    QPalette palette = box->palette();
+    palette.setColor(QPalette::Window, background);
+    box->setPalette(palette);
+    return box;
+}
+
+QWidget* detailRowFor(QFrame* box) {
+    auto* row = new QWidget;
+    auto* layout = new QVBoxLayout(row);
+    layout->setContentsMargins(15, 3, 0, 3);
+    layout->addWidget(box);
+    return row;
+}
+
+}  // namespace tessaro

@@ -1,0 +1,15 @@
+// Writing a finished file image to disk: created or replaced, and never left half-written
+// when the system refuses a write.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace tessaro {
+
+// Writes `bytes` to the file; FileError (as the text writer reports) when the file cannot
+// be created or written. A file that could not be written completely is removed again.
+void WriteBinaryFile(std::u16string_view fileName, const std::vector<std::uint8_t>& bytes);
+
+}  // namespace tessaro
