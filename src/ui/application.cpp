@@ -56,6 +56,10 @@ void Application::createWindows() {
     m_ownStages.attachImageSave(std::make_unique<ImageSaveStage>(
         prog.saveimg_ordner, prog.saveimg_name, prog.saveimg_format, output, m_desktop, start.spr,
         m_fileCounters, m_imageWriter));
+    m_ownStages.attachResize(std::make_unique<ResizeStage>(ResizeControls{
+        prog.act_sizebenutzer_x, prog.act_sizebenutzer_y, prog.act_resizeimg_prop,
+        output.act_sizehochquerformat, output.act_sizekleiner, output.act_sizebigger,
+        output.act_sizemethode}));
     Teinstregex& regex = keep(m_einstregex, std::make_unique<Teinstregex>(start.spr));
     regex.Sprache();
     regex.closeWindow = [this, &regex] { m_desktop.windowCommand(regex, WindowCommand::Hide); };

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "capture/action_stages.h"
+#include "image/resize_stage.h"
 #include "output/image_save_stage.h"
 #include "output/text_save_stage.h"
 #include "text/text_actions.h"
@@ -19,6 +20,9 @@ public:
 
     // The image save needs the output settings window too.
     void attachImageSave(std::unique_ptr<ImageSaveStage> stage) { m_imageSave = std::move(stage); }
+
+    // The resize stage reads the output settings too.
+    void attachResize(std::unique_ptr<ResizeStage> stage) { m_resize = std::move(stage); }
 
     // The text actions need the regular-expression options, whose window is created after
     // the main window.
@@ -37,6 +41,9 @@ public:
         if (m_textSave) m_textSave->save(text);
     }
 
+    std::shared_ptr<const Bitmap> resizeImage(std::shared_ptr<const Bitmap> working) override {
+        return m_resize ? m_resize->run(*working) : working;
+    }
     void applyOutputOptions() override {
         if (m_imageSave) m_imageSave->applyOutputOptions();
     }
@@ -47,6 +54,7 @@ public:
 private:
     std::unique_ptr<TextSaveStage> m_textSave;
     std::unique_ptr<ImageSaveStage> m_imageSave;
+    std::unique_ptr<ResizeStage> m_resize;
     std::unique_ptr<TextActions> m_textActions;
 };
 
