@@ -72,8 +72,8 @@ std::vector<Taps> tapsFor(int source, int target, ResizeMethod method) {
     return all;
 }
 
-std::uint8_t clampToByte(std::int64_t value) {
-    return std::uint8_t(std::clamp<std::int64_t>(value, 0, 255));
+std::uint8_t clampToByte(std::int32_t value) {
+    return std::uint8_t(std::clamp<std::int32_t>(value, 0, 255));
 }
 
 ImageRecord nearest(const ImageRecord& src, int width, int height) {
@@ -103,7 +103,7 @@ ImageRecord filtered(const ImageRecord& src, int width, int height, ResizeMethod
     const std::size_t lineSize = src.rowBytes();
     std::vector<std::int32_t> line(lineSize);
     const std::int32_t lineRound = 1 << (kLineShift - 1);
-    const std::int64_t finalRound = std::int64_t{1} << (kFinalShift - 1);
+    const std::int32_t finalRound = std::int32_t{1} << (kFinalShift - 1);
     for (int y = 0; y < height; ++y) {
         const Taps& vertical = rows[std::size_t(y)];
         std::fill(line.begin(), line.end(), lineRound);
@@ -116,10 +116,11 @@ ImageRecord filtered(const ImageRecord& src, int width, int height, ResizeMethod
         std::uint8_t* out = dst.row(y);
         for (int x = 0; x < width; ++x) {
             const Taps& horizontal = columns[std::size_t(x)];
-            std::int64_t r = finalRound, g = finalRound, b = finalRound;
+            // 32 bits suffice: samples below 2^15 times weights summing below 2^15.
+            std::int32_t r = finalRound, g = finalRound, b = finalRound;
             for (std::size_t k = 0; k < horizontal.index.size(); ++k) {
                 const std::int32_t* p = line.data() + 3 * std::size_t(horizontal.index[k]);
-                const std::int64_t w = horizontal.weight[k];
+                const std::int32_t w = horizontal.weight[k];
                 r += p[0] * w;
                 g += p[1] * w;
                 b += p[2] * w;
