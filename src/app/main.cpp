@@ -12,6 +12,7 @@
 #include "app/qt_desktop.h"
 #include "app/state_file.h"
 #include "app/views/history_settings_view.h"
+#include "app/views/cut_out_view.h"
 #include "app/views/main_window_view.h"
 #include "app/views/output_settings_view.h"
 #include "app/views/regex_settings_view.h"
@@ -82,6 +83,10 @@ int main(int argc, char** argv) {
     desktop.registerWindow(program.regexSettings(), &regexView);
     tessaro::HistorySettingsView historyView(program.historySettings(), &mainView);
     desktop.registerWindow(program.historySettings(), &historyView);
+    // A window of its own, not a child of the main view: its controls share names with
+    // the main window's margin lists.
+    tessaro::CutOutView cutOutView(program.cutOutWindow(), nullptr);
+    desktop.registerWindow(program.cutOutWindow(), &cutOutView);
 
     std::unique_ptr<tessaro::StateFile> state;
     if (!options.stateFile.isEmpty()) {

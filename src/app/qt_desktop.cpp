@@ -1,5 +1,9 @@
 #include "app/qt_desktop.h"
 
+#include <stdexcept>
+
+#include <QDialog>
+
 #include <time.h>
 
 #include <QCoreApplication>
@@ -91,6 +95,20 @@ int QtDesktop::compareTextIgnoreCase(std::u16string_view a, std::u16string_view 
     // Views, not copies: sorting a long history compares long texts many times.
     return m_collator.compare(QStringView(a.data(), static_cast<qsizetype>(a.size())),
                               QStringView(b.data(), static_cast<qsizetype>(b.size())));
+}
+
+void QtDesktop::showModal(Form& window, std::function<void()>& endModal) {
+    auto* dialog = qobject_cast<QDialog*>(widgetOf(window));
+    if (!dialog) throw std::logic_error("no dialog for " + window.name());
+    // A second showing while the first runs (a capture nested in the dialog's event loop)
+    // fails, and leaves the open dialog alone.
+    if (dialog->isVisible()) throw std::logic_error(window.name() + " is already shown");
+    endModal = [dialog] { dialog->done(0); };
+    struct Reset {
+        std::function<void()>& hook;
+        ~Reset() { hook = nullptr; }
+    } reset{endModal};
+    dialog->exec();
 }
 
 void QtDesktop::windowCommand(Form& window, WindowCommand command) {

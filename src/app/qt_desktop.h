@@ -25,6 +25,8 @@ public:
     void registerWindow(const Form& window, QWidget* widget);
 
     void showMessage(MessageKind kind, std::u16string_view title, std::u16string_view text) override;
+    // The window's registered widget must be a QDialog; it runs its own event loop.
+    void showModal(Form& window, std::function<void()>& endModal) override;
     std::uint32_t tickCount() override;
     LocalTime now() override;
     std::u16string longTimeText(const LocalTime& time) override;

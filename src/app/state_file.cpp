@@ -89,7 +89,9 @@ StateFile::StateFile(QString path, Tprog& window, const CaptureState& state, QWi
 void StateFile::requestWrite() {
     if (m_pending) return;
     m_pending = true;
-    QTimer::singleShot(0, this, [this] { write(); });
+    // A short delay lets the layouts settle first (a detail row opening moves the rows
+    // below it only when its layout runs), so scripts read where controls really are.
+    QTimer::singleShot(20, this, [this] { write(); });
 }
 
 void StateFile::write() {

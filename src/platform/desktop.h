@@ -42,6 +42,11 @@ class Desktop {
 public:
     virtual ~Desktop() = default;
 
+    // Shows the window modally and returns when `endModal`, which the desktop sets for the
+    // time of the showing, is called. Events keep being processed meanwhile. Throws when
+    // the window is already being shown modally.
+    virtual void showModal(Form& window, std::function<void()>& endModal) = 0;
+
     // A modal message box with one OK button.
     virtual void showMessage(MessageKind kind, std::u16string_view title,
                              std::u16string_view text) = 0;

@@ -1,6 +1,7 @@
 #include "platform/test_desktop.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 #include "forms/form.h"
 
@@ -31,6 +32,22 @@ int TestDesktop::compareTextIgnoreCase(std::u16string_view a, std::u16string_vie
         if (x != y) return x < y ? -1 : 1;
     }
     return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+void TestDesktop::showModal(Form& window, std::function<void()>& endModal) {
+    if (m_modalWindow == &window) throw std::logic_error("the window is already shown modally");
+    ++m_modalShowings;
+    m_modalWindow = &window;
+    endModal = [] {};  // the script plays the user; the showing ends when it returns
+    try {
+        if (m_modalScript) m_modalScript(window);
+    } catch (...) {
+        endModal = nullptr;
+        m_modalWindow = nullptr;
+        throw;
+    }
+    endModal = nullptr;
+    m_modalWindow = nullptr;
 }
 
 void TestDesktop::windowCommand(Form& window, WindowCommand command) {

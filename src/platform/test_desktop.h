@@ -22,6 +22,10 @@ public:
     };
 
     void showMessage(MessageKind kind, std::u16string_view title, std::u16string_view text) override;
+    // Runs the modal script with the window in place of the user, then ends the showing.
+    void showModal(Form& window, std::function<void()>& endModal) override;
+    void setModalScript(std::function<void(Form&)> script) { m_modalScript = std::move(script); }
+    int modalShowings() const { return m_modalShowings; }
     std::uint32_t tickCount() override { return m_tick; }
     LocalTime now() override { return m_now; }
     std::u16string longTimeText(const LocalTime& time) override;
@@ -87,6 +91,9 @@ private:
     std::filesystem::path m_workingDirectory = "/nonexistent-working-directory";
     std::vector<std::u16string> m_arguments;
     std::vector<Message> m_messages;
+    std::function<void(Form&)> m_modalScript;
+    int m_modalShowings = 0;
+    const Form* m_modalWindow = nullptr;
     std::optional<std::u16string> m_folderChoice;
     std::vector<std::u16string> m_folderCaptions;
     std::vector<std::filesystem::path> m_opened;

@@ -68,7 +68,12 @@ void Application::createWindows() {
     m_ownStages.attachTextActions(std::make_unique<TextActions>(
         prog.textActionControls(), regex.options(), [&start] { return start.spr.caption(); },
         [&prog](const std::u16string& message) { prog.RegExFehlerInMemoMarkieren(message); }));
-    keep(m_cutauswahl, std::make_unique<Tcutauswahl>(start.spr)).Sprache();
+    Tcutauswahl& cutauswahl = keep(m_cutauswahl, std::make_unique<Tcutauswahl>(start.spr));
+    cutauswahl.Sprache();
+    m_ownStages.attachCut(std::make_unique<CutStage>(
+        CutControls{prog.rb_cutimg_auswahl, prog.rb_cutimg_direkt, prog.act_zuschlinks,
+                    prog.act_zuschrechts, prog.act_zuschoben, prog.act_zuschunten},
+        cutauswahl, m_desktop));
     Teinstverlauf& verlauf = keep(m_einstverlauf, std::make_unique<Teinstverlauf>(start.spr));
     verlauf.Sprache();
     verlauf.bindMainSwitches(prog.cb_history_txt, prog.cb_history_img);

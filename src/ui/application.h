@@ -43,6 +43,7 @@ public:
     Teinstausgabe& outputSettings() { return *m_einstausgabe; }
     Teinstregex& regexSettings() { return *m_einstregex; }
     Teinstverlauf& historySettings() { return *m_einstverlauf; }
+    Tcutauswahl& cutOutWindow() { return *m_cutauswahl; }
     // Every window, in creation order.
     const std::vector<Form*>& windows() const { return m_windows; }
 

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "capture/action_stages.h"
+#include "image/cut_stage.h"
 #include "image/resize_stage.h"
 #include "output/image_save_stage.h"
 #include "output/text_save_stage.h"
@@ -20,6 +21,9 @@ public:
 
     // The image save needs the output settings window too.
     void attachImageSave(std::unique_ptr<ImageSaveStage> stage) { m_imageSave = std::move(stage); }
+
+    // The cut stage needs the cut-out dialog, created after the main window.
+    void attachCut(std::unique_ptr<CutStage> stage) { m_cut = std::move(stage); }
 
     // The resize stage reads the output settings too.
     void attachResize(std::unique_ptr<ResizeStage> stage) { m_resize = std::move(stage); }
@@ -41,6 +45,9 @@ public:
         if (m_textSave) m_textSave->save(text);
     }
 
+    std::shared_ptr<const Bitmap> cutImage(std::shared_ptr<const Bitmap> working) override {
+        return m_cut ? m_cut->run(*working) : working;
+    }
     std::shared_ptr<const Bitmap> resizeImage(std::shared_ptr<const Bitmap> working) override {
         return m_resize ? m_resize->run(*working) : working;
     }
@@ -55,6 +62,7 @@ private:
     std::unique_ptr<TextSaveStage> m_textSave;
     std::unique_ptr<ImageSaveStage> m_imageSave;
     std::unique_ptr<ResizeStage> m_resize;
+    std::unique_ptr<CutStage> m_cut;
     std::unique_ptr<TextActions> m_textActions;
 };
 

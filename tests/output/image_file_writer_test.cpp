@@ -38,7 +38,7 @@ ImageRecord testPicture(int width = 67, int height = 45) {
             }
         }
     }
-    image.row(3)[3 * 40] = 255;
+    if (width > 40 && height > 3) image.row(3)[3 * 40] = 255;
     return image;
 }
 

@@ -1,0 +1,84 @@
+#include "app/views/cut_out_view.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPalette>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QVBoxLayout>
+
+#include "app/qt_text.h"
+#include "app/views/bindings.h"
+#include "app/views/image_view.h"
+
+namespace tessaro {
+
+CutOutView::CutOutView(Tcutauswahl& model, QWidget* parent)
+    : QDialog(parent, Qt::Window | Qt::WindowStaysOnTopHint | Qt::WindowMaximizeButtonHint |
+                          Qt::WindowCloseButtonHint),
+      m_model(model) {
+    setObjectName(QStringLiteral("Tcutauswahl"));
+    setMinimumSize(Tcutauswahl::kMinWidth, Tcutauswahl::kMinHeight);
+    setWindowTitle(toQString(model.caption()));
+    model.changed().subscribe([this] { setWindowTitle(toQString(m_model.caption())); });
+
+    auto* layout = new QVBoxLayout(this);
+    auto* area = new QScrollArea(this);
+    area->setObjectName(QStringLiteral("ScrollBox2"));
+    area->setBackgroundRole(QPalette::Dark);  // the workspace colour around the picture
+    area->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    auto* picture = new PictureWidget(model.bild, area);
+    picture->setObjectName(QStringLiteral("bild"));
+    picture->setCursor(Qt::CrossCursor);
+    bindImageView(area, picture, model.ScrollBox2);
+    layout->addWidget(area, 1);
+    // The picture reports screen positions; the dialog works in picture pixels.
+    const auto local = [picture](Point screen) {
+        const QPoint p = picture->mapFromGlobal(QPoint(screen.x, screen.y));
+        return Point{p.x(), p.y()};
+    };
+    model.bild.onMouseDown = [this, area, local](MouseButton button, Point screen) {
+        m_model.setViewportSize(area->viewport()->width(), area->viewport()->height());
+        m_model.bildMouseDown(button, local(screen));
+    };
+    model.bild.onMouseMove = [this, local](bool, Point screen) { m_model.bildMouseMove(local(screen)); };
+    model.bild.onMouseUp = [this](MouseButton, Point) { m_model.bildMouseUp(); };
+
+    auto* row = new QHBoxLayout;
+    const std::array<std::pair<Label*, ComboBox*>, 4> margins = {
+        {{&model.Label15, &model.act_zuschlinks},
+         {&model.Label16, &model.act_zuschrechts},
+         {&model.Label17, &model.act_zuschoben},
+         {&model.Label18, &model.act_zuschunten}}};
+    for (const auto& [label, list] : margins) {
+        auto* caption = new QLabel(this);
+        bindLabel(caption, *label);
+        row->addWidget(caption);
+        auto* box = new QComboBox(this);
+        box->setObjectName(QString::fromStdString(list->name()));
+        box->setMinimumWidth(80);
+        bindComboBox(box, *list);
+        row->addWidget(box);
+    }
+    row->addStretch(1);
+    for (Button* model_button : {&model.Abbrechen, &model.Button1}) {
+        auto* button = new QPushButton(this);
+        button->setObjectName(QString::fromStdString(model_button->name()));
+        bindButton(button, *model_button);
+        row->addWidget(button);
+    }
+    if (auto* ok = findChild<QPushButton*>(QStringLiteral("Button1"))) ok->setDefault(true);
+    layout->addLayout(row);
+    model.focusRequested().subscribe([this](Control& control) {
+        if (auto* widget = findChild<QWidget*>(QString::fromStdString(control.name()))) widget->setFocus();
+    });
+}
+
+void CutOutView::showEvent(QShowEvent* event) {
+    // Every showing opens maximized, whatever the user did with the last one.
+    setWindowState(windowState() | Qt::WindowMaximized);
+    QDialog::showEvent(event);
+}
+
+}  // namespace tessaro
