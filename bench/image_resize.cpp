@@ -4,8 +4,9 @@
 // time and its ratio to that copy, so figures compare across machines.
 #include <benchmark/benchmark.h>
 
+#include "screenshot_picture.h"
+
 #include <chrono>
-#include <cmath>
 #include <cstring>
 
 #include "image/resample.h"
@@ -14,32 +15,7 @@ namespace {
 
 using namespace tessaro;
 
-const ImageRecord& screenshot() {
-    static const ImageRecord image = [] {
-        ImageRecord im = NewImage(3840, 2160, PixelFormat::Rgb24);
-        for (int y = 0; y < im.height; ++y) {
-            std::uint8_t* row = im.row(y);
-            for (int x = 0; x < im.width; ++x) {
-                std::uint8_t* p = row + 3 * x;
-                if (x > 2400 && y > 600 && y < 1800) {  // a photo
-                    for (int c = 0; c < 3; ++c) {
-                        p[c] = std::uint8_t(128 + 90 * std::sin(x * 0.013 + c) * std::cos(y * 0.021 - c) +
-                                            20 * std::sin(x * 0.31 + y * 0.17));
-                    }
-                } else if ((y % 24) > 6 && (y % 24) < 18 && ((x / 2 + y / 3) % 5 == 0) && x < 2300) {
-                    p[0] = p[1] = p[2] = 30;  // text strokes
-                } else {
-                    const bool panel = (x / 400 + y / 300) % 2;
-                    p[0] = panel ? 240 : 225;
-                    p[1] = panel ? 240 : 230;
-                    p[2] = panel ? 240 : 245;
-                }
-            }
-        }
-        return im;
-    }();
-    return image;
-}
+const ImageRecord& screenshot() { return bench::screenshotPicture(); }
 
 void Resize(benchmark::State& state) {
     const auto method = static_cast<ResizeMethod>(state.range(0));
