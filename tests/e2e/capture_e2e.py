@@ -95,6 +95,19 @@ class Capture(ProgramTest):
         rows = len(self.app.history())
         self.clipboard.put(data.getvalue(), "image/png")
         self.app.wait_for_rows(rows + 1)
+        # Cutting asks for the cut-out in its dialog: a click on the picture (no frame, so
+        # no margins) puts the focus on OK, and Return closes the dialog.
+        def cut_out_dialog():
+            found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "Choose the Cutout"],
+                                   env=self.display.env, capture_output=True)
+            return found.stdout.split() if found.returncode == 0 else None
+
+        dialog = wait_until(cut_out_dialog, what="the cut-out dialog")
+        geometry = self.display.run(["xdotool", "getwindowgeometry", dialog[0]]).stdout.decode()
+        x, y = (int(v) for v in geometry.split("Position: ")[1].split(" ")[0].split(","))
+        self.display.run(["xdotool", "mousemove", "--sync", str(x + 15), str(y + 15), "click", "1"])
+        self.display.run(["xdotool", "key", "Return"])
+        wait_until(lambda: not cut_out_dialog(), what="the dialog to close")
         wait_until(lambda: "image/png" in self.clipboard.targets(), what="tessaro offering image/png")
         pasted = Image.open(io.BytesIO(self.clipboard.get("image/png"))).convert("RGB")
         self.assertEqual(pasted.size, (7, 5))
