@@ -5,6 +5,7 @@
 #include <array>
 
 #include "output/output_quality.h"
+#include "text/wide_replace.h"
 #include "ui/interface_texts.h"
 
 namespace tessaro {
@@ -109,12 +110,7 @@ std::u16string TranslateResizeMethod(std::u16string text, bool german) {
     static constexpr std::array<std::pair<std::u16string_view, std::u16string_view>, 2> kNames = {
         {{u"Bikubisch", u"Bicubic"}, {u"N\u00e4chster Nachbar", u"Nearest"}}};
     for (const auto& [de, en] : kNames) {
-        const std::u16string_view from = german ? en : de;
-        const std::u16string_view to = german ? de : en;
-        for (std::size_t at = text.find(from); at != std::u16string::npos;
-             at = text.find(from, at + to.size())) {
-            text.replace(at, from.size(), to);
-        }
+        text = german ? WideReplaceAll(text, en, de) : WideReplaceAll(text, de, en);
     }
     return text;
 }

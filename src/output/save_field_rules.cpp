@@ -2,6 +2,8 @@
 // binds to its controls.
 #include "output/save_field_rules.h"
 
+#include "text/wide_replace.h"
+
 namespace tessaro {
 namespace {
 
@@ -89,13 +91,7 @@ std::vector<std::u16string> ImageFormatEntries() {
 }
 
 std::u16string TranslateImageFormat(std::u16string entry, bool german) {
-    const std::u16string_view from = german ? u"Image" : u"Bild";
-    const std::u16string_view to = german ? u"Bild" : u"Image";
-    for (std::size_t at = entry.find(from); at != std::u16string::npos;
-         at = entry.find(from, at + to.size())) {
-        entry.replace(at, from.size(), to);
-    }
-    return entry;
+    return german ? WideReplaceAll(entry, u"Image", u"Bild") : WideReplaceAll(entry, u"Bild", u"Image");
 }
 
 void BindImageSaveFieldRules(Edit& saveimg_ordner, ComboBox& saveimg_name, ComboBox& saveimg_format,
