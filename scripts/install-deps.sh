@@ -10,6 +10,7 @@ packages=(
   xvfb xauth xclip xsel xdotool x11-utils imagemagick
   libjpeg62-turbo-dev libpng-dev libtiff-dev zlib1g-dev libgif-dev libopenjp2-7-dev libimagequant-dev
   libtiff-tools libopenjp2-tools pngcheck icoutils
+  libvips-dev
   python3 python3-pil python3-numpy
 )
 

@@ -1,7 +1,7 @@
-// Separable resampling in fixed point: every output row is first gathered vertically from
-// the source rows it needs, then horizontally. When shrinking, the kernel is widened by the
-// scale factor, so every source pixel contributes (area filtering) and nothing aliases;
-// taps beyond the border reuse the border pixel.
+// Resampling: nearest neighbour, and separable fixed-point filtering with the triangle or
+// the Catmull-Rom kernel. When shrinking, the kernel is widened by the scale factor, so every
+// source pixel contributes (area filtering) and nothing aliases; taps beyond the border
+// reuse the border pixel.
 #include "image/resample.h"
 
 #include <algorithm>
@@ -9,14 +9,10 @@
 #include <cstdint>
 #include <vector>
 
+#include "image/resample_passes.h"
+
 namespace tessaro {
 namespace {
-
-constexpr int kWeightBits = 14;
-constexpr int kWeightOne = 1 << kWeightBits;
-// The vertical pass keeps 6 bits below the 8-bit sample for the horizontal pass.
-constexpr int kLineShift = kWeightBits - 6;
-constexpr int kFinalShift = kWeightBits + 6;
 
 double triangle(double x) {
     x = std::fabs(x);
@@ -30,50 +26,33 @@ double catmullRom(double x) {
     return 0.0;
 }
 
-// The taps of one output position: the source indexes and their weights, summing to one.
-struct Taps {
-    std::vector<int> index;
-    std::vector<std::int32_t> weight;
+// The raw kernel weights of one output position over the source indexes from `first` on,
+// with the taps beyond the border folded into the border pixel and zero taps trimmed.
+struct RawTaps {
+    int first = 0;
+    std::vector<double> weight;
 };
 
-std::vector<Taps> tapsFor(int source, int target, ResizeMethod method) {
-    const double scale = double(source) / double(target);
+RawTaps rawTaps(int out, int source, double scale, ResizeMethod method) {
     const double widen = std::max(scale, 1.0);
-    const double radius = method == ResizeMethod::Bicubic ? 2.0 : 1.0;
-    const double support = radius * widen;
-    std::vector<Taps> all(std::size_t(target), Taps{});
-    std::vector<double> raw;
-    for (int out = 0; out < target; ++out) {
-        const double centre = (out + 0.5) * scale;
-        const int first = int(std::floor(centre - support));
-        const int last = int(std::ceil(centre + support));
-        raw.clear();
-        Taps& taps = all[std::size_t(out)];
-        double sum = 0.0;
-        for (int i = first; i <= last; ++i) {
-            const double x = (i + 0.5 - centre) / widen;
-            const double w = method == ResizeMethod::Bicubic ? catmullRom(x) : triangle(x);
-            if (w == 0.0) continue;
-            raw.push_back(w);
-            taps.index.push_back(std::clamp(i, 0, source - 1));
-            sum += w;
-        }
-        // Quantise, then give the rounding remainder to the largest weight, so a flat
-        // area stays exactly flat.
-        std::int32_t total = 0;
-        std::size_t largest = 0;
-        for (std::size_t k = 0; k < raw.size(); ++k) {
-            taps.weight.push_back(std::int32_t(std::lround(raw[k] / sum * kWeightOne)));
-            total += taps.weight.back();
-            if (raw[k] > raw[largest]) largest = k;
-        }
-        taps.weight[largest] += kWeightOne - total;
+    const double support = (method == ResizeMethod::Bicubic ? 2.0 : 1.0) * widen;
+    const double centre = (out + 0.5) * scale;
+    const int from = int(std::floor(centre - support));
+    const int to = int(std::ceil(centre + support));
+    RawTaps taps;
+    taps.first = std::clamp(from, 0, source - 1);
+    taps.weight.assign(std::size_t(std::clamp(to, 0, source - 1) - taps.first + 1), 0.0);
+    for (int i = from; i <= to; ++i) {
+        const double x = (i + 0.5 - centre) / widen;
+        const double w = method == ResizeMethod::Bicubic ? catmullRom(x) : triangle(x);
+        taps.weight[std::size_t(std::clamp(i, 0, source - 1) - taps.first)] += w;
     }
-    return all;
-}
-
-std::uint8_t clampToByte(std::int32_t value) {
-    return std::uint8_t(std::clamp<std::int32_t>(value, 0, 255));
+    while (taps.weight.size() > 1 && taps.weight.back() == 0.0) taps.weight.pop_back();
+    while (taps.weight.size() > 1 && taps.weight.front() == 0.0) {
+        taps.weight.erase(taps.weight.begin());
+        ++taps.first;
+    }
+    return taps;
 }
 
 ImageRecord nearest(const ImageRecord& src, int width, int height) {
@@ -96,44 +75,68 @@ ImageRecord nearest(const ImageRecord& src, int width, int height) {
     return dst;
 }
 
-ImageRecord filtered(const ImageRecord& src, int width, int height, ResizeMethod method) {
-    ImageRecord dst = NewImage(width, height, PixelFormat::Rgb24);
-    const std::vector<Taps> columns = tapsFor(src.width, width, method);
-    const std::vector<Taps> rows = tapsFor(src.height, height, method);
-    const std::size_t lineSize = src.rowBytes();
-    std::vector<std::int32_t> line(lineSize);
-    const std::int32_t lineRound = 1 << (kLineShift - 1);
-    const std::int32_t finalRound = std::int32_t{1} << (kFinalShift - 1);
-    for (int y = 0; y < height; ++y) {
-        const Taps& vertical = rows[std::size_t(y)];
-        std::fill(line.begin(), line.end(), lineRound);
-        for (std::size_t k = 0; k < vertical.index.size(); ++k) {
-            const std::uint8_t* in = src.row(vertical.index[k]);
-            const std::int32_t w = vertical.weight[k];
-            for (std::size_t i = 0; i < lineSize; ++i) line[i] += in[i] * w;
-        }
-        for (std::int32_t& v : line) v >>= kLineShift;  // arithmetic: negative lobes stay negative
-        std::uint8_t* out = dst.row(y);
-        for (int x = 0; x < width; ++x) {
-            const Taps& horizontal = columns[std::size_t(x)];
-            // 32 bits suffice: samples below 2^15 times weights summing below 2^15.
-            std::int32_t r = finalRound, g = finalRound, b = finalRound;
-            for (std::size_t k = 0; k < horizontal.index.size(); ++k) {
-                const std::int32_t* p = line.data() + 3 * std::size_t(horizontal.index[k]);
-                const std::int32_t w = horizontal.weight[k];
-                r += p[0] * w;
-                g += p[1] * w;
-                b += p[2] * w;
-            }
-            out[3 * x] = clampToByte(r >> kFinalShift);
-            out[3 * x + 1] = clampToByte(g >> kFinalShift);
-            out[3 * x + 2] = clampToByte(b >> kFinalShift);
-        }
-    }
-    return dst;
+const ResamplePasses& fastestPasses() {
+    static const ResamplePasses passes = Avx2Passes().value_or(PortablePasses());
+    return passes;
 }
 
 }  // namespace
+
+TapTable MakeTapTable(int source, int target, ResizeMethod method, int multiple) {
+    const double scale = double(source) / double(target);
+    std::vector<RawTaps> raw;
+    raw.reserve(std::size_t(target));
+    int count = 1;
+    for (int out = 0; out < target; ++out) {
+        raw.push_back(rawTaps(out, source, scale, method));
+        count = std::max(count, int(raw.back().weight.size()));
+    }
+    TapTable table;
+    table.count = (count + multiple - 1) / multiple * multiple;
+    table.first.reserve(std::size_t(target));
+    table.weight.assign(std::size_t(target) * std::size_t(table.count), 0);
+    constexpr double one = 1 << kWeightBits;
+    for (int out = 0; out < target; ++out) {
+        const RawTaps& taps = raw[std::size_t(out)];
+        table.first.push_back(taps.first);
+        double sum = 0.0;
+        for (double w : taps.weight) sum += w;
+        // Rounding the running total instead of each weight keeps the sum exact, so a flat
+        // area stays flat, and spreads the rounding over many small taps instead of dropping
+        // them when a large reduction makes each one tiny.
+        std::int16_t* weight = table.weight.data() + std::size_t(out) * std::size_t(table.count);
+        double running = 0.0;
+        long previous = 0;
+        for (std::size_t k = 0; k < taps.weight.size(); ++k) {
+            running += taps.weight[k];
+            const long total = k + 1 == taps.weight.size() ? long(one) : std::lround(running / sum * one);
+            weight[k] = std::int16_t(total - previous);
+            previous = total;
+        }
+    }
+    return table;
+}
+
+ImageRecord ResampleFiltered(const ImageRecord& src, int width, int height, ResizeMethod method,
+                             const ResamplePasses& passes) {
+    ImageRecord dst = NewImage(width, height, PixelFormat::Rgb24);
+    const TapTable columns = MakeTapTable(src.width, width, method, 4);
+    const TapTable rows = MakeTapTable(src.height, height, method, 2);
+    // The horizontal pass reads whole groups of taps, up to count + 4 pixels past the edge.
+    std::vector<std::int16_t> line(3 * (std::size_t(src.width) + std::size_t(columns.count) + 4), 0);
+    std::vector<const std::uint8_t*> sourceRows(std::size_t(rows.count));
+    for (int y = 0; y < height; ++y) {
+        const int first = rows.first[std::size_t(y)];
+        for (int k = 0; k < rows.count; ++k) {
+            // Padding taps have weight 0; any readable row will do for them.
+            sourceRows[std::size_t(k)] = src.row(std::min(first + k, src.height - 1));
+        }
+        passes.vertical(sourceRows.data(), rows.weight.data() + std::size_t(y) * std::size_t(rows.count),
+                        rows.count, line.data(), src.rowBytes());
+        passes.horizontal(line.data(), columns, dst.row(y));
+    }
+    return dst;
+}
 
 void ResizeImage(ImageRecord& image, int newWidth, int newHeight, ResizeMethod method) {
     if (newWidth <= 0 || newHeight <= 0) throw ImageError("a new side must be at least 1 pixel");
@@ -141,8 +144,9 @@ void ResizeImage(ImageRecord& image, int newWidth, int newHeight, ResizeMethod m
     if (newWidth == image.width && newHeight == image.height) return;
     if (std::int64_t(newWidth) * newHeight > kMaxImagePixels) throw ImageError("new size too large");
     if (image.width <= 0 || image.height <= 0) throw ImageError("nothing to resample");
-    image = method == ResizeMethod::Nearest ? nearest(image, newWidth, newHeight)
-                                            : filtered(image, newWidth, newHeight, method);
+    image = method == ResizeMethod::Nearest
+                ? nearest(image, newWidth, newHeight)
+                : ResampleFiltered(image, newWidth, newHeight, method, fastestPasses());
 }
 
 }  // namespace tessaro
