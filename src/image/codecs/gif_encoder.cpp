@@ -1,9 +1,10 @@
 // GIF through giflib: one frame whose colours libimagequant reduces to a palette of at
-// most 256, with dithering that keeps photos smooth and flat areas flat.
+// most 256, dithered where the picture is smooth and left crisp at edges.
 #include <gif_lib.h>
 #include <libimagequant.h>
 
 #include "image/codecs/encoded_image.h"
+#include "image/codecs/palette_dither.h"
 
 namespace tessaro {
 namespace {
@@ -14,22 +15,22 @@ int appendToBytes(GifFileType* gif, const GifByteType* data, int size) {
     return size;
 }
 
+void rgbaRow(liq_color out[], int y, int width, void* picture) {
+    const std::uint8_t* in = static_cast<const ImageRecord*>(picture)->row(y);
+    for (int x = 0; x < width; ++x) out[x] = liq_color{in[3 * x], in[3 * x + 1], in[3 * x + 2], 255};
+}
+
 }  // namespace
 
 Bytes EncodeGif(const ImageRecord& image) {
     if (image.format != PixelFormat::Rgb24) throw ImageError("the writers take 24-bit RGB");
     if (image.width > 0xFFFF || image.height > 0xFFFF) throw ImageError("image too large for GIF");
-    const std::size_t count = std::size_t(image.width) * std::size_t(image.height);
-    std::vector<std::uint8_t> rgba(count * 4);
-    for (std::size_t i = 0; i < count; ++i) {
-        rgba[4 * i] = image.pixels[3 * i];
-        rgba[4 * i + 1] = image.pixels[3 * i + 1];
-        rgba[4 * i + 2] = image.pixels[3 * i + 2];
-        rgba[4 * i + 3] = 255;
-    }
+    // libimagequant chooses the palette; the mapping onto it is ours, because its own
+    // dithering fringes text and takes most of the time on a large screenshot.
     liq_attr* attr = liq_attr_create();
     liq_set_speed(attr, 8);
-    liq_image* input = liq_image_create_rgba(attr, rgba.data(), image.width, image.height, 0);
+    liq_image* input = liq_image_create_custom(attr, rgbaRow, const_cast<ImageRecord*>(&image), image.width,
+                                               image.height, 0);
     liq_result* result = nullptr;
     struct Release {
         liq_attr* attr;
@@ -44,18 +45,16 @@ Bytes EncodeGif(const ImageRecord& image) {
     if (!input || liq_image_quantize(input, attr, &result) != LIQ_OK) {
         throw ImageError("the colours cannot be reduced");
     }
-    liq_set_dithering_level(result, 1.0f);
-    std::vector<std::uint8_t> indices(count);
-    if (liq_write_remapped_image(result, input, indices.data(), indices.size()) != LIQ_OK) {
-        throw ImageError("the colours cannot be reduced");
-    }
     const liq_palette* palette = liq_get_palette(result);
-    int bits = 1;
-    while ((1 << bits) < int(palette->count)) ++bits;
-    std::vector<GifColorType> colours(std::size_t(1) << bits, GifColorType{0, 0, 0});
+    std::vector<PaletteColour> chosen;
     for (unsigned i = 0; i < palette->count; ++i) {
-        colours[i] = GifColorType{palette->entries[i].r, palette->entries[i].g, palette->entries[i].b};
+        chosen.push_back({palette->entries[i].r, palette->entries[i].g, palette->entries[i].b});
     }
+    std::vector<std::uint8_t> indices = DitherToPalette(image, chosen);
+    int bits = 1;
+    while ((1 << bits) < int(chosen.size())) ++bits;
+    std::vector<GifColorType> colours(std::size_t(1) << bits, GifColorType{0, 0, 0});
+    for (std::size_t i = 0; i < chosen.size(); ++i) colours[i] = GifColorType{chosen[i].r, chosen[i].g, chosen[i].b};
 
     Bytes out;
     int error = 0;

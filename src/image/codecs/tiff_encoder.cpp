@@ -63,7 +63,10 @@ Bytes EncodeTiff(const ImageRecord& image) {
     TIFFSetField(tiff, TIFFTAG_COMPRESSION, COMPRESSION_LZW);
     TIFFSetField(tiff, TIFFTAG_PREDICTOR, PREDICTOR_HORIZONTAL);
     TIFFSetField(tiff, TIFFTAG_ORIENTATION, ORIENTATION_TOPLEFT);
-    TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, TIFFDefaultStripSize(tiff, 0));
+    // Every strip starts a new LZW dictionary: strips of about 256 KiB instead of libtiff's
+    // 8 KiB (a single row of a wide screenshot) let the codes grow long.
+    const std::size_t stripRows = std::max<std::size_t>(1, (std::size_t{256} << 10) / image.rowBytes());
+    TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, std::uint32_t(std::min<std::size_t>(stripRows, std::size_t(image.height))));
     Bytes row(image.rowBytes());
     for (int y = 0; y < image.height; ++y) {
         // libtiff's predictor works in place on the row it is given.
