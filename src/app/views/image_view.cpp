@@ -3,7 +3,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
-#include <QSignalBlocker>
 
 #include "app/qt_bitmap.h"
 
@@ -62,10 +61,12 @@ void bindImageView(QScrollArea* area, PictureWidget* picture, ScrollBox& scrollB
     area->setWidget(picture);
     area->setWidgetResizable(false);
     const auto sync = [area, &scrollBox] {
-        const QSignalBlocker blockH(area->horizontalScrollBar());
-        const QSignalBlocker blockV(area->verticalScrollBar());
-        area->horizontalScrollBar()->setValue(scrollBox.horizontal().position);
-        area->verticalScrollBar()->setValue(scrollBox.vertical().position);
+        // The bars' signals stay on: the scroll area moves the picture only when they signal.
+        // Moving one bar reports both positions back, so both targets are read first.
+        const int x = scrollBox.horizontal().position;
+        const int y = scrollBox.vertical().position;
+        area->horizontalScrollBar()->setValue(x);
+        area->verticalScrollBar()->setValue(y);
         // The viewport limits the real range: keep the model where the view could go.
         scrollBox.userScrolledTo(area->horizontalScrollBar()->value(),
                                  area->verticalScrollBar()->value());
