@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QCursor>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollArea>
@@ -163,6 +164,20 @@ TEST_F(CutOutViewTest, TheViewFollowsALongDragAndTheFrameEndsUnderTheMouse) {
     move(end);
     release(end);
     EXPECT_EQ(shownMargins(), (Margins{u"100", u"100", u"80", u"50"}));
+}
+
+TEST_F(CutOutViewTest, ThePointerIsHeldOnThePictureOnlyWhileAFrameIsDragged) {
+    open(200, 100);
+    const QPoint corner = picture->mapToGlobal(QPoint(0, 0));
+    press(onPicture({20, 20}));
+    move(corner + QPoint(400, -50));
+    EXPECT_EQ(QCursor::pos(), corner + QPoint(200, 0)) << "pulled back to the picture's edge";
+    release(QCursor::pos());
+    EXPECT_EQ(shownMargins(), (Margins{u"20", u"0", u"0", u"80"}));
+    // After the button is up the pointer is free again.
+    QCursor::setPos(corner + QPoint(20, 20));
+    move(corner + QPoint(400, 300));
+    EXPECT_EQ(QCursor::pos(), corner + QPoint(20, 20)) << "a move without a drag does not pull the pointer";
 }
 
 }  // namespace

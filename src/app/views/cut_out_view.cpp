@@ -1,6 +1,9 @@
 #include "app/views/cut_out_view.h"
 
+#include <algorithm>
+
 #include <QComboBox>
+#include <QCursor>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPalette>
@@ -38,12 +41,34 @@ CutOutView::CutOutView(Tcutauswahl& model, QWidget* parent)
         const QPoint p = picture->mapFromGlobal(QPoint(screen.x, screen.y));
         return Point{p.x(), p.y()};
     };
-    model.bild.onMouseDown = [this, area, local](MouseButton button, Point screen) {
+    model.bild.onMouseDown = [this, area, picture, local](MouseButton button, Point screen) {
         m_model.setViewportSize(area->viewport()->width(), area->viewport()->height());
+        const bool wasSelecting = m_model.Selecting;
         m_model.bildMouseDown(button, local(screen));
+        if (!wasSelecting && m_model.Selecting) {
+            // The pointer stays on the picture while a frame is dragged, where it is now; one
+            // pixel past the right and bottom edges, so that a frame can take the last column
+            // and row.
+            m_confinement = QRect(picture->mapToGlobal(QPoint(0, 0)), picture->size() + QSize(1, 1));
+        }
     };
-    model.bild.onMouseMove = [this, local](bool, Point screen) { m_model.bildMouseMove(local(screen)); };
-    model.bild.onMouseUp = [this](MouseButton, Point) { m_model.bildMouseUp(); };
+    model.bild.onMouseMove = [this, local](bool, Point screen) {
+        Point at = screen;
+        if (m_confinement) {
+            // X11 has no cursor confinement of its own: pull the pointer back instead.
+            const QPoint inside(std::clamp(screen.x, m_confinement->left(), m_confinement->right()),
+                                std::clamp(screen.y, m_confinement->top(), m_confinement->bottom()));
+            if (inside != QPoint(screen.x, screen.y)) {
+                QCursor::setPos(inside);
+                at = {inside.x(), inside.y()};
+            }
+        }
+        m_model.bildMouseMove(local(at));
+    };
+    model.bild.onMouseUp = [this](MouseButton, Point) {
+        m_model.bildMouseUp();
+        if (!m_model.Selecting) m_confinement.reset();
+    };
 
     auto* row = new QHBoxLayout;
     const std::array<std::pair<Label*, ComboBox*>, 4> margins = {

@@ -3,6 +3,9 @@
 #pragma once
 
 #include <QDialog>
+#include <QRect>
+
+#include <optional>
 
 #include "image/cut_out_window.h"
 
@@ -17,6 +20,8 @@ protected:
 
 private:
     Tcutauswahl& m_model;
+    // The screen rectangle of the picture while a frame is dragged.
+    std::optional<QRect> m_confinement;
 };
 
 }  // namespace tessaro
