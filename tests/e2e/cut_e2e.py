@@ -10,8 +10,7 @@ from PIL import Image
 
 from harness import ProgramTest, run_tests, wait_until
 
-# Small enough to be seen whole in the dialog at its minimum size: without a window manager
-# (Xvfb here) nothing maximizes it.
+# Small enough to be seen whole in the dialog on any screen, without scrolling.
 WIDTH, HEIGHT = 240, 160
 
 

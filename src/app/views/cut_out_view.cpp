@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QPalette>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QVBoxLayout>
 
@@ -101,7 +102,9 @@ CutOutView::CutOutView(Tcutauswahl& model, QWidget* parent)
 }
 
 void CutOutView::showEvent(QShowEvent* event) {
-    // Every showing opens maximized, whatever the user did with the last one.
+    // Every showing opens maximized, whatever the user did with the last one. Without a
+    // window manager nobody acts on that request, so the window takes the screen itself.
+    if (const QScreen* where = screen()) setGeometry(where->availableGeometry());
     setWindowState(windowState() | Qt::WindowMaximized);
     QDialog::showEvent(event);
 }
