@@ -102,11 +102,9 @@ void Tcutauswahl::bildMouseDown(MouseButton button, Point at) {
 
 void Tcutauswahl::bildMouseMove(Point at) {
     if (Selecting) {
-        // The cursor cannot be confined here, so the frame is kept on the picture instead.
-        const int width = m_canvas ? m_canvas->width : 0;
-        const int height = m_canvas ? m_canvas->height : 0;
-        at.x = std::clamp(at.x, 0, std::max(width, 0));
-        at.y = std::clamp(at.y, 0, std::max(height, 0));
+        // Whatever holds the pointer, the frame stays on the picture.
+        at.x = std::clamp(at.x, 0, pictureWidth());
+        at.y = std::clamp(at.y, 0, pictureHeight());
         DrawSelectionRect();
         SelectionRect.Right = at.x;
         SelectionRect.Bottom = at.y;
@@ -133,10 +131,8 @@ void Tcutauswahl::bildMouseUp() {
         if (SelectionRect.Left == SelectionRect.Right || SelectionRect.Top == SelectionRect.Bottom) {
             setMargins(0, 0, 0, 0);
         } else {
-            const std::int64_t width = m_canvas ? m_canvas->width : 0;
-            const std::int64_t height = m_canvas ? m_canvas->height : 0;
-            setMargins(SelectionRect.Left, width - SelectionRect.Right, SelectionRect.Top,
-                       height - SelectionRect.Bottom);
+            setMargins(SelectionRect.Left, std::int64_t{pictureWidth()} - SelectionRect.Right, SelectionRect.Top,
+                       std::int64_t{pictureHeight()} - SelectionRect.Bottom);
         }
     }
     requestFocus(Button1);
@@ -151,13 +147,11 @@ void Tcutauswahl::act_zuschlinksChange() {
     for (ComboBox* margin : margins()) {
         if (!IsIntegerText(margin->text())) return;
     }
-    const std::int64_t width = m_canvas ? m_canvas->width : 0;
-    const std::int64_t height = m_canvas ? m_canvas->height : 0;
     DrawSelectionRect();
     SelectionRect.Left = IntegerOf(act_zuschlinks.text(), 0);
     SelectionRect.Top = IntegerOf(act_zuschoben.text(), 0);
-    SelectionRect.Right = std::int32_t(width - IntegerOf(act_zuschrechts.text(), 0));
-    SelectionRect.Bottom = std::int32_t(height - IntegerOf(act_zuschunten.text(), 0));
+    SelectionRect.Right = std::int32_t(std::int64_t{pictureWidth()} - IntegerOf(act_zuschrechts.text(), 0));
+    SelectionRect.Bottom = std::int32_t(std::int64_t{pictureHeight()} - IntegerOf(act_zuschunten.text(), 0));
     DrawSelectionRect();
 }
 

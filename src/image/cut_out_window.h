@@ -75,6 +75,9 @@ private:
         return {&act_zuschlinks, &act_zuschrechts, &act_zuschoben, &act_zuschunten};
     }
     void setMargins(std::int64_t left, std::int64_t right, std::int64_t top, std::int64_t bottom);
+    // The size of the loaded picture; 0 before the first.
+    int pictureWidth() const { return m_canvas ? m_canvas->width : 0; }
+    int pictureHeight() const { return m_canvas ? m_canvas->height : 0; }
 
     std::shared_ptr<Bitmap> m_canvas;
     int m_viewportWidth = 0;

@@ -39,15 +39,15 @@ void TestDesktop::showModal(Form& window, std::function<void()>& endModal) {
     ++m_modalShowings;
     m_modalWindow = &window;
     endModal = [] {};  // the script plays the user; the showing ends when it returns
-    try {
-        if (m_modalScript) m_modalScript(window);
-    } catch (...) {
-        endModal = nullptr;
-        m_modalWindow = nullptr;
-        throw;
-    }
-    endModal = nullptr;
-    m_modalWindow = nullptr;
+    struct Reset {
+        std::function<void()>& hook;
+        const Form*& shown;
+        ~Reset() {
+            hook = nullptr;
+            shown = nullptr;
+        }
+    } reset{endModal, m_modalWindow};
+    if (m_modalScript) m_modalScript(window);
 }
 
 void TestDesktop::windowCommand(Form& window, WindowCommand command) {

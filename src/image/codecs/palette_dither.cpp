@@ -23,7 +23,6 @@ public:
             while (at < m_sorted.size() && m_sorted[at].g < g) ++at;
             m_firstAtLeast[std::size_t(g)] = int(at);
         }
-        m_cacheKey.fill(kEmpty);
     }
 
     std::uint8_t operator()(int r, int g, int b) {
@@ -34,6 +33,16 @@ public:
             m_cacheIndex[slot] = search(r, g, b);
         }
         return m_cacheIndex[slot];
+    }
+
+    // The nearest colour to the centre of the target's cell of 4 x 4 x 4 levels: close
+    // enough where errors are diffused anyway, and a noisy photo then needs a few thousand
+    // searches instead of one per pixel.
+    std::uint8_t approximate(int r, int g, int b) {
+        const std::size_t cell = std::size_t(r >> 2) << 12 | std::size_t(g >> 2) << 6 | std::size_t(b >> 2);
+        std::int16_t& known = m_cells[cell];
+        if (known < 0) known = search((r & ~3) + 2, (g & ~3) + 2, (b & ~3) + 2);
+        return std::uint8_t(known);
     }
 
 private:
@@ -71,23 +80,12 @@ private:
         return index;
     }
 
-public:
-    // The nearest colour to the centre of the target's cell of 4 x 4 x 4 levels: close
-    // enough where errors are diffused anyway, and a noisy photo then needs a few thousand
-    // searches instead of one per pixel.
-    std::uint8_t approximate(int r, int g, int b) {
-        const std::size_t cell = std::size_t(r >> 2) << 12 | std::size_t(g >> 2) << 6 | std::size_t(b >> 2);
-        std::int16_t& known = m_cells[cell];
-        if (known < 0) known = search((r & ~3) + 2, (g & ~3) + 2, (b & ~3) + 2);
-        return std::uint8_t(known);
-    }
-
-private:
     std::vector<Entry> m_sorted;
     std::vector<std::int16_t> m_cells = std::vector<std::int16_t>(std::size_t{1} << 18, -1);
     std::array<int, 256> m_firstAtLeast{};
-    std::array<std::uint32_t, std::size_t{1} << kCacheBits> m_cacheKey{};
-    std::array<std::uint8_t, std::size_t{1} << kCacheBits> m_cacheIndex{};
+    // On the heap: together with the cells too large for the stack.
+    std::vector<std::uint32_t> m_cacheKey = std::vector<std::uint32_t>(std::size_t{1} << kCacheBits, kEmpty);
+    std::vector<std::uint8_t> m_cacheIndex = std::vector<std::uint8_t>(std::size_t{1} << kCacheBits, 0);
 };
 
 // How much error a pixel takes and passes on, in sixteenths: all of it where the picture is
