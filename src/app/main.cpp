@@ -92,6 +92,8 @@ int main(int argc, char** argv) {
     if (!options.stateFile.isEmpty()) {
         state = std::make_unique<tessaro::StateFile>(options.stateFile, program.mainWindow(),
                                                      program.captureState(), &mainView, &app);
+        state->setSettingsWindows({&program.mainWindow(), &program.regexSettings(),
+                                   &program.outputSettings(), &program.historySettings()});
         for (tessaro::Form* window : program.windows()) {
             window->changed().subscribe([&state] { state->requestWrite(); });
         }

@@ -10,6 +10,10 @@
 #include <QDateTime>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFont>
+#include <QFontMetrics>
+#include <QStandardPaths>
+#include <unistd.h>
 #include <QUrl>
 #include <QFileDialog>
 #include <QGuiApplication>
@@ -186,12 +190,11 @@ bool QtDesktop::openDocument(const std::filesystem::path& path) {
     return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path.string())));
 }
 
-std::optional<std::u16string> QtDesktop::chooseSaveFile(const SaveFileRequest& request) {
-    QFileDialog dialog(nullptr, toQString(request.title));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    // "Description|mask|Description|mask" becomes Qt's "Description (mask)" entries.
-    const QStringList parts = toQString(request.filter).split(u'|');
+namespace {
+
+// "Description|mask|Description|mask" becomes Qt's "Description (mask)" entries.
+QStringList nameFilters(std::u16string_view filter) {
+    const QStringList parts = toQString(filter).split(u'|');
     QStringList filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         const QString mask = QString(parts[i + 1]).replace(u';', u' ');
@@ -199,6 +202,16 @@ std::optional<std::u16string> QtDesktop::chooseSaveFile(const SaveFileRequest& r
                         ? parts[i]
                         : parts[i] + QStringLiteral(" (") + mask + QLatin1Char(')'));
     }
+    return filters;
+}
+
+}  // namespace
+
+std::optional<std::u16string> QtDesktop::chooseSaveFile(const SaveFileRequest& request) {
+    QFileDialog dialog(nullptr, toQString(request.title));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    const QStringList filters = nameFilters(request.filter);
     if (!filters.isEmpty()) dialog.setNameFilters(filters);
     dialog.setDefaultSuffix(toQString(request.defaultExtension));
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
@@ -216,6 +229,42 @@ void QtDesktop::quit() { QCoreApplication::quit(); }
 std::filesystem::path QtDesktop::programFolder() {
     return std::filesystem::path(QCoreApplication::applicationDirPath().toStdString()) / "";
 }
+
+std::optional<std::u16string> QtDesktop::chooseOpenFile(const OpenFileRequest& request) {
+    QFileDialog dialog(nullptr, toQString(request.title));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    const QStringList filters = nameFilters(request.filter);
+    if (!filters.isEmpty()) dialog.setNameFilters(filters);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return toU16(dialog.selectedFiles().constFirst());
+}
+
+int QtDesktop::statusTextWidth(std::u16string_view text) {
+    // The bottom strip's font: Tahoma at 8 points (11 pixels), or what stands in for it.
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPixelSize(11);
+    return QFontMetrics(font).horizontalAdvance(toQString(text));
+}
+
+const SettingsFolders& QtDesktop::folders() {
+    if (!m_folders) {
+        SettingsSurroundings surroundings;
+        surroundings.programFolder = programFolder();
+        surroundings.programFolderWritable = ::access(surroundings.programFolder.c_str(), W_OK) == 0;
+        surroundings.configHome = qEnvironmentVariable("XDG_CONFIG_HOME").toStdString();
+        surroundings.home = QDir::homePath().toStdString();
+        QString documents = qEnvironmentVariable("XDG_DOCUMENTS_DIR");
+        if (documents.isEmpty()) documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        surroundings.documents = documents.toStdString();
+        m_folders = ChooseSettingsFolders(surroundings);
+    }
+    return *m_folders;
+}
+
+std::filesystem::path QtDesktop::settingsFolder() { return folders().settings; }
+
+std::filesystem::path QtDesktop::defaultSaveFolder() { return folders().saveFolder; }
 
 std::filesystem::path QtDesktop::workingDirectory() {
     return std::filesystem::path(QDir::currentPath().toStdString());

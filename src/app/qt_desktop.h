@@ -9,8 +9,10 @@
 #include <QWidget>
 #include <map>
 #include <memory>
+#include <optional>
 
 #include "platform/desktop.h"
+#include "platform/settings_location.h"
 
 namespace tessaro {
 
@@ -41,18 +43,24 @@ public:
     std::optional<std::u16string> chooseFolder(std::u16string_view caption) override;
     bool openDocument(const std::filesystem::path& path) override;
     std::optional<std::u16string> chooseSaveFile(const SaveFileRequest& request) override;
+    std::optional<std::u16string> chooseOpenFile(const OpenFileRequest& request) override;
+    int statusTextWidth(std::u16string_view text) override;
     std::filesystem::path programFolder() override;
+    std::filesystem::path settingsFolder() override;
+    std::filesystem::path defaultSaveFolder() override;
     std::filesystem::path workingDirectory() override;
     std::vector<std::u16string> commandLineArguments() override;
 
 private:
     QWidget* widgetOf(const Form& window) const;
+    const SettingsFolders& folders();
 
     QStringList m_arguments;
     QString m_timeFormat;
     QCollator m_collator;
     std::map<const Form*, QPointer<QWidget>> m_widgets;
     std::unique_ptr<QSystemTrayIcon> m_tray;
+    std::optional<SettingsFolders> m_folders;
 };
 
 }  // namespace tessaro

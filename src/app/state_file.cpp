@@ -7,11 +7,12 @@
 #include <QMenuBar>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 #include <QTimer>
 #include <cstdio>
 
 #include "app/qt_text.h"
+#include "forms/scroll_bar.h"
+#include "platform/atomic_file.h"
 
 namespace tessaro {
 namespace {
@@ -69,6 +70,27 @@ QJsonObject controlsOf(const QWidget* view) {
     return controls;
 }
 
+// The value a configuration file would hold for each stored control of the window.
+QJsonObject settingsOf(const Form& window) {
+    QJsonObject values;
+    for (const auto& owned : window.controls()) {
+        const Control& control = *owned;
+        if (!control.stored()) continue;
+        const QString name = QString::fromStdString(control.name());
+        switch (control.kind()) {
+            case ControlKind::Edit: values[name] = toQString(static_cast<const Edit&>(control).text()); break;
+            case ControlKind::ComboBox: values[name] = toQString(static_cast<const ComboBox&>(control).text()); break;
+            case ControlKind::Memo: values[name] = toQString(static_cast<const Memo&>(control).text()); break;
+            case ControlKind::CheckBox: values[name] = static_cast<const CheckBox&>(control).checked(); break;
+            case ControlKind::RadioButton: values[name] = static_cast<const RadioButton&>(control).checked(); break;
+            case ControlKind::ScrollBar: values[name] = static_cast<const ScrollBar&>(control).position(); break;
+            case ControlKind::Panel: values[name] = control.visible(); break;
+            default: break;
+        }
+    }
+    return values;
+}
+
 }  // namespace
 
 StateFile::StateFile(QString path, Tprog& window, const CaptureState& state, QWidget* view,
@@ -110,12 +132,17 @@ void StateFile::write() {
     root[QStringLiteral("captureActive")] = m_window.m_einst_aktiv.checked();
     root[QStringLiteral("windowVisible")] = m_window.visible();
     root[QStringLiteral("controls")] = controlsOf(m_view);
+    QJsonObject settings;
+    const std::vector<const Form*> windows =
+        m_settingsWindows.empty() ? std::vector<const Form*>{&m_window} : m_settingsWindows;
+    for (const Form* window : windows) settings[QString::fromStdString(window->name())] = settingsOf(*window);
+    root[QStringLiteral("settings")] = settings;
 
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(QJsonDocument(root).toJson(QJsonDocument::Compact)) < 0 || !file.commit()) {
-        std::fprintf(stderr, "tessaro: cannot write the state file %s: %s\n",
-                     qPrintable(m_path), qPrintable(file.errorString()));
+    const QByteArray json = QJsonDocument(root).toJson(QJsonDocument::Compact);
+    try {
+        WriteFileAtomically(m_path.toStdString(), std::string_view(json.constData(), json.size()));
+    } catch (const FileError& error) {
+        std::fprintf(stderr, "tessaro: cannot write the state file: %s\n", error.what());
     }
 }
 

@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QString>
 #include <QWidget>
+#include <vector>
 
 #include "capture/capture_state.h"
 #include "ui/main_window.h"
@@ -22,6 +23,9 @@ public:
     void requestWrite();
     // Writes the file now.
     void write();
+    // The windows whose settings the file lists under "settings" (by window and control
+    // name); the main window by default.
+    void setSettingsWindows(std::vector<const Form*> windows) { m_settingsWindows = std::move(windows); }
 
 private:
     QString m_path;
@@ -29,6 +33,7 @@ private:
     const CaptureState& m_state;
     QPointer<QWidget> m_view;
     bool m_pending = false;
+    std::vector<const Form*> m_settingsWindows;
 };
 
 }  // namespace tessaro

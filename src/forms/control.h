@@ -48,6 +48,10 @@ public:
     void setVisible(bool visible);
     bool enabled() const { return m_enabled; }
     void setEnabled(bool enabled);
+    // Whether a configuration file holds the control's value (true for every control whose
+    // kind has a value, unless the window says otherwise).
+    bool stored() const { return m_stored; }
+    void setStored(bool stored) { m_stored = stored; }
 
     // Views subscribe here to redraw after any change of the control's state.
     Notifier<>& changed() { return m_changed; }
@@ -61,6 +65,7 @@ private:
     ControlKind m_kind;
     bool m_visible = true;
     bool m_enabled = true;
+    bool m_stored = true;
     Notifier<> m_changed;
 };
 

@@ -15,8 +15,16 @@ void Form::setCaption(std::u16string caption) {
 }
 
 void Form::setClientSize(int width, int height) {
+    if (m_clientWidth == width && m_clientHeight == height) return;
     m_clientWidth = width;
     m_clientHeight = height;
+    m_changed.notify();
+}
+
+void Form::setPosition(int left, int top) {
+    if (m_left == left && m_top == top) return;
+    m_left = left;
+    m_top = top;
     m_changed.notify();
 }
 

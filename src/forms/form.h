@@ -49,6 +49,10 @@ public:
     int clientWidth() const { return m_clientWidth; }
     int clientHeight() const { return m_clientHeight; }
     void setClientSize(int width, int height);
+    // The window's position on the screen (its outer top-left corner).
+    int left() const { return m_left; }
+    int top() const { return m_top; }
+    void setPosition(int left, int top);
     // The window's integer tag, free for the window's own use.
     int tag() const { return m_tag; }
     void setTag(int tag) { m_tag = tag; }
@@ -70,6 +74,8 @@ private:
     std::u16string m_caption;
     int m_clientWidth = 0;
     int m_clientHeight = 0;
+    int m_left = 0;
+    int m_top = 0;
     int m_tag = 0;
     bool m_visible = false;
     WindowState m_state = WindowState::Normal;

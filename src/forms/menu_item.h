@@ -27,7 +27,10 @@ public:
 
     // Sub-items, in menu order.
     const std::vector<MenuItem*>& items() const { return m_items; }
-    void addItem(MenuItem& item) { m_items.push_back(&item); }
+    void addItem(MenuItem& item) {
+        m_items.push_back(&item);
+        notifyChanged();
+    }
 
     // The user chose the item (by mouse or shortcut).
     void click() { fire(onClick); }

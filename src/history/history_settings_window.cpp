@@ -24,13 +24,13 @@ constexpr std::array kHistorySettingsCaptions = {
 
 Teinstverlauf::Teinstverlauf(const Label& spr)
     : LanguageWindow("Teinstverlauf", spr, u"Einstellungen für den Verlauf", u"History Settings"),
-      gb1(add<Panel>("gb1")),
-      cb_history_txt(add<CheckBox>("cb_history_txt", true)),
-      cb_history_img(add<CheckBox>("cb_history_img", true)),
       gb2(add<Panel>("gb2")),
       cb_save_txt(add<CheckBox>("cb_save_txt", true)),
       cb_save_img(add<CheckBox>("cb_save_img", false)),
       cb_save_time(add<CheckBox>("cb_save_time", false)),
+      gb1(add<Panel>("gb1")),
+      cb_history_txt(add<CheckBox>("cb_history_txt", true)),
+      cb_history_img(add<CheckBox>("cb_history_img", true)),
       Button1(add<Button>("Button1")) {
     setClientSize(kDesignWidth, kDesignHeight);
     Button1.setCaption(u"OK");

@@ -16,13 +16,14 @@ public:
 
     explicit Teinstverlauf(const Label& spr);
 
-    Panel& gb1;
-    CheckBox& cb_history_txt;
-    CheckBox& cb_history_img;
+    // The history-file options come first: that is the order a configuration holds them.
     Panel& gb2;
     CheckBox& cb_save_txt;
     CheckBox& cb_save_img;
     CheckBox& cb_save_time;
+    Panel& gb1;
+    CheckBox& cb_history_txt;
+    CheckBox& cb_history_img;
     // Closes the window; the owner binds its click to hiding it.
     Button& Button1;
 

@@ -9,7 +9,7 @@
 namespace tessaro {
 
 // Writes `bytes` to the file; FileError (as the text writer reports) when the file cannot
-// be created or written. A file that could not be written completely is removed again.
+// be created or written. An existing file is replaced only by a completely written one.
 void WriteBinaryFile(std::u16string_view fileName, const std::vector<std::uint8_t>& bytes);
 
 }  // namespace tessaro

@@ -37,15 +37,17 @@ public:
     Panel& GroupBox2;
     Label& Label5;
     Label& Label4;
+    // Created in the order a configuration file holds them: when a file marks several as
+    // checked, the last one set stays checked.
     RadioButton& rb_ansi;
     RadioButton& rb_utf7;
-    RadioButton& rb_utf7ansi;
     RadioButton& rb_utf8;
+    RadioButton& rb_beibehalten;
+    RadioButton& rb_utf7ansi;
     RadioButton& rb_utf16le;
     RadioButton& rb_utf_be;
     RadioButton& rb_utf32le;
     RadioButton& rb_utf32be;
-    RadioButton& rb_beibehalten;
     // Image-resizing group.
     Panel& GroupBox3;
     CheckBox& act_sizehochquerformat;

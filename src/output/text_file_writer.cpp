@@ -1,14 +1,8 @@
-// The file side of the text writer: creating the file, a sink on its descriptor, and the
-// error texts the user sees.
+// The file side of the text writer: refused extensions, and a sink on the file that
+// replaces the target once it is complete.
 #include "output/text_file_writer.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <array>
-#include <cerrno>
-#include <cstring>
-
+#include "platform/atomic_file.h"
 #include "platform/utf.h"
 
 namespace tessaro {
@@ -24,40 +18,14 @@ bool equalsUpper(std::u16string_view text, std::u16string_view upper) {
     return true;
 }
 
-// A sink on a file created for writing; the descriptor is closed on every path.
+// A sink on the temporary file that replaces the target when complete.
 class FileSink final : public ByteSink {
 public:
-    explicit FileSink(const std::string& name) {
-        m_fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-        if (m_fd < 0) {
-            throw FileError("Cannot create file \"" + name + "\". " + std::strerror(errno));
-        }
-    }
-    ~FileSink() override {
-        if (m_fd >= 0) ::close(m_fd);
-    }
-    FileSink(const FileSink&) = delete;
-    FileSink& operator=(const FileSink&) = delete;
-
-    void write(const char* data, std::size_t size) override {
-        while (size > 0) {
-            const ssize_t written = ::write(m_fd, data, size);
-            if (written < 0 && errno == EINTR) continue;
-            if (written <= 0) throw FileError("Stream write error");
-            data += written;
-            size -= static_cast<std::size_t>(written);
-        }
-    }
-
-    // Closes the file; a failing close can be the report of a delayed write error.
-    void close() {
-        const int fd = m_fd;
-        m_fd = -1;
-        if (::close(fd) != 0 && errno != EINTR) throw FileError("Stream write error");
-    }
+    explicit FileSink(AtomicFile& file) : m_file(file) {}
+    void write(const char* data, std::size_t size) override { m_file.write(data, size); }
 
 private:
-    int m_fd = -1;
+    AtomicFile& m_file;
 };
 
 }  // namespace
@@ -77,14 +45,10 @@ bool IsRefusedTextExtension(std::u16string_view fileName) {
 
 void WriteTextFile(std::u16string_view text, std::u16string_view fileName, std::int32_t encoding) {
     if (IsRefusedTextExtension(fileName)) return;
-    const std::string name = utf16ToUtf8(fileName);
-    if (name.find('\0') != std::string::npos) {
-        // The system would cut the name at the zero and write another file.
-        throw FileError("Cannot create file \"" + name + "\". " + std::strerror(EINVAL));
-    }
-    FileSink sink(name);
+    AtomicFile file(utf16ToUtf8(fileName));
+    FileSink sink(file);
     EncodeText_core(text, TextEncodeOptions{encoding}, sink);
-    sink.close();
+    file.commit();
 }
 
 }  // namespace tessaro

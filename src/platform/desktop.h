@@ -38,6 +38,12 @@ struct SaveFileRequest {
     bool confirmOverwrite = true;     // ask before replacing an existing file
 };
 
+// What a file open dialog shows.
+struct OpenFileRequest {
+    std::u16string title;   // empty: the platform's default title
+    std::u16string filter;  // "Description|mask" pairs joined by '|'
+};
+
 class Desktop {
 public:
     virtual ~Desktop() = default;
@@ -66,6 +72,11 @@ public:
     // The file save dialog: the chosen file's full path, nothing when cancelled.
     virtual std::optional<std::u16string> chooseSaveFile(const SaveFileRequest& request) = 0;
 
+    // The file open dialog: the chosen existing file's full path, nothing when cancelled.
+    virtual std::optional<std::u16string> chooseOpenFile(const OpenFileRequest& request) = 0;
+    // The width in pixels of a text in the font of the main window's bottom strip.
+    virtual int statusTextWidth(std::u16string_view text) = 0;
+
     // Opens a document (a help page) in the desktop's program for it; false when none could.
     virtual bool openDocument(const std::filesystem::path& path) = 0;
 
@@ -83,6 +94,10 @@ public:
 
     // The program's surroundings.
     virtual std::filesystem::path programFolder() = 0;
+    // Where the start configuration and the known configuration files live, and the
+    // folder that new save settings point to: the program folder by default.
+    virtual std::filesystem::path settingsFolder() { return programFolder(); }
+    virtual std::filesystem::path defaultSaveFolder() { return programFolder(); }
     virtual std::filesystem::path workingDirectory() = 0;
     virtual std::vector<std::u16string> commandLineArguments() = 0;
 

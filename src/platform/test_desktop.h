@@ -49,6 +49,12 @@ public:
         m_saveRequests.push_back(request);
         return m_saveChoice;
     }
+    std::optional<std::u16string> chooseOpenFile(const OpenFileRequest& request) override {
+        m_openRequests.push_back(request);
+        return m_openChoice;
+    }
+    // Six pixels a character, as a narrow proportional font gives on average.
+    int statusTextWidth(std::u16string_view text) override { return 6 * static_cast<int>(text.size()); }
     std::filesystem::path programFolder() override { return m_programFolder; }
     std::filesystem::path workingDirectory() override { return m_workingDirectory; }
     std::vector<std::u16string> commandLineArguments() override { return m_arguments; }
@@ -69,6 +75,9 @@ public:
     // What the save dialog answers from now on (nothing: cancelled), and what it was asked.
     void setSaveFileChoice(std::optional<std::u16string> file) { m_saveChoice = std::move(file); }
     const std::vector<SaveFileRequest>& saveRequests() const { return m_saveRequests; }
+    // What the open dialog answers from now on (nothing: cancelled), and what it was asked.
+    void setOpenFileChoice(std::optional<std::u16string> file) { m_openChoice = std::move(file); }
+    const std::vector<OpenFileRequest>& openRequests() const { return m_openRequests; }
 
     const std::vector<Message>& messages() const { return m_messages; }
     void clearMessages() { m_messages.clear(); }
@@ -100,6 +109,8 @@ private:
     bool m_canOpen = true;
     std::optional<std::u16string> m_saveChoice;
     std::vector<SaveFileRequest> m_saveRequests;
+    std::optional<std::u16string> m_openChoice;
+    std::vector<OpenFileRequest> m_openRequests;
     std::vector<Command> m_commands;
     bool m_trayIcon = false;
     bool m_trayAvailable = true;

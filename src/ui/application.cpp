@@ -80,10 +80,38 @@ void Application::createWindows() {
     prog.historyList().attachMirrors(verlauf.cb_history_txt, verlauf.cb_history_img);
     verlauf.Button1.onClick = [this, &verlauf] { m_desktop.windowCommand(verlauf, WindowCommand::Hide); };
     prog.showHistorySettings = [this, &verlauf] { m_desktop.windowCommand(verlauf, WindowCommand::Show); };
+    attachConfiguration(prog, regex, output, verlauf, start);
     prog.saveHistory = [this, &prog, &verlauf, &output, &start] {
         SaveTextHistory(prog.zuletzt, verlauf.saveOptions(), start.spr.caption() == u"de", output,
                         m_desktop);
     };
+}
+
+void Application::attachConfiguration(Tprog& prog, Teinstregex& regex, Teinstausgabe& output,
+                                      Teinstverlauf& verlauf, Tstart& start) {
+    m_configuration = std::make_unique<Configuration>(
+        ConfigurationWindows{prog, regex, output, verlauf},
+        ConfigurationSwitches{prog.m_konfig_autosave_nie, prog.m_konfig_autosave_alles,
+                              prog.MinimizetoTaskbar, prog.m_einst_aktiv},
+        m_desktop, [&prog, &regex] {
+            prog.cb_suchenersetzenClick(nullptr);
+            // The loaded character sets take effect at once, as if the dialog were
+            // confirmed; sets that do not convert leave the ones in use, and the dialog
+            // shows the error when it is confirmed.
+            try {
+                regex.Button2Click();
+            } catch (const std::exception&) {
+            }
+        });
+    m_configurationMenu = std::make_unique<ConfigurationMenu>(
+        prog,
+        ConfigurationMenuItems{prog.m_konfig, prog.m_konfig_save, prog.m_konfig_save_start,
+                               prog.m_konfig_load, prog.m_konfig_autosave_alles,
+                               prog.m_konfig_autosave_nie, prog.m_konfig_standard,
+                               prog.m_konfig_start},
+        *m_configuration, m_desktop, start.spr);
+    prog.attachConfigurationMenu(*m_configurationMenu);
+    m_configurationMenu->prepare();
 }
 
 void Application::openHelpPage(std::u16string_view page) {

@@ -9,6 +9,8 @@
 #include "capture/capture_state.h"
 #include "capture/clipboard_ex.h"
 #include "capture/start_window.h"
+#include "config/configuration.h"
+#include "config/configuration_menu.h"
 #include "history/history_settings_window.h"
 #include "history/history_store.h"
 #include "image/cut_out_window.h"
@@ -44,10 +46,14 @@ public:
     Teinstregex& regexSettings() { return *m_einstregex; }
     Teinstverlauf& historySettings() { return *m_einstverlauf; }
     Tcutauswahl& cutOutWindow() { return *m_cutauswahl; }
+    Configuration& configuration() { return *m_configuration; }
     // Every window, in creation order.
     const std::vector<Form*>& windows() const { return m_windows; }
 
 private:
+    // Saving, loading and resetting settings, and the configuration menu.
+    void attachConfiguration(Tprog& prog, Teinstregex& regex, Teinstausgabe& output,
+                             Teinstverlauf& verlauf, Tstart& start);
     // Opens a page installed beside the program, or says why it could not.
     void openHelpPage(std::u16string_view page);
 
@@ -75,6 +81,8 @@ private:
     std::unique_ptr<Teinstregex> m_einstregex;
     std::unique_ptr<Tcutauswahl> m_cutauswahl;
     std::unique_ptr<Teinstverlauf> m_einstverlauf;
+    std::unique_ptr<Configuration> m_configuration;
+    std::unique_ptr<ConfigurationMenu> m_configurationMenu;
 };
 
 }  // namespace tessaro

@@ -1,5 +1,7 @@
 #include "ui/main_window.h"
 
+#include <stdexcept>
+
 #include "output/save_field_rules.h"
 #include "platform/utf.h"
 #include "ui/interface_texts.h"
@@ -30,78 +32,99 @@ Tprog::Tprog(Desktop& desktop, ClipboardBackend& backend, TClipBoardEx& clipboar
       delverlauf(add<MenuItem>("delverlauf")),
       N2(add<MenuItem>("N2")),
       einst_verl(add<MenuItem>("einst_verl")),
+      m_konfig(add<MenuItem>("m_konfig")),
+      m_konfig_save(add<MenuItem>("m_konfig_save")),
+      m_konfig_save_start(add<MenuItem>("m_konfig_save_start")),
+      m_konfig_load(add<MenuItem>("m_konfig_load")),
+      N3(add<MenuItem>("N3")),
+      m_konfig_autosave(add<MenuItem>("m_konfig_autosave")),
+      m_konfig_autosave_alles(add<MenuItem>("m_konfig_autosave_alles")),
+      m_konfig_autosave_nie(add<MenuItem>("m_konfig_autosave_nie")),
+      N4(add<MenuItem>("N4")),
+      m_konfig_standard(add<MenuItem>("m_konfig_standard")),
+      m_konfig_start(add<MenuItem>("m_konfig_start")),
       PopupMenu2(add<MenuItem>("PopupMenu2")),
       pop1(add<MenuItem>("pop1")),
       pop2(add<MenuItem>("pop2")),
+      Panel1(add<Panel>("Panel1")),
+      Label19(add<Label>("Label19")),
       Panel2(add<Panel>("Panel2")),
+      Panel6(add<Panel>("Panel6")),
       Panel7(add<Panel>("Panel7")),
       zuletzt(add<ListView>("zuletzt")),
       cb_history_txt(addSwitch(*this, "cb_history_txt", true)),
       cb_history_img(addSwitch(*this, "cb_history_img", true)),
       cb_history_dblclick(addSwitch(*this, "cb_history_dblclick", true)),
       Panel3(add<Panel>("Panel3")),
-      Panel5(add<Panel>("Panel5")),
-      Panel11(add<Panel>("Panel11")),
-      TabSet1(add<TabSet>("TabSet1")),
-      pc(add<PageControl>("pc")),
-      tab_txt(add<Panel>("tab_txt")),
-      display_txt(add<Memo>("display_txt")),
-      tab_img(add<Panel>("tab_img")),
-      ScrollBox2(add<ScrollBox>("ScrollBox2")),
-      display_img(add<Picture>("display_img")),
-      tab_details(add<Panel>("tab_details")),
-      liste(add<ListView>("liste")),
       Panel4(add<Panel>("Panel4")),
+      Panel8(add<Panel>("Panel8")),
       Panel9(add<Panel>("Panel9")),
-      cb_suchenersetzen(addSwitch(*this, "cb_suchenersetzen")),
-      cb_textadd(addSwitch(*this, "cb_textadd")),
-      cb_savetxt(addSwitch(*this, "cb_savetxt")),
-      cb_cutimg(addSwitch(*this, "cb_cutimg")),
-      cb_resizeimg(addSwitch(*this, "cb_resizeimg")),
-      cb_saveimg(addSwitch(*this, "cb_saveimg")),
-      save_img_vorher(addSwitch(*this, "save_img_vorher")),
-      save_img_nachher(addSwitch(*this, "save_img_nachher", true)),
       ScrollBox1(add<ScrollBox>("ScrollBox1")),
-      headerRows{&add<Panel>("pa001a"), &add<Panel>("pa002a"), &add<Panel>("pa003a"),
-                 &add<Panel>("pa004a"), &add<Panel>("pa005a"), &add<Panel>("pa006a")},
-      detailRows{&add<Panel>("pa001b"), &add<Panel>("pa002b"), &add<Panel>("pa003b"),
-                 &add<Panel>("pa004b"), &add<Panel>("pa005b"), &add<Panel>("pa006b")},
+      pa001a(add<Panel>("pa001a")),
+      cb_suchenersetzen(add<CheckBox>("cb_suchenersetzen")),
+      pa006b(add<Panel>("pa006b")),
+      pa_saveimg(add<Panel>("pa_saveimg")),
+      Label6(add<Label>("Label6")),
+      saveimg_format(add<ComboBox>("saveimg_format")),
+      Label5(add<Label>("Label5")),
+      saveimg_name(add<ComboBox>("saveimg_name")),
+      Label4(add<Label>("Label4")),
+      saveimg_ordner(add<Edit>("saveimg_ordner")),
+      saveimg_ordnerwahl(add<Button>("saveimg_ordnerwahl")),
+      save_img_vorher(add<CheckBox>("save_img_vorher")),
+      save_img_nachher(addSwitch(*this, "save_img_nachher", true)),
+      pa006a(add<Panel>("pa006a")),
+      cb_saveimg(add<CheckBox>("cb_saveimg")),
+      pa005b(add<Panel>("pa005b")),
+      pa_resizeimg(add<Panel>("pa_resizeimg")),
+      Label1(add<Label>("Label1")),
+      Label10(add<Label>("Label10")),
+      act_sizebenutzer_x(add<ComboBox>("act_sizebenutzer_x")),
+      Label13(add<Label>("Label13")),
+      Label12(add<Label>("Label12")),
+      act_sizebenutzer_y(add<ComboBox>("act_sizebenutzer_y")),
+      Label14(add<Label>("Label14")),
+      Label11(add<Label>("Label11")),
+      act_resizeimg_prop(add<CheckBox>("act_resizeimg_prop", true)),
+      pa005a(add<Panel>("pa005a")),
+      cb_resizeimg(add<CheckBox>("cb_resizeimg")),
+      pa003b(add<Panel>("pa003b")),
+      pa_savetxt(add<Panel>("pa_savetxt")),
+      Label8(add<Label>("Label8")),
+      savetxt_format(add<ComboBox>("savetxt_format")),
+      Label7(add<Label>("Label7")),
+      savetxt_name(add<ComboBox>("savetxt_name")),
       Label9(add<Label>("Label9")),
       savetxt_ordner(add<Edit>("savetxt_ordner")),
       savetxt_ordnerwahl(add<Button>("savetxt_ordnerwahl")),
-      Label7(add<Label>("Label7")),
-      savetxt_name(add<ComboBox>("savetxt_name")),
-      Label8(add<Label>("Label8")),
-      savetxt_format(add<ComboBox>("savetxt_format")),
-      Label19(add<Label>("Label19")),
-      Panel1(add<Panel>("Panel1")),
-      pa_suchenersetzen(add<Panel>("pa_suchenersetzen")),
-      act_ers_la1(add<Label>("act_ers_la1")),
-      act_ers_text_suchen(add<Memo>("act_ers_text_suchen")),
-      act_ers_text_suchen_regex(add<CheckBox>("act_ers_text_suchen_regex")),
-      act_ers_text_suchen_regfehler(add<Label>("act_ers_text_suchen_regfehler")),
-      act_ers_la2(add<Label>("act_ers_la2")),
-      act_ers_text_ersetzen(add<Memo>("act_ers_text_ersetzen")),
-      act_ers_text_ersetzen_regex(add<CheckBox>("act_ers_text_ersetzen_regex")),
-      act_ers_text_ersetzen_regfehler(add<Label>("act_ers_text_ersetzen_regfehler")),
-      act_ers_casesensitive(add<CheckBox>("act_ers_casesensitive", true)),
-      cb_se_mehrfach(add<CheckBox>("cb_se_mehrfach")),
-      act_ers_text_add(add<Button>("act_ers_text_add")),
-      act_ers_text_delete(add<Button>("act_ers_text_delete")),
-      act_ers_text_delmark(add<Button>("act_ers_text_delmark")),
-      act_ers_text_liste(add<ListView>("act_ers_text_liste")),
+      pa003a(add<Panel>("pa003a")),
+      cb_savetxt(add<CheckBox>("cb_savetxt")),
+      pa002b(add<Panel>("pa002b")),
       pa_textadd(add<Panel>("pa_textadd")),
       Label2(add<Label>("Label2")),
       act_textadd_vorne(add<Memo>("act_textadd_vorne")),
       Label3(add<Label>("Label3")),
       act_textadd_hinten(add<Memo>("act_textadd_hinten")),
-      Label4(add<Label>("Label4")),
-      saveimg_ordner(add<Edit>("saveimg_ordner")),
-      saveimg_ordnerwahl(add<Button>("saveimg_ordnerwahl")),
-      Label5(add<Label>("Label5")),
-      saveimg_name(add<ComboBox>("saveimg_name")),
-      Label6(add<Label>("Label6")),
-      saveimg_format(add<ComboBox>("saveimg_format")),
+      pa002a(add<Panel>("pa002a")),
+      cb_textadd(add<CheckBox>("cb_textadd")),
+      pa001b(add<Panel>("pa001b")),
+      pa_suchenersetzen(add<Panel>("pa_suchenersetzen")),
+      act_ers_la1(add<Label>("act_ers_la1")),
+      act_ers_text_suchen(add<Memo>("act_ers_text_suchen")),
+      act_ers_text_suchen_regfehler(add<Label>("act_ers_text_suchen_regfehler")),
+      act_ers_la2(add<Label>("act_ers_la2")),
+      act_ers_text_ersetzen(add<Memo>("act_ers_text_ersetzen")),
+      act_ers_text_ersetzen_regfehler(add<Label>("act_ers_text_ersetzen_regfehler")),
+      act_ers_text_liste(add<ListView>("act_ers_text_liste")),
+      act_ers_text_suchen_regex(add<CheckBox>("act_ers_text_suchen_regex")),
+      act_ers_casesensitive(add<CheckBox>("act_ers_casesensitive", true)),
+      act_ers_text_ersetzen_regex(add<CheckBox>("act_ers_text_ersetzen_regex")),
+      cb_se_mehrfach(add<CheckBox>("cb_se_mehrfach")),
+      act_ers_text_add(add<Button>("act_ers_text_add")),
+      act_ers_text_delete(add<Button>("act_ers_text_delete")),
+      act_ers_text_delmark(add<Button>("act_ers_text_delmark")),
+      pa004b(add<Panel>("pa004b")),
+      pa_cutimg(add<Panel>("pa_cutimg")),
       rb_cutimg_auswahl(add<RadioButton>("rb_cutimg_auswahl", "cut", true)),
       rb_cutimg_direkt(add<RadioButton>("rb_cutimg_direkt", "cut")),
       Label15(add<Label>("Label15")),
@@ -112,15 +135,22 @@ Tprog::Tprog(Desktop& desktop, ClipboardBackend& backend, TClipBoardEx& clipboar
       act_zuschoben(add<ComboBox>("act_zuschoben")),
       Label18(add<Label>("Label18")),
       act_zuschunten(add<ComboBox>("act_zuschunten")),
-      Label1(add<Label>("Label1")),
-      Label10(add<Label>("Label10")),
-      act_sizebenutzer_x(add<ComboBox>("act_sizebenutzer_x")),
-      Label13(add<Label>("Label13")),
-      Label12(add<Label>("Label12")),
-      act_sizebenutzer_y(add<ComboBox>("act_sizebenutzer_y")),
-      Label14(add<Label>("Label14")),
-      Label11(add<Label>("Label11")),
-      act_resizeimg_prop(add<CheckBox>("act_resizeimg_prop", true)),
+      pa004a(add<Panel>("pa004a")),
+      cb_cutimg(add<CheckBox>("cb_cutimg")),
+      Panel5(add<Panel>("Panel5")),
+      Panel10(add<Panel>("Panel10")),
+      Panel11(add<Panel>("Panel11")),
+      TabSet1(add<TabSet>("TabSet1")),
+      pc(add<PageControl>("pc")),
+      tab_txt(add<Panel>("tab_txt")),
+      display_txt(add<Memo>("display_txt")),
+      tab_img(add<Panel>("tab_img")),
+      ScrollBox2(add<ScrollBox>("ScrollBox2")),
+      display_img(add<Picture>("display_img")),
+      tab_details(add<Panel>("tab_details")),
+      liste(add<ListView>("liste")),
+      headerRows{&pa001a, &pa002a, &pa003a, &pa004a, &pa005a, &pa006a},
+      detailRows{&pa001b, &pa002b, &pa003b, &pa004b, &pa005b, &pa006b},
       m_desktop(desktop),
       m_state(captureState),
       m_history(history),
@@ -143,6 +173,25 @@ Tprog::Tprog(Desktop& desktop, ClipboardBackend& backend, TClipBoardEx& clipboar
                    act_ers_text_ersetzen_regfehler) {
     setClientSize(kDesignWidth, kDesignHeight);
     setTag(1);
+
+    // The list, the display and the tab pages hold no settings.
+    for (Control* shown : std::initializer_list<Control*>{&zuletzt, &liste, &display_txt, &tab_txt,
+                                                         &tab_img, &tab_details}) {
+        shown->setStored(false);
+    }
+    m_konfig.addItem(m_konfig_save);
+    m_konfig.addItem(m_konfig_save_start);
+    m_konfig.addItem(m_konfig_load);
+    m_konfig.addItem(N3);
+    m_konfig.addItem(m_konfig_autosave);
+    m_konfig.addItem(N4);
+    m_konfig.addItem(m_konfig_standard);
+    m_konfig.addItem(m_konfig_start);
+    m_konfig_autosave.addItem(m_konfig_autosave_alles);
+    m_konfig_autosave.addItem(m_konfig_autosave_nie);
+    m_konfig_autosave_nie.setChecked(true);
+    N3.setSeparator(true);
+    N4.setSeparator(true);
 
     Programm1.addItem(saveverlauf);
     Programm1.addItem(delverlauf);
@@ -256,7 +305,7 @@ void Tprog::FormCreate() {
     m_state.SuppressCount = 0;
     m_monitor.join();
     cb_suchenersetzenClick(nullptr);
-    savetxt_ordner.setText(utf8ToUtf16(m_desktop.programFolder().string()));
+    savetxt_ordner.setText(utf8ToUtf16(m_desktop.defaultSaveFolder().string()));
     saveimg_ordner.setText(savetxt_ordner.text());
     m_counters.TextFileCounter = 0;
     m_counters.ImageFileCounter = 0;
@@ -264,7 +313,13 @@ void Tprog::FormCreate() {
     m_state.LastRunTick = 0;
 }
 
+ConfigurationMenu& Tprog::configurationMenu() {
+    if (!m_configurationMenu) throw std::logic_error("the configuration menu was never attached");
+    return *m_configurationMenu;
+}
+
 void Tprog::FormShow() {
+    configurationMenu().loadAtStart();
     const ScreenSize screen = m_desktop.screenSize();
     if (screen.height < clientHeight() + 50 || screen.width < clientWidth() + 50) setTag(0);
 }
@@ -280,7 +335,7 @@ void Tprog::FormResize() {
     Panel4.setHeight(((Panel4.height() + Panel5.height()) / 5) * 3);
 }
 
-bool Tprog::FormCloseQuery() { return true; }
+bool Tprog::FormCloseQuery() { return configurationMenu().closeQuery(); }
 
 void Tprog::FormClose() { m_start.close(); }
 

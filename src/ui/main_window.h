@@ -10,6 +10,7 @@
 #include "capture/capture_pipeline.h"
 #include "capture/clipboard_monitor.h"
 #include "capture/start_window.h"
+#include "config/configuration_menu.h"
 #include "forms/buttons.h"
 #include "forms/containers.h"
 #include "forms/form.h"
@@ -51,87 +52,112 @@ public:
     MenuItem& delverlauf;
     MenuItem& N2;
     MenuItem& einst_verl;
+    // The configuration menu and its submenu of the save on exit.
+    MenuItem& m_konfig;
+    MenuItem& m_konfig_save;
+    MenuItem& m_konfig_save_start;
+    MenuItem& m_konfig_load;
+    MenuItem& N3;
+    MenuItem& m_konfig_autosave;
+    MenuItem& m_konfig_autosave_alles;
+    MenuItem& m_konfig_autosave_nie;
+    MenuItem& N4;
+    MenuItem& m_konfig_standard;
+    MenuItem& m_konfig_start;
     // The history list's popup menu and its two items.
     MenuItem& PopupMenu2;
     MenuItem& pop1;
     MenuItem& pop2;
-    // History column.
+    // The controls below are created in the order in which a configuration file holds
+    // them: loading sets them in this order, and a radio button set later wins.
+    // Bottom strip and history column.
+    Panel& Panel1;
+    Label& Label19;
     Panel& Panel2;
+    Panel& Panel6;
     Panel& Panel7;
     ListView& zuletzt;
     CheckBox& cb_history_txt;
     CheckBox& cb_history_img;
     // Never shown: only a configuration can switch copying back off.
     CheckBox& cb_history_dblclick;
-    // Right column, content area.
+    // Right column and the actions area with its six rows.
     Panel& Panel3;
-    Panel& Panel5;
-    Panel& Panel11;
-    TabSet& TabSet1;
-    PageControl& pc;
-    Panel& tab_txt;
-    Memo& display_txt;
-    Panel& tab_img;
-    ScrollBox& ScrollBox2;
-    Picture& display_img;
-    Panel& tab_details;
-    ListView& liste;
-    // Actions area: the six switches and the two image-save moments.
     Panel& Panel4;
+    Panel& Panel8;
     Panel& Panel9;
+    ScrollBox& ScrollBox1;
+    Panel& pa001a;
     CheckBox& cb_suchenersetzen;
-    CheckBox& cb_textadd;
-    CheckBox& cb_savetxt;
-    CheckBox& cb_cutimg;
-    CheckBox& cb_resizeimg;
-    CheckBox& cb_saveimg;
+    // Saving images.
+    Panel& pa006b;
+    Panel& pa_saveimg;
+    Label& Label6;
+    ComboBox& saveimg_format;
+    Label& Label5;
+    ComboBox& saveimg_name;
+    Label& Label4;
+    Edit& saveimg_ordner;
+    Button& saveimg_ordnerwahl;
     CheckBox& save_img_vorher;
     CheckBox& save_img_nachher;
-    ScrollBox& ScrollBox1;
-    // Header and detail rows of the six actions, in their order.
-    std::array<Panel*, 6> headerRows;
-    std::array<Panel*, 6> detailRows;
+    Panel& pa006a;
+    CheckBox& cb_saveimg;
+    // Resizing images.
+    Panel& pa005b;
+    Panel& pa_resizeimg;
+    Label& Label1;
+    Label& Label10;
+    ComboBox& act_sizebenutzer_x;
+    Label& Label13;
+    Label& Label12;
+    ComboBox& act_sizebenutzer_y;
+    Label& Label14;
+    Label& Label11;
+    CheckBox& act_resizeimg_prop;
+    Panel& pa005a;
+    CheckBox& cb_resizeimg;
     // Saving the text.
+    Panel& pa003b;
+    Panel& pa_savetxt;
+    Label& Label8;
+    ComboBox& savetxt_format;
+    Label& Label7;
+    ComboBox& savetxt_name;
     Label& Label9;
     Edit& savetxt_ordner;
     Button& savetxt_ordnerwahl;
-    Label& Label7;
-    ComboBox& savetxt_name;
-    Label& Label8;
-    ComboBox& savetxt_format;
-    Label& Label19;
-    Panel& Panel1;
-    // Search and replace.
-    Panel& pa_suchenersetzen;
-    Label& act_ers_la1;
-    Memo& act_ers_text_suchen;
-    CheckBox& act_ers_text_suchen_regex;
-    Label& act_ers_text_suchen_regfehler;
-    Label& act_ers_la2;
-    Memo& act_ers_text_ersetzen;
-    CheckBox& act_ers_text_ersetzen_regex;
-    Label& act_ers_text_ersetzen_regfehler;
-    CheckBox& act_ers_casesensitive;
-    CheckBox& cb_se_mehrfach;
-    Button& act_ers_text_add;
-    Button& act_ers_text_delete;
-    Button& act_ers_text_delmark;
-    ListView& act_ers_text_liste;
+    Panel& pa003a;
+    CheckBox& cb_savetxt;
     // Text additions.
+    Panel& pa002b;
     Panel& pa_textadd;
     Label& Label2;
     Memo& act_textadd_vorne;
     Label& Label3;
     Memo& act_textadd_hinten;
-    // Saving images.
-    Label& Label4;
-    Edit& saveimg_ordner;
-    Button& saveimg_ordnerwahl;
-    Label& Label5;
-    ComboBox& saveimg_name;
-    Label& Label6;
-    ComboBox& saveimg_format;
+    Panel& pa002a;
+    CheckBox& cb_textadd;
+    // Search and replace.
+    Panel& pa001b;
+    Panel& pa_suchenersetzen;
+    Label& act_ers_la1;
+    Memo& act_ers_text_suchen;
+    Label& act_ers_text_suchen_regfehler;
+    Label& act_ers_la2;
+    Memo& act_ers_text_ersetzen;
+    Label& act_ers_text_ersetzen_regfehler;
+    ListView& act_ers_text_liste;
+    CheckBox& act_ers_text_suchen_regex;
+    CheckBox& act_ers_casesensitive;
+    CheckBox& act_ers_text_ersetzen_regex;
+    CheckBox& cb_se_mehrfach;
+    Button& act_ers_text_add;
+    Button& act_ers_text_delete;
+    Button& act_ers_text_delmark;
     // Cutting images.
+    Panel& pa004b;
+    Panel& pa_cutimg;
     RadioButton& rb_cutimg_auswahl;
     RadioButton& rb_cutimg_direkt;
     Label& Label15;
@@ -142,16 +168,29 @@ public:
     ComboBox& act_zuschoben;
     Label& Label18;
     ComboBox& act_zuschunten;
-    // Resizing images.
-    Label& Label1;
-    Label& Label10;
-    ComboBox& act_sizebenutzer_x;
-    Label& Label13;
-    Label& Label12;
-    ComboBox& act_sizebenutzer_y;
-    Label& Label14;
-    Label& Label11;
-    CheckBox& act_resizeimg_prop;
+    Panel& pa004a;
+    CheckBox& cb_cutimg;
+    // Content area.
+    Panel& Panel5;
+    Panel& Panel10;
+    Panel& Panel11;
+    TabSet& TabSet1;
+    PageControl& pc;
+    Panel& tab_txt;
+    Memo& display_txt;
+    Panel& tab_img;
+    ScrollBox& ScrollBox2;
+    Picture& display_img;
+    Panel& tab_details;
+    ListView& liste;
+    // Header and detail rows of the six actions, in their order.
+    std::array<Panel*, 6> headerRows;
+    std::array<Panel*, 6> detailRows;
+
+    // The configuration menu's handlers; the application attaches them once every window
+    // exists.
+    void attachConfigurationMenu(ConfigurationMenu& menu) { m_configurationMenu = &menu; }
+    ConfigurationMenu& configurationMenu();
 
     CapturePipeline& pipeline() { return m_pipeline; }
     HistoryList& historyList() { return m_historyList; }
@@ -162,8 +201,8 @@ public:
     void FormShow();
     void FormActivate();
     void FormResize();
-    // Closing by the close box: the close query may save settings; closing always ends
-    // the program.
+    // Closing by the close box: the close query saves the settings when "Save all" is
+    // checked, and keeps the window open when that save fails.
     bool FormCloseQuery();
     void FormClose();
     void FormDestroy();
@@ -261,6 +300,7 @@ private:
     ClipboardMonitor m_monitor;
     HistoryList m_historyList;
     bool m_shownOnce = false;
+    ConfigurationMenu* m_configurationMenu = nullptr;
     SearchReplacePanel m_searchReplace;
     RegExErrorMarks m_regexMarks;
 };

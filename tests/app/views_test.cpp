@@ -244,7 +244,7 @@ TEST_F(MainWindow, SearchReplaceBoxFollowsItsHeightRuleAndTableKeys) {
 TEST_F(MainWindow, MenusShowTheCaptionsAndF3) {
     MainWindowView view(prog());
     const auto menus = view.menuBar()->actions();
-    ASSERT_EQ(menus.size(), 2);
+    ASSERT_EQ(menus.size(), 3);
     EXPECT_EQ(menus[1]->text(), QStringLiteral("Settings"));
     QAction* active = view.findChild<QAction*>(QStringLiteral("m_einst_aktiv"));
     ASSERT_NE(active, nullptr);

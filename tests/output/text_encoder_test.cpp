@@ -325,7 +325,7 @@ TEST(TextFileWriter, ReportsAFailedWrite) {
         WriteTextFile(u"text", u"/dev/full", kEncodingUtf8);
         FAIL() << "no error";
     } catch (const FileError& error) {
-        EXPECT_STREQ(error.what(), "Stream write error");
+        EXPECT_STREQ(error.what(), "Stream write error \"/dev/full\". No space left on device");
     }
 }
 

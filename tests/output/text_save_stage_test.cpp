@@ -173,12 +173,13 @@ TEST(Teinstausgabe, DesignStateAndEncodingButtons) {
     }
     window.rb_beibehalten.click();
     EXPECT_EQ(window.TextEncoding, kEncodingUtf8);
-    // The nine buttons form one group, listed top to bottom in creation order.
+    // The nine buttons form one group, created in the order a configuration file holds
+    // them (loading sets them in this order, so a later checked one wins).
     std::vector<std::string> names;
     for (RadioButton* button : window.controlsOf<RadioButton>()) names.push_back(button->name());
-    EXPECT_EQ(names, (std::vector<std::string>{"rb_ansi", "rb_utf7", "rb_utf7ansi", "rb_utf8",
-                                               "rb_utf16le", "rb_utf_be", "rb_utf32le",
-                                               "rb_utf32be", "rb_beibehalten"}));
+    EXPECT_EQ(names, (std::vector<std::string>{"rb_ansi", "rb_utf7", "rb_utf8", "rb_beibehalten",
+                                               "rb_utf7ansi", "rb_utf16le", "rb_utf_be",
+                                               "rb_utf32le", "rb_utf32be"}));
     // The automatic choice only acts while its button is checked.
     window.ChooseTextEncoding(u"\u00E4");
     EXPECT_EQ(window.TextEncoding, kEncodingAnsi);

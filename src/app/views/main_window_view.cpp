@@ -47,8 +47,12 @@ MainWindowView::MainWindowView(Tprog& model) : m_model(model) {
     font.setPixelSize(11);
     setFont(font);
     setWindowTitle(toQString(model.caption()));
-    model.changed().subscribe([this] { setWindowTitle(toQString(m_model.caption())); });
+    model.changed().subscribe([this] {
+        setWindowTitle(toQString(m_model.caption()));
+        applyModelGeometry();
+    });
     resize(model.clientWidth(), model.clientHeight());
+    m_syncedGeometry = QRect(model.left(), model.top(), model.clientWidth(), model.clientHeight());
 
     auto* central = new QWidget(this);
     auto* layout = tightColumn(central, 0);
@@ -232,15 +236,31 @@ QWidget* MainWindowView::buildDetailRow(std::size_t action) {
 }
 
 void MainWindowView::buildMenus() {
-    for (MenuItem* top : {&m_model.Programm1, &m_model.einst}) {
+    for (MenuItem* top : {&m_model.Programm1, &m_model.einst, &m_model.m_konfig}) {
         QMenu* menu = menuBar()->addMenu(toQString(top->caption()));
         menu->setObjectName(QString::fromStdString(top->name()));
-        top->changed().subscribe([menu, top] { menu->setTitle(toQString(top->caption())); });
-        for (MenuItem* item : top->items()) {
-            if (item->isSeparator()) {
-                menu->addSeparator();
-                continue;
-            }
+        addNewMenuActions(menu, *top);
+        // The configuration menu grows by the files saved or loaded while the program runs.
+        top->changed().subscribe([this, menu, top] {
+            menu->setTitle(toQString(top->caption()));
+            addNewMenuActions(menu, *top);
+        });
+    }
+}
+
+void MainWindowView::addNewMenuActions(QMenu* menu, MenuItem& model) {
+    int& shown = m_shownItems[&model];
+    for (; shown < static_cast<int>(model.items().size()); ++shown) {
+        MenuItem* item = model.items()[static_cast<std::size_t>(shown)];
+        if (item->isSeparator()) {
+            menu->addSeparator();
+        } else if (!item->items().empty()) {
+            QMenu* submenu = menu->addMenu(toQString(item->caption()));
+            submenu->setObjectName(QString::fromStdString(item->name()));
+            submenu->menuAction()->setObjectName(QString::fromStdString(item->name()));
+            addNewMenuActions(submenu, *item);
+            item->changed().subscribe([submenu, item] { submenu->setTitle(toQString(item->caption())); });
+        } else {
             QAction* action = menu->addAction(QString());
             action->setObjectName(QString::fromStdString(item->name()));
             bindMenuItem(action, *item);
@@ -248,8 +268,30 @@ void MainWindowView::buildMenus() {
     }
 }
 
+void MainWindowView::applyModelGeometry() {
+    const QRect wanted(m_model.left(), m_model.top(), m_model.clientWidth(), m_model.clientHeight());
+    if (wanted == m_syncedGeometry) return;
+    m_syncedGeometry = wanted;
+    if (isMaximized()) return;
+    if (pos() != wanted.topLeft()) move(wanted.topLeft());
+    if (size() != wanted.size()) resize(wanted.size());
+}
+
+void MainWindowView::reportGeometry() {
+    if (isMinimized()) return;
+    m_syncedGeometry = QRect(pos(), size());
+    m_model.setPosition(x(), y());
+    m_model.setClientSize(width(), height());
+}
+
+void MainWindowView::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    reportGeometry();
+}
+
 void MainWindowView::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
+    reportGeometry();
     // The splitters take their new size after this event: apply the rule once they have.
     if (!m_resizePending) {
         m_resizePending = true;
@@ -280,7 +322,11 @@ void MainWindowView::changeEvent(QEvent* event) {
 }
 
 void MainWindowView::closeEvent(QCloseEvent* event) {
-    m_model.FormCloseQuery();
+    // A failing save on exit keeps the window open; the message has said why.
+    if (!m_model.FormCloseQuery()) {
+        event->ignore();
+        return;
+    }
     event->accept();
     m_model.FormClose();
 }

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QMenu>
 #include <QSplitter>
+#include <map>
 
 #include "ui/main_window.h"
 
@@ -15,6 +17,7 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -26,6 +29,12 @@ private:
     QWidget* buildDetailRow(std::size_t action);
     QWidget* framed(Panel& titleBar, QWidget* body);
     void buildMenus();
+    // Adds the actions of menu items the model added since the last call (known files).
+    void addNewMenuActions(QMenu* menu, MenuItem& model);
+    // Puts a size or place that the model changed (a loaded configuration) on the window.
+    void applyModelGeometry();
+    // Tells the model the window's size and place after the user or the desktop changed them.
+    void reportGeometry();
     // Splits the columns and rows by the window's resize rule.
     void applyResizeRule();
 
@@ -33,6 +42,8 @@ private:
     QSplitter* m_columns = nullptr;
     QSplitter* m_rows = nullptr;
     bool m_resizePending = false;
+    QRect m_syncedGeometry;  // the model's size and place as last put on the window or read
+    std::map<const MenuItem*, int> m_shownItems;  // menu -> items with an action
 };
 
 }  // namespace tessaro

@@ -96,7 +96,10 @@ OutputSettingsView::OutputSettingsView(Teinstausgabe& model, QWidget* parent)
     intro->setWordWrap(true);
     bindLabel(intro, model.Label5);
     groupLayout->addWidget(intro);
-    for (RadioButton* button : model.controlsOf<RadioButton>()) {
+    // Shown top to bottom as the encodings go; created in the configuration file's order.
+    for (RadioButton* button : {&model.rb_ansi, &model.rb_utf7, &model.rb_utf7ansi, &model.rb_utf8,
+                                &model.rb_utf16le, &model.rb_utf_be, &model.rb_utf32le,
+                                &model.rb_utf32be, &model.rb_beibehalten}) {
         auto* radio = new QRadioButton(group);
         radio->setObjectName(QString::fromStdString(button->name()));
         bindRadioButton(radio, *button);
