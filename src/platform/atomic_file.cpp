@@ -16,8 +16,15 @@ namespace {
 
 std::atomic<unsigned long long> g_commits{0};
 
+// A path as a message shows it: a zero, which would end the message there, is written as \0.
+std::string shown(const std::string& path) {
+    std::string text;
+    for (char c : path) text += c == '\0' ? std::string("\\0") : std::string(1, c);
+    return text;
+}
+
 std::string createError(const std::string& target, int error) {
-    return "Cannot create file \"" + target + "\". " + std::strerror(error);
+    return "Cannot create file \"" + shown(target) + "\". " + std::strerror(error);
 }
 
 std::string folderOf(const std::string& path) {
@@ -108,7 +115,7 @@ void AtomicFile::fail(int error) {
     m_fd = -1;
     if (!m_temporary.empty()) ::unlink(m_temporary.c_str());
     m_temporary.clear();
-    throw FileError("Stream write error \"" + m_target + "\". " + std::strerror(error), error);
+    throw FileError("Stream write error \"" + shown(m_target) + "\". " + std::strerror(error), error);
 }
 
 void AtomicFile::write(const char* data, std::size_t size) {
