@@ -10,6 +10,7 @@
 #include <QTextCursor>
 #include <QLabel>
 #include <QItemSelectionModel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QSplitter>
@@ -251,6 +252,33 @@ TEST_F(MainWindow, MenusShowTheCaptionsAndF3) {
     EXPECT_EQ(active->shortcut(), QKeySequence(Qt::Key_F3));
     active->trigger();
     EXPECT_FALSE(prog().m_einst_aktiv.checked());
+}
+
+TEST_F(MainWindow, TheConfigurationMenuGrowsAndALoadedSizeReachesTheWindow) {
+    MainWindowView view(prog());
+    view.show();
+    QApplication::processEvents();
+    auto* menu = view.findChild<QMenu*>(QStringLiteral("m_konfig"));
+    ASSERT_NE(menu, nullptr);
+    const qsizetype before = menu->actions().size();
+    prog().configurationMenu().KonfigurationAddMenu(u"/tmp/configs/Work.tpf");
+    ASSERT_EQ(menu->actions().size(), before + 1);
+    EXPECT_EQ(menu->actions().back()->objectName(), QStringLiteral("m_konfig_8"));
+    EXPECT_EQ(menu->actions().back()->statusTip(), QStringLiteral("/tmp/configs/Work.tpf"));
+    auto* all = view.findChild<QAction*>(QStringLiteral("m_konfig_autosave_alles"));
+    ASSERT_NE(all, nullptr);
+    all->trigger();
+    EXPECT_TRUE(prog().m_konfig_autosave_alles.checked());
+    EXPECT_FALSE(prog().m_konfig_autosave_nie.checked());
+    EXPECT_TRUE(all->isChecked());
+
+    prog().setClientSize(800, 500);
+    QApplication::processEvents();
+    EXPECT_EQ(view.size(), QSize(800, 500));
+    view.resize(900, 520);
+    QApplication::processEvents();
+    EXPECT_EQ(prog().clientWidth(), 900);
+    EXPECT_EQ(prog().clientHeight(), 520);
 }
 
 }  // namespace
