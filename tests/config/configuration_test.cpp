@@ -17,6 +17,8 @@
 namespace tessaro {
 namespace {
 
+using testing_output::fromUtf16LeBytes;
+using testing_output::readBytes;
 using testing_output::TempDir;
 using Snapshot = std::map<std::string, std::string>;
 
@@ -116,12 +118,7 @@ void writeUtf16(const std::filesystem::path& path, std::u16string_view text) {
 
 // The names of the sections and keys of a file, in order: "[S]" and "key".
 std::vector<std::string> layoutOf(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    std::u16string text;
-    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
-        text += char16_t(static_cast<unsigned char>(bytes[i]) | static_cast<unsigned char>(bytes[i + 1]) << 8);
-    }
+    const std::u16string text = fromUtf16LeBytes(readBytes(path).substr(2));
     std::vector<std::string> names;
     std::size_t start = 0;
     while (start < text.size()) {
@@ -197,8 +194,7 @@ TEST_F(ConfigurationTest, EveryStoredSettingOfEveryWindowSurvivesAFileInBothLang
         // Saving what was loaded rewrites the same bytes.
         const auto again = file("again.tpf");
         after.app.configuration().save(again);
-        std::ifstream a(path, std::ios::binary), b(again, std::ios::binary);
-        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(a), {}), std::string(std::istreambuf_iterator<char>(b), {}));
+        EXPECT_EQ(readBytes(path), readBytes(again));
     }
 }
 

@@ -20,12 +20,8 @@
 namespace tessaro {
 namespace {
 
+using testing_output::readBytes;
 using testing_output::TempDir;
-
-std::string contentOf(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 // Two configurations with the same keys and different values, so that saving either
 // over the other gives exactly its own bytes.
@@ -51,13 +47,13 @@ TEST(KillDuringSave, TheStartConfigurationAndATextFileAreAlwaysWhole) {
     for (int v = 0; v < 2; ++v) {
         fillTable(app, v ? u'b' : u'a');
         app.configuration().save(dir.path() / "reference.tpf");
-        versions[v] = contentOf(dir.path() / "reference.tpf");
+        versions[v] = readBytes(dir.path() / "reference.tpf");
     }
     const std::u16string texts[2] = {std::u16string(300000, u'x'), std::u16string(200000, u'y')};
     std::string textVersions[2];
     for (int v = 0; v < 2; ++v) {
         WriteTextFile(texts[v], utf8ToUtf16(text.string()), kEncodingUtf8);
-        textVersions[v] = contentOf(text);
+        textVersions[v] = readBytes(text);
     }
     app.configuration().save(config);
 
@@ -78,10 +74,10 @@ TEST(KillDuringSave, TheStartConfigurationAndATextFileAreAlwaysWhole) {
         int status = 0;
         ::waitpid(child, &status, 0);
         ASSERT_TRUE(WIFSIGNALED(status));
-        const std::string saved = contentOf(config);
+        const std::string saved = readBytes(config);
         ASSERT_TRUE(saved == versions[0] || saved == versions[1])
             << "round " << round << ": " << saved.size() << " bytes";
-        const std::string written = contentOf(text);
+        const std::string written = readBytes(text);
         ASSERT_TRUE(written == textVersions[0] || written == textVersions[1])
             << "round " << round << ": " << written.size() << " bytes";
         completeSaves += saved == versions[0];

@@ -15,12 +15,8 @@
 namespace tessaro {
 namespace {
 
+using testing_output::readBytes;
 using testing_output::TempDir;
-
-std::string contentOf(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 std::size_t entriesIn(const std::filesystem::path& folder) {
     return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder), {}));
@@ -41,7 +37,7 @@ TEST(AtomicFile, ReplacesTheWholeFileKeepingItsPermissionsAndLinks) {
     WriteFileAtomically(target.string(), "first version, rather long");
     ::chmod(target.c_str(), 0640);
     WriteFileAtomically(target.string(), "second");
-    EXPECT_EQ(contentOf(target), "second");
+    EXPECT_EQ(readBytes(target), "second");
     struct stat info {};
     ASSERT_EQ(::stat(target.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0640u);
@@ -51,7 +47,7 @@ TEST(AtomicFile, ReplacesTheWholeFileKeepingItsPermissionsAndLinks) {
     std::filesystem::create_symlink(target, link);
     WriteFileAtomically(link.string(), "through the link");
     EXPECT_TRUE(std::filesystem::is_symlink(link));
-    EXPECT_EQ(contentOf(target), "through the link");
+    EXPECT_EQ(readBytes(target), "through the link");
 
     // A device is written where it is, not replaced by a file.
     WriteFileAtomically("/dev/null", "discarded");
@@ -73,7 +69,7 @@ TEST(AtomicFile, AFailedWriteLeavesTheOldFileAndNamesThePath) {
     ::setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, previous);
     EXPECT_EQ(error, "Stream write error \"" + target.string() + "\". File too large");
-    EXPECT_EQ(contentOf(target), "the old content");
+    EXPECT_EQ(readBytes(target), "the old content");
     EXPECT_EQ(entriesIn(dir.path()), 1u);
 
     const auto missing = dir.path() / "no" / "such.txt";
