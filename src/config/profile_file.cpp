@@ -17,7 +17,8 @@
 namespace tessaro {
 namespace {
 
-bool isBlank(char16_t c) { return c == u' ' || c == u'\t'; }
+// Blanks around names and values; a Ctrl-Z, the old end-of-file mark, counts as one.
+bool isBlank(char16_t c) { return c == u' ' || c == u'\t' || c == u'\x1A'; }
 
 std::u16string_view trimmed(std::u16string_view text) {
     while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
@@ -25,11 +26,11 @@ std::u16string_view trimmed(std::u16string_view text) {
     return text;
 }
 
-// Names compare without letter case: ASCII and the Latin-1 letters fold to upper case.
+// Names compare without the case of ASCII letters, as the profile service compares them.
 std::u16string folded(std::u16string_view name) {
     std::u16string out(trimmed(name));
     for (char16_t& c : out) {
-        if ((c >= u'a' && c <= u'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7)) c = char16_t(c - 32);
+        if (c >= u'a' && c <= u'z') c = char16_t(c - 32);
     }
     return out;
 }
@@ -115,12 +116,13 @@ ProfileFile ProfileFile::parse(std::string_view bytes) {
     ProfileFile file;
     const std::u16string text = decode(bytes);
     std::u16string_view rest(text);
+    // Lines end at CR LF, LF or a lone CR.
     while (!rest.empty()) {
-        const std::size_t end = rest.find(u'\n');
-        std::u16string_view line = rest.substr(0, end);
-        rest = end == std::u16string_view::npos ? std::u16string_view() : rest.substr(end + 1);
-        if (!line.empty() && line.back() == u'\r') line.remove_suffix(1);
-        file.addLine(line);
+        const std::size_t end = rest.find_first_of(u"\r\n");
+        file.addLine(rest.substr(0, end));
+        if (end == std::u16string_view::npos) break;
+        const bool pair = rest[end] == u'\r' && end + 1 < rest.size() && rest[end + 1] == u'\n';
+        rest.remove_prefix(end + (pair ? 2 : 1));
     }
     return file;
 }
@@ -135,7 +137,7 @@ void ProfileFile::addLine(std::u16string_view raw) {
     if (line.front() == u'[') {
         const std::size_t close = line.rfind(u']');
         if (close != std::u16string_view::npos && close > 0) {
-            Section section{std::u16string(line.substr(1, close - 1)), true, {}, {}};
+            Section section{std::u16string(trimmed(line.substr(1, close - 1))), true, {}, {}};
             const std::u16string key = folded(section.name);
             m_sections.push_back(std::move(section));
             m_sectionIndex.try_emplace(key, m_sections.size() - 1);

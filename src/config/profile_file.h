@@ -2,9 +2,10 @@
 // A profile ("INI") file in memory: sections of "name=value" lines, with the update rules
 // of the Windows profile service. An existing key is replaced where it stands, a new key
 // goes to the end of its section (before the blank lines that close it), a new section to
-// the end of the file. Section and key names compare without regard to letter case; the
-// first of two sections or keys of the same name is the one read and written. Lines that
-// are neither (a comment, a line without "=") are kept as they are.
+// the end of the file. Section and key names compare without regard to the case of ASCII
+// letters; the first of two sections or keys of the same name is the one read and written.
+// Lines that are neither (a comment, a line without "=") are kept. A written file holds
+// every line in its plain form ("[name]", "name=value"), as the profile service writes it.
 //
 // The file is read in any of the encodings such files come in and always written as
 // UTF-16 LE with its byte-order mark and CR LF line ends.
