@@ -4,11 +4,12 @@
 
 #include <array>
 #include <functional>
+#include <string>
 #include <string_view>
 
 #include "image/codecs/encoded_image.h"
 #include "output/binary_file_writer.h"
-#include "output/icon_file_writer.h"
+#include "platform/utf.h"
 
 namespace tessaro {
 namespace {
@@ -103,19 +104,27 @@ std::u16string_view baseName(std::u16string_view path) {
 
 }  // namespace
 
+std::optional<std::vector<std::uint8_t>> EncodeImageFile(const std::u16string& path,
+                                                         const ImageRecord& image,
+                                                         const ImageWriteOptions& options) {
+    // No format this program writes holds a picture without pixels; several encoders
+    // divide by a side. Refused before any file is touched.
+    if (image.width <= 0 || image.height <= 0) {
+        throw ImageError("The picture is empty (" + std::to_string(image.width) + " x " +
+                         std::to_string(image.height) + " pixels) and is not saved as \"" +
+                         utf16ToUtf8(path) + "\".");
+    }
+    const std::u16string extension = upperExtension(path);
+    if (extension == u".ICO" || extension == u".CUR") return EncodeIcon(image);
+    for (const RegisteredWriter& writer : registeredWriters()) {
+        if (matchesList(baseName(path), writer.patterns)) return writer.encode(image, options);
+    }
+    return std::nullopt;
+}
+
 void SaveImageFile(const std::u16string& path, const ImageRecord& image,
                    const ImageWriteOptions& options) {
-    const std::u16string extension = upperExtension(path);
-    if (extension == u".ICO" || extension == u".CUR") {
-        SaveIconFile(path, image);
-        return;
-    }
-    for (const RegisteredWriter& writer : registeredWriters()) {
-        if (matchesList(baseName(path), writer.patterns)) {
-            WriteBinaryFile(path, writer.encode(image, options));
-            return;
-        }
-    }
+    if (auto bytes = EncodeImageFile(path, image, options)) WriteBinaryFile(path, *bytes);
 }
 
 }  // namespace tessaro

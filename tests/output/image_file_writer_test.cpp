@@ -9,6 +9,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <set>
 #include <sstream>
 
 #include "image/codecs/encoded_image.h"
@@ -59,16 +60,19 @@ protected:
 
     std::u16string pathOf(const std::string& name) { return utf8ToUtf16((folder / name).string()); }
 
-    // Runs the judge over the folder; the verdict of each file by its name.
-    std::map<std::string, std::string> judge() {
-        const ImageRecord picture = testPicture();
-        std::ofstream reference(folder / "reference.ppm", std::ios::binary);
-        reference << "P6\n" << picture.width << ' ' << picture.height << "\n255\n";
-        reference.write(reinterpret_cast<const char*>(picture.pixels.data()),
-                        std::streamsize(picture.pixels.size()));
-        reference.close();
-        const std::string command = "/usr/bin/python3 " TESSARO_SOURCE_DIR
-                                    "/tests/output/image_judge.py '" + folder.string() + "'";
+    // Runs the judge over the folder; the verdict of each file by its name. Without
+    // `sizes`, each file is compared with the test picture; with it, each decodes at the
+    // size its name gives.
+    std::map<std::string, std::string> judge(bool sizes = false) {
+        if (!sizes) {
+            const ImageRecord picture = testPicture();
+            std::ofstream reference(folder / "reference.ppm", std::ios::binary);
+            reference << "P6\n" << picture.width << ' ' << picture.height << "\n255\n";
+            reference.write(reinterpret_cast<const char*>(picture.pixels.data()),
+                            std::streamsize(picture.pixels.size()));
+        }
+        const std::string command = "/usr/bin/python3 " TESSARO_SOURCE_DIR "/tests/output/image_judge.py " +
+                                    std::string(sizes ? "--sizes '" : "'") + folder.string() + "'";
         std::map<std::string, std::string> verdicts;
         FILE* pipe = popen(command.c_str(), "r");
         if (!pipe) return verdicts;
@@ -103,6 +107,40 @@ TEST_F(ImageFiles, EveryEntryOfTheFormatListIsWrittenAndReadBackByAnotherDecoder
         ASSERT_TRUE(verdicts.count(name)) << name << " was not judged";
         EXPECT_EQ(verdicts.at(name), "OK") << name;
     }
+}
+
+TEST_F(ImageFiles, EveryWriterTakesEveryPictureSizeOrRefusesItWithoutAFile) {
+    const std::pair<int, int> sizes[] = {{0, 0}, {0, 5}, {5, 0}, {1, 1}, {1, 65535}, {65535, 1}};
+    std::vector<std::string> written;
+    for (const std::u16string& entry : ImageFormatEntries()) {
+        const std::string extension = utf16ToUtf8(entry.substr(1, entry.find(u" - ") - 1));
+        for (const auto& [width, height] : sizes) {
+            ImageRecord picture = NewImage(width, height, PixelFormat::Rgb24);
+            for (std::size_t i = 0; i < picture.pixels.size(); ++i) picture.pixels[i] = std::uint8_t(i * 31);
+            const std::string name = std::to_string(width) + "x" + std::to_string(height) + extension;
+            try {
+                SaveImageFile(pathOf(name), picture, ImageWriteOptions{});
+                written.push_back(name);
+                EXPECT_TRUE(width > 0 && height > 0) << name << ": an empty picture was written";
+            } catch (const std::exception& error) {
+                EXPECT_FALSE(fs::exists(folder / name)) << name;
+                EXPECT_NE(std::string(error.what()), "") << name;
+                // Besides empty pictures, only the side limits of JPEG (65,500) and PSD
+                // (30,000) may refuse a picture.
+                static const std::set<std::string> kSideLimited = {".jpg", ".jpeg", ".jfif", ".jpe",
+                                                                   ".jif", ".jng", ".psd", ".pdd"};
+                const bool limited = kSideLimited.count(extension) > 0;
+                EXPECT_TRUE(width == 0 || height == 0 || (limited && std::max(width, height) > 30000))
+                    << name << ": " << error.what();
+            }
+        }
+    }
+    const auto verdicts = judge(true);
+    for (const std::string& name : written) {
+        ASSERT_TRUE(verdicts.count(name)) << name << " was not judged";
+        EXPECT_EQ(verdicts.at(name), "OK") << name;
+    }
+    EXPECT_EQ(verdicts.size(), written.size()) << "no file of a refused picture";
 }
 
 TEST_F(ImageFiles, OptionsReachTheirWritersAndOnlyThem) {

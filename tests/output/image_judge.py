@@ -2,7 +2,8 @@
 ImageMagick for the formats Pillow cannot read. Prints one line per file: its name, then
 OK or FAIL with the reason.
 
-usage: image_judge.py FOLDER   (FOLDER holds reference.ppm and the files to judge)"""
+usage: image_judge.py FOLDER           (FOLDER holds reference.ppm and the files to judge)
+       image_judge.py --sizes FOLDER   (files named WIDTHxHEIGHT.EXT: decoded at that size)"""
 
 import os
 import subprocess
@@ -95,7 +96,45 @@ def judge(folder, name, reference):
     return None
 
 
+def judge_size(folder, name):
+    """The file decodes, as the format its extension names, to the size its name gives."""
+    path = os.path.join(folder, name)
+    stem, ext = name.rsplit(".", 1)
+    width, height = (int(side) for side in stem.split("x"))
+    ext = ext.lower()
+    if ext in MAGICK_FORMATS:
+        fmt, image = magick_open(path)
+        expected = MAGICK_FORMATS[ext]
+    else:
+        Image.MAX_IMAGE_PIXELS = None
+        opened = Image.open(path)
+        fmt, expected = opened.format, PILLOW_FORMATS[ext]
+        image = opened.convert("RGB")
+    if fmt != expected:
+        return f"format {fmt}"
+    if image.size != (width, height):
+        return f"size {image.size}"
+    return None
+
+
 def main():
+    if sys.argv[1] == "--sizes":
+        folder = sys.argv[2]
+        # Debian's ImageMagick refuses sides over 16,384 pixels by its policy; a policy of
+        # the judge's own lifts that for pictures such as 65,535 x 1.
+        import tempfile
+        policy = tempfile.mkdtemp(prefix="judge-policy-")
+        with open(os.path.join(policy, "policy.xml"), "w") as f:
+            f.write('<policymap><policy domain="resource" name="width" value="128KP"/>'
+                    '<policy domain="resource" name="height" value="128KP"/></policymap>')
+        os.environ["MAGICK_CONFIGURE_PATH"] = policy
+        for name in sorted(os.listdir(folder)):
+            try:
+                reason = judge_size(folder, name)
+            except Exception as error:  # a decoder refusing the file is a verdict too
+                reason = f"{type(error).__name__}: {error}"
+            print(name, "OK" if reason is None else "FAIL " + reason)
+        return
     folder = sys.argv[1]
     reference = Image.open(os.path.join(folder, "reference.ppm")).convert("RGB")
     for name in sorted(os.listdir(folder)):

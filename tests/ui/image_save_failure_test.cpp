@@ -150,5 +150,42 @@ TEST_F(ImageSaveFailure, AFailedSaveBeforeResizingStillLeavesTheSaveAfterIt) {
     EXPECT_EQ(filesIn(folder).size(), 2u);
 }
 
+// Pictures with no pixels, or stages asked to make one, never reach a writer as an empty
+// picture and never stop the run: margins that meet the picture's size cut nothing, a box
+// of 0 pixels resizes nothing, and an empty clipboard bitmap is saved nowhere.
+class EmptyPictures : public ImageSaveFailure {};
+
+TEST_F(EmptyPictures, NoStageMakesOrSavesAnEmptyPicture) {
+    const fs::path folder = root / "shots";
+    saveInto(folder);
+    Tprog& p = app.mainWindow();
+    // TIFF: its strip sizing divides by the row size.
+    p.saveimg_format.setText(u"*.tif - Tagged Image File Format");
+    for (ComboBox* margin : {&p.act_zuschlinks, &p.act_zuschrechts}) margin->setText(u"10");
+    copyImage();  // 20 x 10: the left and right margins take the whole width
+    auto bitmap = clipboardBitmap();
+    ASSERT_TRUE(bitmap);
+    EXPECT_EQ(bitmap->width, 8) << "not cut, then resized into 8 x 6";
+    EXPECT_EQ(bitmap->height, 4);
+    EXPECT_EQ(filesIn(folder).size(), 2u) << "saved before and after resizing";
+
+    p.act_sizebenutzer_x.setText(u"0");
+    p.act_sizebenutzer_y.setText(u"0");
+    copyImage();
+    bitmap = clipboardBitmap();
+    ASSERT_TRUE(bitmap);
+    EXPECT_EQ(bitmap->width, 20) << "a box of no pixels resizes nothing";
+    EXPECT_EQ(filesIn(folder).size(), 4u);
+
+    for (const auto& [width, height] : {std::pair{0, 10}, std::pair{20, 0}, std::pair{0, 0}}) {
+        desktop.advance(1000);
+        clipboard.putFromOtherProgram({{CF_BITMAP, std::make_shared<Bitmap>(Bitmap::blank(width, height, 32))}});
+        EXPECT_EQ(filesIn(folder).size(), 4u) << width << " x " << height;
+    }
+    EXPECT_EQ(app.mainWindow().zuletzt.count(), 5u);
+    EXPECT_EQ(app.captureState().SuppressCount, 0);
+    EXPECT_TRUE(desktop.messages().empty());
+}
+
 }  // namespace
 }  // namespace tessaro
