@@ -56,7 +56,7 @@ std::string contentOf(const std::filesystem::path& path) {
 void BM_SaveConfiguration(benchmark::State& state) {
     Program program;
     const auto path = benchFolder() / "Auto.tpf";
-    program.app.configuration().save(path);
+    program.app.configuration().KonfigurationSpeichern(path);
     const std::string bytes = contentOf(path);
     double saveTotal = 0, rawTotal = 0;
     unsigned long long rewrites = 0;
@@ -65,7 +65,7 @@ void BM_SaveConfiguration(benchmark::State& state) {
         WriteFileAtomically((benchFolder() / "raw.tpf").string(), bytes);
         const auto t1 = std::chrono::steady_clock::now();
         const unsigned long long before = AtomicFile::commits();
-        program.app.configuration().save(path);
+        program.app.configuration().KonfigurationSpeichern(path);
         rewrites += AtomicFile::commits() - before;
         const auto t2 = std::chrono::steady_clock::now();
         rawTotal += seconds(t0, t1);
@@ -82,14 +82,14 @@ void BM_SaveConfiguration(benchmark::State& state) {
 void BM_LoadConfiguration(benchmark::State& state) {
     Program program;
     const auto path = benchFolder() / "Load.tpf";
-    program.app.configuration().save(path);
+    program.app.configuration().KonfigurationSpeichern(path);
     const std::string bytes = contentOf(path);
     double loadTotal = 0, rawTotal = 0;
     for (auto _ : state) {
         const auto t0 = std::chrono::steady_clock::now();
         benchmark::DoNotOptimize(contentOf(path));
         const auto t1 = std::chrono::steady_clock::now();
-        program.app.configuration().load(LoadOrigin::UserCommand, path);
+        program.app.configuration().KonfigurationLaden(LoadOrigin::UserCommand, path);
         const auto t2 = std::chrono::steady_clock::now();
         rawTotal += seconds(t0, t1);
         loadTotal += seconds(t1, t2);

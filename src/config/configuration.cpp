@@ -13,7 +13,7 @@ Configuration::Configuration(ConfigurationWindows windows, ConfigurationSwitches
                              Desktop& desktop, std::function<void()> afterLoad)
     : m_windows(windows), m_switches(switches), m_desktop(desktop), m_afterLoad(std::move(afterLoad)) {}
 
-void Configuration::save(const std::filesystem::path& path) {
+void Configuration::KonfigurationSpeichern(const std::filesystem::path& path) {
     // Keys this save does not write (rows beyond the table's end, other programs' keys)
     // stay in the file.
     ProfileFile file = ProfileFile::read(path);
@@ -43,7 +43,7 @@ void Configuration::save(const std::filesystem::path& path) {
     }
 }
 
-void Configuration::load(LoadOrigin origin, const std::filesystem::path& path) {
+void Configuration::KonfigurationLaden(LoadOrigin origin, const std::filesystem::path& path) {
     const ProfileFile file = ProfileFile::readOrEmpty(path);
     LoadFormControls(file, m_windows.main, u"PB", WalkedKinds::MainWindow);
     LoadFormControls(file, m_windows.regex, u"RX", WalkedKinds::Settings);

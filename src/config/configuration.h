@@ -41,10 +41,10 @@ public:
     // one rewrite of the file. Throws FileError: the text writer's "Cannot create file"
     // when the file cannot be made, "Unable to write to <path>. <reason>" when it cannot
     // be written; the old file stays as it was then.
-    void save(const std::filesystem::path& path);
+    void KonfigurationSpeichern(const std::filesystem::path& path);
     // Applies the file at `path`; a missing or unreadable file, section or key leaves the
     // setting as it is.
-    void load(LoadOrigin origin, const std::filesystem::path& path);
+    void KonfigurationLaden(LoadOrigin origin, const std::filesystem::path& path);
 
     const ConfigurationWindows& windows() const { return m_windows; }
     const ConfigurationSwitches& switches() const { return m_switches; }

@@ -80,7 +80,7 @@ void ConfigurationMenu::loadAtStart() {
 void ConfigurationMenu::loadFrom(LoadOrigin origin, const std::filesystem::path& path) {
     // Whatever a file holds, the program starts: a failure is said and the rest goes on.
     try {
-        m_configuration.load(origin, path);
+        m_configuration.KonfigurationLaden(origin, path);
     } catch (const std::exception& error) {
         m_desktop.showMessage(MessageKind::Error, kAppTitle, utf8ToUtf16(error.what()));
     }
@@ -93,7 +93,7 @@ bool ConfigurationMenu::closeQuery() {
 
 bool ConfigurationMenu::saveReporting(const std::filesystem::path& path) {
     try {
-        m_configuration.save(path);
+        m_configuration.KonfigurationSpeichern(path);
         return true;
     } catch (const FileError& error) {
         m_desktop.showMessage(MessageKind::Error, kAppTitle, utf8ToUtf16(error.what()));
@@ -125,7 +125,7 @@ void ConfigurationMenu::m_konfig_loadClick() {
     request.filter = german() ? u"Tessaro Konfiguration|*.tpf" : u"Tessaro Configuration|*.tpf";
     const auto chosen = m_desktop.chooseOpenFile(request);
     if (!chosen || chosen->empty()) return;
-    m_configuration.load(LoadOrigin::UserCommand, utf16ToUtf8(*chosen));
+    m_configuration.KonfigurationLaden(LoadOrigin::UserCommand, utf16ToUtf8(*chosen));
     KonfigurationAddMenu(*chosen);
 }
 
@@ -144,7 +144,7 @@ void ConfigurationMenu::KonfigurationLadenStandard() {
 void ConfigurationMenu::m_konfig_startClick() {
     const std::filesystem::path path = startConfigurationPath();
     if (m_desktop.fileExists(path)) {
-        m_configuration.load(LoadOrigin::UserCommand, path);
+        m_configuration.KonfigurationLaden(LoadOrigin::UserCommand, path);
         return;
     }
     std::u16string text;
@@ -174,7 +174,7 @@ void ConfigurationMenu::KonfigurationAddMenu(const std::u16string& path) {
 
 void ConfigurationMenu::KonfigurationLadenMenu(const MenuItem& item) {
     const std::filesystem::path path(utf16ToUtf8(item.hint()));
-    if (m_desktop.fileExists(path)) m_configuration.load(LoadOrigin::UserCommand, path);
+    if (m_desktop.fileExists(path)) m_configuration.KonfigurationLaden(LoadOrigin::UserCommand, path);
 }
 
 std::u16string ConfigurationMenu::shortened(const std::u16string& path) const {

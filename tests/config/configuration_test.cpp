@@ -180,20 +180,20 @@ TEST_F(ConfigurationTest, EveryStoredSettingOfEveryWindowSurvivesAFileInBothLang
         changeEverything(before.app);
         const Snapshot saved = snapshotOf(before.app);
         const auto path = file("all.tpf");
-        before.app.configuration().save(path);
+        before.app.configuration().KonfigurationSpeichern(path);
 
         Restarted after(folder.path());
         after.app.startWindow().spr.setCaption(language);
         after.app.mainWindow().sprache();
         EXPECT_NE(snapshotOf(after.app), saved);
-        after.app.configuration().load(LoadOrigin::UserCommand, path);
+        after.app.configuration().KonfigurationLaden(LoadOrigin::UserCommand, path);
         const Snapshot loaded = snapshotOf(after.app);
         for (const auto& [name, value] : saved) {
             EXPECT_EQ(loaded.at(name), value) << name << " in " << utf16ToUtf8(language);
         }
         // Saving what was loaded rewrites the same bytes.
         const auto again = file("again.tpf");
-        after.app.configuration().save(again);
+        after.app.configuration().KonfigurationSpeichern(again);
         EXPECT_EQ(readBytes(path), readBytes(again));
     }
 }
@@ -230,7 +230,7 @@ TEST_F(ConfigurationTest, ANewFileHoldsItsSectionsAndKeysInTheirFixedOrder) {
     };
     prog().act_ers_text_liste.append({u"a", {SharedText(u"b"), SharedText(u"")}});
     const unsigned long long before = AtomicFile::commits();
-    configuration().save(file("new.tpf"));
+    configuration().KonfigurationSpeichern(file("new.tpf"));
     EXPECT_EQ(AtomicFile::commits() - before, 1u) << "one rewrite per save";
     EXPECT_EQ(layoutOf(file("new.tpf")), expected);
 }
@@ -238,14 +238,14 @@ TEST_F(ConfigurationTest, ANewFileHoldsItsSectionsAndKeysInTheirFixedOrder) {
 TEST_F(ConfigurationTest, LoadingFollowsTheFileRules) {
     // Rows beyond the count stay in the file; loading reads only the counted rows.
     for (int i = 0; i < 5; ++i) prog().act_ers_text_liste.append({u"s" + utf8ToUtf16(std::to_string(i)), {}});
-    configuration().save(file("t.tpf"));
+    configuration().KonfigurationSpeichern(file("t.tpf"));
     prog().act_ers_text_liste.remove({2, 3, 4});
-    configuration().save(file("t.tpf"));
+    configuration().KonfigurationSpeichern(file("t.tpf"));
     const ProfileFile saved = ProfileFile::read(file("t.tpf"));
     EXPECT_EQ(saved.value(u"PBLV", u"act_ers_text_liste"), u"2");
     EXPECT_EQ(saved.value(u"PBLV", u"act_ers_text_liste-4-a"), u"s4");
     prog().act_ers_text_liste.clear();
-    configuration().load(LoadOrigin::UserCommand, file("t.tpf"));
+    configuration().KonfigurationLaden(LoadOrigin::UserCommand, file("t.tpf"));
     EXPECT_EQ(prog().act_ers_text_liste.count(), 2u);
 
     // A switched-on action's detail row ends collapsed; window sizes beyond the screen
@@ -256,7 +256,7 @@ TEST_F(ConfigurationTest, LoadingFollowsTheFileRules) {
     writeUtf16(file("odd.tpf"),
                u"[PBCH]\r\ncb_suchenersetzen=1\r\n[PBPA]\r\npa001b=1\r\n"
                u"[SP]\r\nPF=0\r\nPB=5000\r\nPH=500\r\nPT=10\r\nPL=0x14\r\n");
-    configuration().load(LoadOrigin::UserCommand, file("odd.tpf"));
+    configuration().KonfigurationLaden(LoadOrigin::UserCommand, file("odd.tpf"));
     EXPECT_TRUE(prog().cb_suchenersetzen.checked());
     EXPECT_FALSE(prog().pa001b.visible());
     EXPECT_EQ(prog().clientWidth(), 758);
@@ -268,19 +268,19 @@ TEST_F(ConfigurationTest, LoadingFollowsTheFileRules) {
     // Radio buttons are set in creation order: the last checked one wins, and a file that
     // unchecks the checked one leaves none checked.
     writeUtf16(file("radio.tpf"), u"[EARB]\r\nrb_utf8=1\r\nrb_utf16le=1\r\nrb_ansi=1\r\n");
-    configuration().load(LoadOrigin::UserCommand, file("radio.tpf"));
+    configuration().KonfigurationLaden(LoadOrigin::UserCommand, file("radio.tpf"));
     EXPECT_TRUE(outputSettings().rb_utf16le.checked());
     EXPECT_FALSE(outputSettings().rb_utf8.checked());
     EXPECT_FALSE(outputSettings().rb_ansi.checked());
     writeUtf16(file("none.tpf"), u"[EARB]\r\nrb_utf16le=0\r\n");
-    configuration().load(LoadOrigin::UserCommand, file("none.tpf"));
+    configuration().KonfigurationLaden(LoadOrigin::UserCommand, file("none.tpf"));
     for (RadioButton* button : outputSettings().controlsOf<RadioButton>()) EXPECT_FALSE(button->checked());
 
     // Unreadable numbers and missing files change nothing.
     writeUtf16(file("bad.tpf"), u"[EASB]\r\nScrollBar1=ninety\r\n[PBCH]\r\ncb_textadd=x1\r\n");
     outputSettings().ScrollBar1.setPosition(42);
-    configuration().load(LoadOrigin::UserCommand, file("bad.tpf"));
-    configuration().load(LoadOrigin::UserCommand, file("missing.tpf"));
+    configuration().KonfigurationLaden(LoadOrigin::UserCommand, file("bad.tpf"));
+    configuration().KonfigurationLaden(LoadOrigin::UserCommand, file("missing.tpf"));
     EXPECT_EQ(outputSettings().ScrollBar1.position(), 42);
     EXPECT_FALSE(prog().cb_textadd.checked());
 }
@@ -291,7 +291,7 @@ TEST_F(ConfigurationTest, LoadedSettingsTakeEffect) {
     copyText(u"text");
     ASSERT_EQ(rows(), 2u);
     writeUtf16(file("s.tpf"), u"[PBCH]\r\ncb_history_img=0\r\n[RXED]\r\nzk_word=xyz\r\n");
-    configuration().load(LoadOrigin::UserCommand, file("s.tpf"));
+    configuration().KonfigurationLaden(LoadOrigin::UserCommand, file("s.tpf"));
     EXPECT_EQ(rows(), 1u);
     EXPECT_FALSE(historySettings().cb_history_img.checked());
     EXPECT_EQ(app.regexSettings().options().WordSet, u"xyz");
@@ -299,7 +299,7 @@ TEST_F(ConfigurationTest, LoadedSettingsTakeEffect) {
 
 TEST_F(ConfigurationTest, AMaximizedWindowIsMaximizedAtFirstActivationOrAtOnce) {
     writeUtf16(file("max.tpf"), u"[SP]\r\nPF=1\r\nPB=10\r\n");
-    configuration().load(LoadOrigin::ProgramStart, file("max.tpf"));
+    configuration().KonfigurationLaden(LoadOrigin::ProgramStart, file("max.tpf"));
     EXPECT_EQ(prog().tag(), 0);
     EXPECT_NE(prog().clientWidth(), 10);
     prog().FormActivate();
@@ -308,7 +308,7 @@ TEST_F(ConfigurationTest, AMaximizedWindowIsMaximizedAtFirstActivationOrAtOnce) 
 
     prog().setPosition(50, 60);
     desktop.windowCommand(prog(), WindowCommand::Restore);
-    configuration().load(LoadOrigin::UserCommand, file("max.tpf"));
+    configuration().KonfigurationLaden(LoadOrigin::UserCommand, file("max.tpf"));
     EXPECT_EQ(prog().windowState(), WindowState::Maximized);
     EXPECT_EQ(prog().left(), 0);
     EXPECT_EQ(prog().top(), 0);

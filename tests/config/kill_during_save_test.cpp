@@ -46,7 +46,7 @@ TEST(KillDuringSave, TheStartConfigurationAndATextFileAreAlwaysWhole) {
     std::string versions[2];
     for (int v = 0; v < 2; ++v) {
         fillTable(app, v ? u'b' : u'a');
-        app.configuration().save(dir.path() / "reference.tpf");
+        app.configuration().KonfigurationSpeichern(dir.path() / "reference.tpf");
         versions[v] = readBytes(dir.path() / "reference.tpf");
     }
     const std::u16string texts[2] = {std::u16string(300000, u'x'), std::u16string(200000, u'y')};
@@ -55,7 +55,7 @@ TEST(KillDuringSave, TheStartConfigurationAndATextFileAreAlwaysWhole) {
         WriteTextFile(texts[v], utf8ToUtf16(text.string()), kEncodingUtf8);
         textVersions[v] = readBytes(text);
     }
-    app.configuration().save(config);
+    app.configuration().KonfigurationSpeichern(config);
 
     std::mt19937 random(7);
     int completeSaves = 0;
@@ -65,7 +65,7 @@ TEST(KillDuringSave, TheStartConfigurationAndATextFileAreAlwaysWhole) {
         if (child == 0) {
             for (int v = 0;; v ^= 1) {
                 fillTable(app, v ? u'b' : u'a');
-                app.configuration().save(config);
+                app.configuration().KonfigurationSpeichern(config);
                 WriteTextFile(texts[v], utf8ToUtf16(text.string()), kEncodingUtf8);
             }
         }
