@@ -21,7 +21,7 @@ constexpr const char16_t* kNames[] = {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace tessaro;
-    if (size < 5) return 0;
+    if (size < 6) return 0;
     const std::u16string name = kNames[data[0] % (sizeof kNames / sizeof kNames[0])];
     const int width = data[1] % 48;   // 0 included: an empty picture must be refused
     const int height = data[2] % 48;
