@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One pipeline run (details list, display model, history row) for large texts and a 4K
 // bitmap on the in-memory clipboard, with the time of one memcpy of the same bytes
 // measured in the same run; "memcpy_ratio" is the run time in memcpy-equivalents.

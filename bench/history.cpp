@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The history at 100,000 rows (three text rows to one image row): capturing one more
 // text through the whole pipeline, sorting by each column, saving the history, and
 // deleting half of the rows, in processor time. Each reports "budget_ms" and

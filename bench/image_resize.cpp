@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Resizing a 3840 x 2160 screenshot-like picture (flat interface areas, text-like strokes,
 // a photo-like region) to 1920 x 1080 and to 640 x 360 with each method, single-threaded.
 // Each iteration also resizes the picture with libvips' reduce (same kernel, one thread) and

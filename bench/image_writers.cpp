@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Encoding a 3840 x 2160 screenshot-like picture (flat interface areas, text-like strokes,
 // a photo-like region) in the formats that take real work, single-threaded. Each iteration
 // also saves the same pixels with libvips (one thread, settings as close to ours as it has)

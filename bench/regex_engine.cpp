@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Benchmark of the regular-expression engine against PCRE2-16 (interpreter, no JIT, no UTF)
 // and std::regex, counting all matches of a pattern as a replace-all walks them.
 // Prints million characters per second and the speed ratio to PCRE2-16 per pattern.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The picture the image benchmarks work on: 3840 x 2160 like a screenshot, with flat
 // interface panels, text-like strokes and a photo-like region.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Replace-all on a 10 MiB text (5 Mi UTF-16 code units): a plain pair, exact and ignoring
 // case, and a table of ten pairs (plain and regular expressions mixed), each paired per
 // iteration with one memcpy of the same text. Buffers are allocated once; the first

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writing a 10 MiB text (5 Mi UTF-16 code units) to a file in each of the eight encodings,
 // against writing the text's raw bytes in the same iterations. Prints the ratio to the raw
 // write at the end; the goal is every encoding within 4x.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libvips, the peer the image benchmarks measure against in the same run: one thread, no
 // operation cache, working on the very pixels our code gets.
 #pragma once

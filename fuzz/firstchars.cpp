@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: the %firstchars% name part, against a model of the cleaning rules written
 // here, and against the file system's view of the name: written as UTF-8 and decoded by
 // a decoder of this file, a name made from a text without lone surrogates comes back

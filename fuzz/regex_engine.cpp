@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target for the regular-expression engine: compiles arbitrary expressions, runs
 // every search of a replace-all over an arbitrary text, expands a template after each match,
 // and checks that the memo never changes what is found.

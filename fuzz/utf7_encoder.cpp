@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: the UTF-7 encoder, with and without signature, judged by a decoder written
 // here from RFC 2152 alone. Every text must decode back unchanged, and the stream must obey
 // the writing rules: only ASCII, only direct characters outside runs, zero padding, and a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: plain replace-all, exact and ignoring case, against a scan written here
 // with std::u16string::find over upper-cased copies. The input is split into text, search
 // and replacement; short alphabets make hits dense so that every lane of the vector scan

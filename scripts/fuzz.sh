@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer targets with clang and sanitizers and runs each for a bounded time.
 # Usage: scripts/fuzz.sh [seconds per target, default 60]
 set -euo pipefail

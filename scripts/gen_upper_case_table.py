@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes src/text/upper_case_table.cpp: the simple one-to-one upper-case mapping of UTF-16
 code units, taken from Python's Unicode data (str.upper), keeping only mappings where one
 code unit of the Basic Multilingual Plane becomes exactly one other such code unit."""

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds Tessaro and starts it. Without a display it first
 # starts a private Xvfb display and says so. Arguments go to tessaro.
 set -euo pipefail

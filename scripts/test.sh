@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds everything and runs all tests: unit, view and
 # end-to-end tests in the normal build, the fuzz targets for a bounded time, then the
 # whole suite once more under AddressSanitizer and UndefinedBehaviorSanitizer.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced by the run and test scripts: starts a private Xvfb display on a free number and
 # exports DISPLAY; the display is stopped when the calling shell exits.
 start_private_display() {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tessaro: watches the clipboard and runs the actions the user switched on.
 // Usage: tessaro [--state-file PATH] [configuration.tpf ...]
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Conversions between the core's bitmaps and QImage at the Qt edge.
 #pragma once
 

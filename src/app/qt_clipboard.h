@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The X11 clipboard seen through Qt with the semantics of numbered formats: text gives
 // CF_UNICODETEXT and CF_TEXT, an image CF_BITMAP, and every other MIME type a registered
 // format named by the MIME type (ids from 0xC000 up, stable for the run).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real desktop: Qt message boxes, windows, the system tray icon, the monotonic tick,
 // the locale's time format and collation, and the program's surroundings.
 #pragma once

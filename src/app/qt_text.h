@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Lossless conversions between the core's UTF-16 strings and QString at the Qt edge.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // For scripts and end-to-end tests: a JSON picture of what the user sees, rewritten
 // atomically (temporary file, then rename) whenever it may have changed.
 #pragma once

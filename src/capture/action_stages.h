@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The action stages that the capture pipeline runs at their place, in its fixed order.
 // Each stage only transforms or saves; reading the clipboard afresh, writing back and
 // counting own writes stay with the pipeline. The defaults leave content as it is, so a

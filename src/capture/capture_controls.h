@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The controls of the main and start windows that the capture pipeline reads and fills.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One run per clipboard change: list every format, take the text or the bitmap, show it,
 // add history rows, then run the switched-on actions in their fixed order and write
 // changed content back, counting each own write so that its notification is skipped.

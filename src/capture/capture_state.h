@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Counters of the capture core that live for the whole run.
 #pragma once
 

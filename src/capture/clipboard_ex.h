@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's clipboard object: a nesting open count over the platform clipboard and the
 // few read and write operations that all clipboard use goes through. Every write replaces
 // the whole content and is announced once, when the outermost close closes the platform.

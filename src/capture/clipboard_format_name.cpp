@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The names of clipboard formats as the details list shows them.
 #include <array>
 #include <string_view>

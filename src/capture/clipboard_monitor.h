@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's place in the clipboard-viewer chain: it lets at most one pipeline run
 // start per 175 ms, forwards every chain message to the next viewer and repairs the chain
 // when a viewer leaves.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The start window: a splash picture in the interface language, the holder of the
 // language code, and the timer that reveals the main window. Closing it ends the program.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Check boxes, radio buttons and push buttons. Changing a check state from code runs the
 // click handler exactly as a user's click would; loading settings relies on that.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Controls that arrange others: panels, scroll boxes with their two scroll bars, page
 // controls with hidden tabs, and the tab strip that stands in for those tabs.
 #pragma once

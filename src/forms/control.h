@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The base of every headless control: a component name, its kind, visibility, and the
 // notifier that tells a view to redraw. Behaviour of each kind lives in its own class.
 #pragma once

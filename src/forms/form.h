@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A window of the program without any display: its named controls in creation order,
 // its caption, size and visibility. Each window class derives from it and adds handlers.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A report-style list view: rows of a caption and sub-items, with multi-selection.
 // Views are told of each structural change so that they can update incrementally.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Menu items with a check mark, a hint and a shortcut. A check mark set from code runs
 // nothing; only a user's choice runs the click handler.
 #pragma once

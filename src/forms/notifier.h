@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A list of callbacks told when a model object changes; the Qt views listen here.
 #pragma once
 

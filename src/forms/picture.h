@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A picture control: shows a bitmap at natural size and reports mouse input.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A stand-alone scroll bar: a position kept within its minimum and maximum.
 #pragma once
 

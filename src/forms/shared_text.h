@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An immutable text shared by the places that show or keep it: a captured text lives once
 // in memory although the details list, the display and the history all hold it.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Controls that hold text: single-line edits, combo boxes (a list plus an edit part),
 // multi-line memos and labels.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A timer control: the view's clock calls elapse() once per interval while it is enabled.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The history list's operations. Copying back relies on the clipboard announcing the write
 // synchronously, inside it: the pipeline runs while the text switch is off.
 #include "history/history_list.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The user's operations on the history list: copying a row back to the clipboard,
 // deleting rows, selecting all, sorting both lists, and the two switches of the kinds.
 #pragma once

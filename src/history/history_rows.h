@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rows that captures add to the history list: time, kind, content and the store
 // index or image number.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saving the text history: joining the rows and writing them through the text file writer.
 #include "history/history_saving.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saving the text history as one file: the rows joined in list order by the three save
 // options, the empty-history message, the save dialog and the text file writer.
 #pragma once

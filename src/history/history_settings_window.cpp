@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The history settings window: its two groups, the mirrors of the main window's switches
 // and the language of its captions.
 #include "history/history_settings_window.h"

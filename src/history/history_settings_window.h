@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The history settings: which kinds enter the history (mirrors of the main window's two
 // switches), and what saving the history writes.
 #pragma once

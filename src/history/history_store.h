@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The text store behind the history list and its two running counters.
 #pragma once
 

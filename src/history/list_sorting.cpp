@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sorting a list by a clicked column: the shared state, numeric keys computed once per
 // row, and a stable sort of row indices so that rows are moved only once.
 #include "history/list_sorting.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Column sorting of the history list and the details list: one sort state shared by both
 // lists, and the comparison rules of each list's columns.
 #pragma once

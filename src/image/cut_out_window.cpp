@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cut-out dialog's behaviour: the inverted frame on a copy of the picture, the drag
 // that sets it, the margins it gives, and margins typed that move it.
 #include "image/cut_out_window.h"

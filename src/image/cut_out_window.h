@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cut-out dialog: the user drags the part of a new image to keep. It is created once
 // and reused; the frame and the four margins carry over from one image to the next.
 #pragma once

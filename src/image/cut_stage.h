@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cut stage of a capture: takes margins from the cut-out dialog or from the main
 // window and cuts them off the working picture.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The image record of the image actions and writers: a picture in one pixel format, rows
 // packed top-down. Records are values: copying one clones it, destroying it releases it.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Resampling: nearest neighbour, and separable fixed-point filtering with the triangle or
 // the Catmull-Rom kernel. When shrinking, the kernel is widened by the scale factor, so every
 // source pixel contributes (area filtering) and nothing aliases; taps beyond the border

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The resampling passes with AVX2: 16-bit multiply-adds over pairs of taps. They compute
 // exactly the integers of the portable passes; only this file is built for AVX2, and it is
 // used only after the processor has said it has it.

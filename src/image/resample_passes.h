@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two passes of filtered resampling and the tap tables they run on. Every output row is
 // gathered vertically from the source rows it needs into a 16-bit line (6 bits below the
 // 8-bit sample), then horizontally into bytes. The passes come in a portable form and, where

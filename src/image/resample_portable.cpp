@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The resampling passes in plain C++: the fallback where AVX2 is missing, and the reference
 // the vector passes are tested against.
 #include <algorithm>

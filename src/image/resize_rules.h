@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rules that decide whether a captured image is resized and to which size.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "image/resize_stage.h"
 
 #include "image/image_record.h"

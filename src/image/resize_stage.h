@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The resize stage of a capture: fits the working picture into the maximum size by the
 // rules of the output settings, with the chosen resampling method.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writing a finished file image to disk: created or replaced, and never left half-written
 // when the system refuses a write.
 #pragma once

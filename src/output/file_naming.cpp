@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Building target file names from the save fields: joining, the %firstchars% cleaning and
 // the placeholder expansion with collision-free running numbers.
 #include "output/file_naming.h"

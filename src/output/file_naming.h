@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Target file names of the automatic text and image saves: folder, template and format
 // joined, and the placeholders %firstchars%, %num% to %num5%, %date% and %time% expanded.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Folder rules of the save actions. The rules were made for drive-letter paths; here they
 // are carried over to absolute paths from "/", while drive-letter paths keep their rule.
 #include "output/folder_path.h"

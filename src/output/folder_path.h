@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The save folders: which folder texts name a folder files may be saved in, and how a
 // folder text becomes the folder part of a target path on this system.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Choosing the writer by the file name: icon names first, then the registered writers in
 // their order, each with its list of name patterns.
 #include "output/image_file_writer.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writing an image file: the writer is chosen by the file name's extension.
 #pragma once
 

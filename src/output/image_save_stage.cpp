@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The image-save stage: the fields are read at the moment of the save, as the controls are
 // the settings.
 #include "output/image_save_stage.h"

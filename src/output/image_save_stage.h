@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The image-save stages of a capture (before and after resizing): check the three save
 // fields, name the file and hand the picture, as 24-bit RGB, to the image writer.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "output/output_quality.h"
 
 #include "image/image_record.h"

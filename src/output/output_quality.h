@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The output quality of the lossy image formats: a list box and a scroll bar beside it
 // that keep each other in step, the bar holding the valid value 1 to 100.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The output-settings window: its image-output group, its text-encoding group with the
 // nine encoding buttons, its image-resizing group, and the language of its captions.
 #include "output/output_settings_window.h"

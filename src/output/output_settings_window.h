@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The output settings: image output options, text-file encodings, image resizing. Holds
 // the chosen text encoding, which its radio buttons set and the automatic choice adjusts.
 #pragma once

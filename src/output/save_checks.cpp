@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Texts of the save checks. The German format message has no final full stop; it is kept
 // as users have always seen it.
 #include "output/save_checks.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The checks before an automatic save: every empty field of the save action is reported in
 // its own information message, and nothing is saved.
 #pragma once

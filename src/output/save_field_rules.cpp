@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The typing and list rules of the save fields, as plain functions that the main window
 // binds to its controls.
 #include "output/save_field_rules.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Input rules of the save fields: the characters typed keys may not add, the custom entry
 // of the name and format lists, the first entry for a list left empty, and the ready-made
 // entries of those lists.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The eight text-file encoders. Each walks the UTF-16 text once and collects its bytes in a
 // fixed buffer that is handed to the sink when full, so no whole-file copy is ever made.
 #include "output/text_encoder.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Encoders of UTF-16 text into the eight text-file encodings, each with its fixed start
 // bytes. The core writes to a sink; the memory wrapper here and the file writer are thin.
 //

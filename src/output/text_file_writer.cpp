@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The file side of the text writer: refused extensions, and a sink on the file that
 // replaces the target once it is complete.
 #include "output/text_file_writer.h"

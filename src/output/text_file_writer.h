@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one writer of text files: the saved clipboard text, the saved history and the empty
 // configuration file all go through WriteTextFile.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The text-save stage: the fields are read at the moment of the save, as the controls are
 // the settings.
 #include "output/text_save_stage.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The text-save stage of a capture: checks the three save fields, names the file, chooses
 // the encoding and writes the captured text.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Allocator settings for a program that takes large texts from the clipboard again and
 // again: blocks up to 32 MiB come from the heap and are reused, instead of being mapped
 // fresh (and faulted in page by page) for every capture.

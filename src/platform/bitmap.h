@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A device-independent picture as the clipboard hands it over: the graphics object
 // behind CF_BITMAP. Pixels are stored top-down, blue-green-red(-alpha), rows packed.
 #pragma once

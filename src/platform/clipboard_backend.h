@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop clipboard as the program sees it: an ordered list of numbered formats, each
 // holding a memory block or a graphics object, replaced as a whole by every write.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The error raised by clipboard operations; its text is shown to the user as it stands.
 #pragma once
 

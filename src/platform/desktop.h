@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every desktop service the program uses, behind one interface: message boxes, windows
 // and the tray icon, the tick and the clock, locale services, the file system and the
 // program's surroundings. QtDesktop is the real one; TestDesktop records and scripts.

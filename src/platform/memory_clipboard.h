@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An in-memory clipboard with the semantics of the Windows clipboard, for tests and
 // benchmarks: ordered formats, registered names, replace-all writes, one change
 // announcement per close after a write, delivered synchronously through the viewer chain.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A desktop for tests: a tick and a clock that the test sets, recorded message boxes and
 // window commands, and a chosen program folder, working directory and command line.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Conversions between UTF-16 (the core's text) and UTF-8 (file names, error texts, Qt's
 // edge). Invalid input becomes U+FFFD rather than being dropped.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The clipboard-viewer chain of a Windows-style desktop: windows join at the head, every
 // change is announced to the head, and each viewer forwards what it gets to its successor.
 #pragma once

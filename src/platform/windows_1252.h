@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The 8-bit "ANSI" code page of the system, fixed to Windows-1252 on every machine so that
 // 8-bit clipboard text and ANSI text files mean the same everywhere.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The engine's life cycle: expression in, compile once, searches with their error reports,
 // slot queries and template expansion.
 #include "text/regex_engine.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TRegexEngine: compiles one regular expression and finds its matches in a text one after
 // the other; reports every error through an overridable hook into a caller-owned state.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where a regular-expression error is shown: beside the memo edited last, in dark red, until
 // the text of that memo (or of its partner text-addition memo) changes.
 #pragma once

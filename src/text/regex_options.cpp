@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The user notation of character sets: literal characters before the first "$", and
 // hexadecimal character codes after it, so that invisible characters can be typed.
 #include "text/regex_options.h"

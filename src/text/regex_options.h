@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The start options of every regular-expression engine: six modifier flags and four
 // character sets, plus the user notation in which the settings dialog types the sets.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Replace-all over the engine's matches: the text between matches is copied, each match is
 // replaced, and an error of the engine is shown once the pair is done.
 #include "text/regex_replace.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two regular-expression replace routines of the search-and-replace action: every match
 // replaced by a literal text or by an expanded template, errors reported to a display hook.
 #pragma once

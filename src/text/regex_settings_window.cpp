@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The regular-expression settings dialog: its controls, their texts in both languages, and
 // the handlers that move the boxes and fields into the option record.
 #include "text/regex_settings_window.h"

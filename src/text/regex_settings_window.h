@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The regular-expression settings: the engine's start options and character classes.
 // The five modifier boxes act at once; the three character-set fields act on OK or apply.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The search-and-replace box of the main window: editing the replacement table (adding
 // from the fields, deleting, copying a selected row back, reordering by dragging) and the
 // height rule that shows or hides the table part.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Search and replace pair by pair: each plain pair by the replace-all helpers, each
 // regular-expression pair by a fresh engine, so that option changes count from the next pair.
 #include "text/text_actions.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two text actions of a capture: search and replace (the single pair, then the table
 // of pairs, plain or by regular expression) and the fixed texts put in front and behind.
 #pragma once

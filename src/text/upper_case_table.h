@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The simple one-to-one upper-case mapping of UTF-16 code units that the case-ignoring
 // replacement uses: a generated list of pairs and a lookup over all 65536 code units.
 #pragma once

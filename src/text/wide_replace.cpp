@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The scan looks for the first and the last code unit of the search together, sixteen
 // positions at a time with AVX2 or eight with SSE2, and compares the rest only at candidates.
 #include "text/wide_replace.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Plain replace-all on UTF-16 text: exact (code unit by code unit) or ignoring case by the
 // simple one-to-one upper-case mapping; left to right, hits never overlap.
 #pragma once

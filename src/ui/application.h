@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program as a whole: its windows, created once in a fixed order and living until the
 // end, the clipboard object and the counters shared by the subsystems.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The captions of the windows in both interface languages, and the routine that puts
 // them on the controls by component name.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A window whose title follows the interface language: the common ground of the settings
 // dialogs and the help windows.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: the history column, the clipboard content display and the actions
 // area, its menus, its place in the clipboard-viewer chain and its life cycle.
 #pragma once

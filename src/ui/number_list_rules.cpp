@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The typing and list rules of the number lists, bound by the main window.
 #include "ui/number_list_rules.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Input rules of the main window's number lists (the four cut margins and the two maximum
 // sizes): digits only, the custom entry that empties the list for typing, and the
 // fallback number for a list left empty.

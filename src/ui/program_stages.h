@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The action stages of the program: each stage of the capture pipeline handed to the
 // subsystem that does its work. Stages whose subsystem is not attached pass content on.
 #pragma once

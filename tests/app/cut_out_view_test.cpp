@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cut-out dialog on screen: a drag with the mouse over the picture, sent as real mouse
 // events, ends up as the four margins in the model and in the combo boxes below it.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Qt views of the history: selections both ways, the keys and header clicks that
 // reach the model, the settings dialog, and a table of 100,000 rows that stays quick.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The image-save row of the main window and the image-output group of the output settings:
 // what the user sees and what reaches the models.
 #include <gtest/gtest.h>

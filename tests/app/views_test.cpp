@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Qt views over the headless windows: models reach the widgets, user input reaches
 // the models, and long texts stay cheap to show.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Input at the edges of what a clipboard can hold: very long texts, very large pictures,
 // binary blocks under text names. The program captures or reports, and goes on.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One pipeline run per clipboard change, on the whole program over an in-memory
 // clipboard: the details list, capture, history rows, display, stages and write-backs.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The clipboard object: nesting, replace-all writes, text and bitmap reads, format names.
 #include <gtest/gtest.h>
 

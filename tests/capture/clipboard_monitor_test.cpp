@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The monitor: the 175 ms debounce on the tick counter, forwarding along the viewer chain,
 // chain repair, and the matching of own write-backs with their counts.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """End to end: the real program captures what other programs copy, lists the formats,
 can be switched off with F3, and writes back content that other programs can paste."""
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """End to end: cutting a copied image with the mouse. Another program copies a picture, the
 cut-out dialog opens, xdotool drags a frame over the picture on screen, Return confirms,
 and what a third program pastes is exactly the part inside the frame."""

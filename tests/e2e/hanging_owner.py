@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Takes the X11 clipboard and never answers a request for its content, for the given
 number of seconds: a program that hangs while it owns the clipboard."""
 

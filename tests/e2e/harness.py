@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The real Tessaro under a private Xvfb display, driven through the X11 clipboard with
 xclip and through its window with xdotool; its state is read from the --state-file JSON."""
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """End to end: the history list of the real program. A double click on a row puts its
 text back on the X11 clipboard without adding a row; the popup menu deletes rows; the
 history is saved through the save dialog."""

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """End to end: the real program saves an image another program copied, in the format and
 folder chosen in its window; the file is judged by Pillow, not by our own code."""
 

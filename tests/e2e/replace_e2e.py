@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """End to end: search and replace and the text additions set up through the real window;
 another program's copy comes back replaced, with the texts in front and behind, while the
 history keeps what was copied. The replacement table is filled and reordered by dragging."""

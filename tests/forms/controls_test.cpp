@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The headless controls: the event semantics that loading settings and the windows'
 // handlers rely on.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The history list on the whole program: store indices through deletes, copying back
 // through the pipeline, the switches and their mirrors, and sorting both lists with
 // their shared state.

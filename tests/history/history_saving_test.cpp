@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saving the text history: the joined text for every option combination in both
 // languages, the message for an empty result, the dialog, and the bytes of the file.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cutting: margins cut off the picture (negative ones add black), the cut-out dialog's
 // frame, drag and margins, and the stage choosing between dialog and fixed margins.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Mapping onto a palette: exact colours stay exact, strokes are not fringed with dither
 // noise, smooth areas keep their average through dithering, and sharp pixels get the truly
 // nearest colour.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fixed-point resampler against exact arithmetic: a double-precision resampler with the
 // same kernels stands as the reference, and the vector passes must give the portable passes'
 // bytes exactly, tails and odd sizes included.

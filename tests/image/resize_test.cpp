@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Resizing: the size rules with their examples, the method names, and the resampling
 // kernels checked on known pictures and against Pillow's resampler with the same kernels.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // File naming: placeholders and their padding, running numbers that skip existing files
 // (also after a restart and with date and time in the name), %firstchars% cleaning, the
 // joining of the format fields and the folder rules.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The image writers: every extension of the format list written and read back by
 // decoders that are not ours (Pillow, ImageMagick), the options reaching the writers, the
 // icon layout byte for byte, and failures that leave no file behind.

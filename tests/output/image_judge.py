@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Judges image files written by Tessaro with decoders that are not ours: Pillow first,
 ImageMagick for the formats Pillow cannot read. Prints one line per file: its name, then
 OK or FAIL with the reason.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Test helpers: a temporary folder that is removed afterwards, file access, and the
 // independent decoders (Python's codecs, iconv) that judge the bytes we write.
 #pragma once

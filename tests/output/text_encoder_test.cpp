@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The text encoders and the file writer, judged byte by byte where the format is fixed and
 // by independent decoders (Python's codecs and iconv) for whole texts.
 #include "output/text_encoder.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The text-save stage end to end (field checks, naming, automatic encoding, writing), the
 // encoding group of the output settings, and the input rules of the save fields.
 #include "output/text_save_stage.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The in-memory clipboard and the viewer chain: the Windows behaviour that the capture
 // core relies on.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Windows-1252 and UTF-8 conversions at the edges of the core.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The whole program without a display: the application with its windows over an
 // in-memory clipboard and a test desktop, and helpers to copy as another program would.
 #pragma once

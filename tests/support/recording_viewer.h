@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A window in the viewer chain that records what it receives and forwards like a
 // well-behaved viewer.
 #pragma once

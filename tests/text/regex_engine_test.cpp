@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What expressions match: anchors around line breaks, classes, quantifiers under the g flag,
 // groups and back-references, the search sequence of MatchNext, and template expansion.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every error the engine can raise: the expression that raises it, its code, and the message
 // in both languages; also the first-error rule and the language chosen at the moment.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Long texts and runaway expressions: searches run on a small thread stack, finish in time
 // through the failure memo, and give the same results as without the shortcuts.
 #include <gtest/gtest.h>

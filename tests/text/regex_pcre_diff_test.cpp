@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Differential test against PCRE2: random expressions from a grammar of the features both
 // dialects share, matched against random texts; every match and every group must agree.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The replace routines: literal and template replacements over all matches, the "["
 // shortcuts, error display, and a search stopped by a limit leaving the text unchanged.
 #include "text/regex_replace.h"

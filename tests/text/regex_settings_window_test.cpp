@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The regular-expression settings dialog: boxes act at once, fields only on OK or apply,
 // a failing field stops applying where it stands, defaults, and the texts of both languages.
 #include "text/regex_settings_window.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Helpers for the engine tests: an engine with chosen options and a switchable language,
 // and the list of all matches as replace-all walks them.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Plain replace-all, exact and ignoring case: overlap, rescanning, untouched case, the
 // upper-case table, and the vector scan against a simple reference on random texts.
 #include "text/wide_replace.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings of the two image actions: the main window's cut and resize panels and the
 // resizing group of the output settings, as designed and in both languages.
 #include <gtest/gtest.h>

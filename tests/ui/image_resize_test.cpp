@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Resizing captured images in the running program: the settings of the main window and of
 // the output settings decide, the clipboard gets the result back as a 24-bit bitmap, and
 // a size that cannot be made leaves the clipboard alone.

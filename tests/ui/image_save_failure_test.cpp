@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Image saves that the file system refuses, with the real image writer: the save is dropped
 // without a message, and the rest of the run (cut, resize, their write-backs, the history
 // row, the other save) still happens.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saving captured images from the main window: the save fields, the output options of the
 // settings window and what reaches the image writer.
 #include <gtest/gtest.h>

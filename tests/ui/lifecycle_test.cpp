@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's start, the start window, the main window's life cycle and the tray.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The number lists' input rules: digits only with a message in the current language, the
 // custom entry in both languages, the fallback for a list left empty.
 #include <gtest/gtest.h>

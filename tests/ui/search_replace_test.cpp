@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Search and replace and the text additions inside real capture runs over the in-memory
 // clipboard: the pairs and their flags, the write-backs, the error marks and the table.
 #include <gtest/gtest.h>

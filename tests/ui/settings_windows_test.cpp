@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings windows behind the main window's menu: shown without blocking, closed by
 // their OK buttons, and the help page they link to.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saving captured text from the main window: the save fields, the folder picker, the
 // output settings and the files that come out.
 #include <gtest/gtest.h>

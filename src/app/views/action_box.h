@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bevelled box of an action's detail row, in the row's indent.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Generic two-way bindings between headless controls and Qt widgets: the model's state is
 // copied to the widget with the widget's signals blocked, and user input goes to the model.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cut-out dialog on screen: the picture at 1:1 in a scroll area, the four margins and
 // the two buttons below it. Shown modally, maximized and on top by the desktop.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The history settings dialog: two groups of check boxes bound to the model, an OK button,
 // centred on the screen each time it is shown.
 #include "app/views/history_settings_view.h"

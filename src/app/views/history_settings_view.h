@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Qt window of the history settings: a fixed-size dialog that stays on top, centred
 // on the screen, and does not block the main window.
 #pragma once

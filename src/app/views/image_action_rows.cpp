@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/views/image_action_rows.h"
 
 #include <QCheckBox>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The image page: a scroll area holding the captured picture at natural size. Only the
 // visible part is painted, so very large pictures stay cheap to show; dragging with the
 // mouse scrolls, as the headless window decides.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A Qt table model over a headless list view: rows are updated incrementally, and cells
 // show a one-line preview of long texts while the list keeps them whole.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Qt window of the main window: the history column, the content display and the
 // actions area, laid out as the headless window says and forwarding user input to it.
 #pragma once

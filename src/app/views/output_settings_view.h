@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Qt window of the output settings: a small dialog that stays on top and does not
 // block the main window.
 #pragma once

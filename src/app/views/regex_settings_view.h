@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Qt window of the regular-expression settings: modifiers, examples, character sets
 // and the links to the help page. Stays on top and does not block the main window.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The detail row of a save action: folder with its picker, name template and format, and
 // below them whatever the action adds (the history tip, the two moments of an image save).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Qt window of the start window: a borderless splash, centred, showing the picture
 // of the interface language; its clock drives the start window's timer.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The boxes place their controls at the design rows of the headless window, stretching
 // them across the width; the replacement table adds keys and row dragging to the list view.
 #include "app/views/text_actions_view.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Qt boxes of the two text actions on the main window: search and replace with its
 // table, and the texts added in front and behind.
 #pragma once

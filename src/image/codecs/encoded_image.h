@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Encoders of the image file formats: each turns a 24-bit RGB image record into the bytes
 // of one file, so that a failing encoder never leaves half a file behind.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // GIF through giflib: one frame whose colours libimagequant reduces to a palette of at
 // most 256, dithered where the picture is smooth and left crisp at edges.
 #include <gif_lib.h>

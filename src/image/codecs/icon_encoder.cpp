@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Icon files: one 32-bit image of the picture's full size whose AND mask makes every pixel
 // of the bottom-left pixel's colour transparent. The colour image carries the same
 // transparency in its alpha channel, so that readers which use alpha agree with the mask.

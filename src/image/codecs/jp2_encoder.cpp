@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // JPEG 2000 in the JP2 container through OpenJPEG, written into memory. Lossy at the
 // writer's own quality, which the output options never change: the quality 80 of the
 // scale the options use corresponds here to a target of 41 dB PSNR.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // JPEG with a JFIF header through libjpeg-turbo.
 // jpeglib.h needs size_t and FILE declared before it.
 #include <cstddef>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Mapping a truecolour picture onto a palette of at most 256 colours with error diffusion
 // that spares edges: photos and gradients are dithered, while text, lines and flat areas
 // keep their nearest palette colour, so screenshots stay crisp.

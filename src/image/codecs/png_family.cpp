@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // PNG through libpng, and the two formats of the PNG family that wrap a single picture:
 // MNG (one lossless PNG frame) and JNG (a JPEG stream in PNG-style chunks).
 #include <png.h>

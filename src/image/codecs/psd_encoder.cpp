@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Photoshop documents: RGB, 8 bits per channel, uncompressed planes; with the layer option
 // the picture is stored once more as one layer named "Layer 0".
 #include <limits>

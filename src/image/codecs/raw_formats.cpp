@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The uncompressed formats, written by hand: Windows bitmap, Targa, DirectDraw surface
 // and the four Netpbm maps.
 #include <cstring>

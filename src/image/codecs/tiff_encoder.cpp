@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TIFF through libtiff, written into memory: RGB, 8 bits per sample, LZW with the
 // horizontal predictor.
 #include <tiffio.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Character sets of classes and escapes: built from members and ranges, then merged once.
 #include "text/regex/char_set.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A set of UTF-16 code units for character classes: a bitmap for the first 256 codes and
 // sorted ranges above, so that the common Latin case is one bit test.
 #pragma once

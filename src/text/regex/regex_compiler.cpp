@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Translates the syntax tree into the matcher's instruction list, walking groups with an
 // explicit stack, and derives the start-position facts (first characters, anchor, required
 // character) that let the search skip positions that cannot begin a match.

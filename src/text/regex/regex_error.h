@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The error codes of the regular-expression engine, their German and English messages,
 // and the error state that the engine's hook writes and the replace routines read.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The backtracking matcher. Every choice point and every undo record lives on one explicit
 // stack on the heap, so no text length or nesting can overflow the machine stack. A search is
 // bounded by a step budget and a stack-memory limit; when a search backtracks far more than

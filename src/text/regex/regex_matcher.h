@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The backtracking matcher: runs a compiled program over a text with an explicit stack on
 // the heap, a step budget per search, a memory limit, and a failure memo for runaway searches.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two message tables of the regular-expression engine. The texts are shown to users
 // and quoted in their reports, so they are kept exactly, misspellings included.
 #include "text/regex/regex_error.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads an expression left to right into a syntax tree. Groups are kept on an explicit stack,
 // so nothing here recurses; the first error found ends the parse with its code.
 #include "text/regex/regex_error.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The compiled form of an expression: a flat instruction list for the backtracking matcher,
 // with the facts the search uses to skip start positions.
 #pragma once

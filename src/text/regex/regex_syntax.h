@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The syntax tree of one expression: atoms with their quantifiers, groups holding their
 // alternatives, and the character sets of classes. The parser builds it, the compiler reads it.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Template expansion for replacements: slot references by number or "&", and backslash
 // escapes; anything that is not a complete reference is copied as it stands.
 #include "text/regex/regex_template.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Replacement templates: "$n", "${n}", "$&" and "\c" expanded against the slots of a match.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Vectorised scans over UTF-16 text: finding one of one or two code units, and a literal
 // string, eight code units per step where SSE2 is available.
 #pragma once
