@@ -60,17 +60,27 @@ TEST(KillDuringSave, TheStartConfigurationAndATextFileAreAlwaysWhole) {
     std::mt19937 random(7);
     int completeSaves = 0;
     for (int round = 0; round < kRounds; ++round) {
+        // The child reports each finished pair of saves, so that the kill lands after a
+        // chosen number of them and then anywhere in the next, however loaded the machine.
+        int progress[2];
+        ASSERT_EQ(::pipe(progress), 0);
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
+            ::close(progress[0]);
             for (int v = 0;; v ^= 1) {
                 fillTable(app, v ? u'b' : u'a');
                 app.configuration().KonfigurationSpeichern(config);
                 WriteTextFile(texts[v], utf8ToUtf16(text.string()), kEncodingUtf8);
+                if (::write(progress[1], "+", 1) != 1) ::_exit(1);
             }
         }
-        ::usleep(1000 + random() % 25000);
+        ::close(progress[1]);
+        char done = 0;
+        for (unsigned pairs = random() % 3; pairs > 0; --pairs) ASSERT_EQ(::read(progress[0], &done, 1), 1);
+        ::usleep(random() % 12000);
         ::kill(child, SIGKILL);
+        ::close(progress[0]);
         int status = 0;
         ::waitpid(child, &status, 0);
         ASSERT_TRUE(WIFSIGNALED(status));
