@@ -137,13 +137,18 @@ std::optional<std::u16string> ExpandPlaceholders(SaveKind kind, std::u16string p
 std::optional<std::u16string> BuildTargetFileName(SaveKind kind, const SaveFields& fields,
                                                   std::u16string_view text, FileCounters& counters,
                                                   Desktop& desktop) {
-    const std::optional<std::u16string> folder = PrepareSaveFolder(fields.folder, desktop);
+    const std::optional<std::u16string> folder = CheckSaveFolder(fields.folder, desktop);
     if (!folder) return std::nullopt;
     const std::u16string joined = JoinTargetPath(kind, *folder, fields.name, fields.format);
     const FileExistsQuery exists = [&desktop](std::u16string_view path) {
         return desktop.fileExists(std::filesystem::path(utf16ToUtf8(path)));
     };
-    return ExpandPlaceholders(kind, joined, text, counters.of(kind), desktop.now(), exists);
+    // Placeholders in the folder are expanded with those of the name, and the folder the
+    // file really goes to is the one created.
+    std::optional<std::u16string> path =
+        ExpandPlaceholders(kind, joined, text, counters.of(kind), desktop.now(), exists);
+    if (path && !CreateSaveFolder(*path, *folder, desktop)) return std::nullopt;
+    return path;
 }
 
 }  // namespace tessaro

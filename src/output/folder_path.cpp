@@ -3,6 +3,8 @@
 // are carried over to absolute paths from "/", while drive-letter paths keep their rule.
 #include "output/folder_path.h"
 
+#include <algorithm>
+
 #include "platform/utf.h"
 
 namespace tessaro {
@@ -60,7 +62,7 @@ std::u16string ExpandHomeFolder(std::u16string_view folder, const std::filesyste
     return expanded;
 }
 
-std::optional<std::u16string> PrepareSaveFolder(std::u16string_view folderText, Desktop& desktop) {
+std::optional<std::u16string> CheckSaveFolder(std::u16string_view folderText, Desktop& desktop) {
     std::u16string folder = ExpandHomeFolder(folderText, desktop.homeFolder());
     const bool drive = IsDriveLetterPath(folder);
     const char16_t separator = drive ? u'\\' : u'/';
@@ -70,8 +72,17 @@ std::optional<std::u16string> PrepareSaveFolder(std::u16string_view folderText, 
     // here; creating it would make a folder literally named "C:\Out\" in the working
     // directory, so it gives no path, as a folder that cannot be created does.
     if (drive) return std::nullopt;
-    if (!desktop.createDirectories(std::filesystem::path(utf16ToUtf8(folder)))) return std::nullopt;
     return folder;
+}
+
+bool CreateSaveFolder(std::u16string_view path, std::u16string_view folder, Desktop& desktop) {
+    const auto depth = std::count(folder.begin(), folder.end(), u'/');
+    std::size_t end = 0;
+    for (std::ptrdiff_t seen = 0; seen < depth; ++seen) {
+        end = path.find(u'/', seen == 0 ? 0 : end + 1);
+        if (end == std::u16string_view::npos) return false;
+    }
+    return desktop.createDirectories(std::filesystem::path(utf16ToUtf8(path.substr(0, end + 1))));
 }
 
 }  // namespace tessaro

@@ -26,10 +26,16 @@ bool IsDriveLetterPath(std::u16string_view path);
 // Other texts come back unchanged; so does "~" when the home folder is unknown.
 std::u16string ExpandHomeFolder(std::u16string_view folder, const std::filesystem::path& home);
 
-// The folder part of a target path, ending with its separator: the folder text expanded
-// and checked, then created with all missing parents. No folder when the text is not a
-// valid folder path, names a Windows drive (which does not exist here), or the folder does
-// not exist after the attempt to create it.
-std::optional<std::u16string> PrepareSaveFolder(std::u16string_view folder, Desktop& desktop);
+// The folder part of a target path, ending with its separator: the folder text with "~"
+// expanded, then checked. No folder when the text is not a valid folder path or names a
+// Windows drive (which does not exist here). Nothing is created yet: the folder may still
+// hold placeholders such as %date%.
+std::optional<std::u16string> CheckSaveFolder(std::u16string_view folder, Desktop& desktop);
+
+// Creates, with all missing parents, the folder that a finished target path has in the
+// place of the checked folder `folder` (whose placeholders the path has expanded; none of
+// them gives a separator). Folders that the name itself adds are not created. False when
+// the folder does not exist afterwards.
+bool CreateSaveFolder(std::u16string_view path, std::u16string_view folder, Desktop& desktop);
 
 }  // namespace tessaro

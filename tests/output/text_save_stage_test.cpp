@@ -145,6 +145,18 @@ TEST_F(TextSaveStageTest, UnusableFolderOrRefusedFormatSavesNothingSilently) {
     EXPECT_TRUE(desktop.messages().empty());
 }
 
+TEST_F(TextSaveStageTest, PlaceholdersInTheFolderNameTheFolderThatIsCreated) {
+    desktop.setNow(LocalTime{2026, 12, 10, 14, 5, 9, 0});
+    savetxt_ordner.setText(dir.folderText() + u"Clips/%date%/at %time%");
+    savetxt_name.setText(u"note %num%");
+    stage.save(u"text");
+    EXPECT_EQ(files(), std::vector<std::string>{"Clips"});
+    const auto folder = dir.path() / "Clips" / "2026-12-10" / "at 14-05-09";
+    EXPECT_TRUE(std::filesystem::is_regular_file(folder / "note 1.txt"));
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "Clips" / "%date%"));
+    EXPECT_TRUE(desktop.messages().empty());
+}
+
 TEST_F(TextSaveStageTest, AFileThatCannotBeCreatedIsReportedToTheCaller) {
     savetxt_name.setText(u"sub/x");  // typed keys cannot add "/", pasted text can
     EXPECT_THROW(stage.save(u"text"), FileError);
