@@ -12,6 +12,7 @@
 #include <map>
 #include <set>
 #include <sstream>
+#include <tuple>
 
 #include "image/codecs/encoded_image.h"
 #include "output/image_file_writer.h"
@@ -177,8 +178,8 @@ TEST_F(ImageFiles, IconLayoutKeysTransparencyOnTheBottomLeftColour) {
     const std::string icon = readAll(folder / "big.CUR");
     ASSERT_GE(icon.size(), 62u);
     EXPECT_EQ(icon.substr(0, 6), std::string("\0\0\1\0\1\0", 6)) << "an icon file, also for .cur";
-    EXPECT_EQ(icon[6], 0) << "low byte of 1024";
-    EXPECT_EQ(icon[7], 0) << "low byte of 768";
+    EXPECT_EQ(icon[6], 0) << "a side of 256 or more";
+    EXPECT_EQ(icon[7], 0);
     EXPECT_EQ(icon[8], 32);
     EXPECT_EQ(icon.substr(18, 4), std::string("\x16\0\0\0", 4));
     const std::size_t colour = 1024 * 4 * 768, mask = 1024 / 8 * 768;
@@ -190,6 +191,16 @@ TEST_F(ImageFiles, IconLayoutKeysTransparencyOnTheBottomLeftColour) {
     EXPECT_EQ(maskBit(0, 767), 1);
     EXPECT_EQ(maskBit(500, 0), 1) << "the uniform background is transparent everywhere";
     EXPECT_EQ(maskBit(20, 10), 0) << "a pixel of another colour stays opaque";
+}
+
+TEST_F(ImageFiles, IconSidesOf256OrMoreAreWrittenAsZero) {
+    for (const auto& [width, height, w, h] : {std::tuple{300, 200, 0, 200}, std::tuple{255, 256, 255, 0},
+                                              std::tuple{1, 511, 1, 0}}) {
+        SaveImageFile(pathOf("i.ico"), NewImage(width, height, PixelFormat::Rgb24), ImageWriteOptions{});
+        const std::string icon = readAll(folder / "i.ico");
+        EXPECT_EQ(std::uint8_t(icon[6]), w) << width << " x " << height;
+        EXPECT_EQ(std::uint8_t(icon[7]), h) << width << " x " << height;
+    }
 }
 
 TEST_F(ImageFiles, UnknownNamesWriteNothingAndFailuresLeaveNoFile) {

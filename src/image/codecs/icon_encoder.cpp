@@ -26,9 +26,11 @@ Bytes EncodeIcon(const ImageRecord& image) {
     putLe16(out, 0);
     putLe16(out, 1);  // an icon, also for cursor names
     putLe16(out, 1);
-    out.push_back(std::uint8_t(image.width));
-    out.push_back(std::uint8_t(image.height));
-    out.push_back(32);  // the colour depth's low byte, as the directory has always held it
+    // A side of 256 or more is written as 0, the only way the byte can say "256 or more";
+    // readers then take the size from the image header below.
+    out.push_back(image.width >= 256 ? 0 : std::uint8_t(image.width));
+    out.push_back(image.height >= 256 ? 0 : std::uint8_t(image.height));
+    out.push_back(32);  // the colour-count byte holds the colour depth's low byte
     out.push_back(0);
     putLe16(out, 0);
     putLe16(out, 0);
