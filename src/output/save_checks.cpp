@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Texts of the save checks. The German format message has no final full stop; it is kept
-// as users have always seen it.
+// Texts of the save checks. The German format message has no final full stop: the
+// message text is fixed as it stands.
 #include "output/save_checks.h"
 
 namespace tessaro {

@@ -195,7 +195,8 @@ void bindMenuItem(QAction* action, MenuItem& model) {
         const QSignalBlocker block(action);
         action->setText(toQString(model.caption()));
         action->setStatusTip(toQString(model.hint()));
-        // Only a checked item shows a mark, as in the menus this program came from.
+        // Only a checked item shows a mark: an unchecked item is a plain command, so it
+        // shows no empty box.
         action->setCheckable(model.checked());
         action->setChecked(model.checked());
         action->setVisible(model.visible());

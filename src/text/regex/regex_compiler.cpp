@@ -589,7 +589,9 @@ void Compiler::analyseFirst() {
     bool nullable = false;
     firstFrom(0, bits, all, nullable);
     p.canBeEmpty = nullable;
-    // A path that fails with error 1014 must still be tried where the original tried it.
+    // A path that fails with error 1014 (counted loops nested beyond the loop stack) must
+    // be tried at every start position, so that the error is reported wherever such a
+    // match could begin.
     bool depthFail = false;
     for (const Inst& inst : p.code) depthFail = depthFail || inst.op == Op::DepthFail;
     if (all || depthFail) {

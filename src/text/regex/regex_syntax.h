@@ -49,7 +49,8 @@ struct SyntaxNode {
 
     // A piece can match the empty string through its atom or through a zero minimum.
     bool pieceCanBeEmpty() const { return atomEmpty || (quantified && min == 0); }
-    // A repetition that the original matcher ran on its bounded loop stack.
+    // A repetition that runs on the bounded loop stack: counted ({n,m}) or lazy
+    // repetitions of groups and of "." outside single-line mode.
     bool countedLoop() const {
         return quantified && (kind == AtomKind::Group || (kind == AtomKind::Any && !dotAll)) &&
                (braces || !greedy);
