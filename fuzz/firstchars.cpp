@@ -79,6 +79,7 @@ std::u16string model(const std::u16string& text) {
             case u'\r':
             case u'\n':
             case u'\t':
+            case u'\0':
                 c = u' ';
                 break;
             default:
@@ -142,6 +143,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(name == model(text));
     check(name.size() <= 40);
     check(name.find_first_of(u"?|<>/:\"*\\\r\n\t") == std::u16string::npos);
+    check(name.find(u'\0') == std::u16string::npos);
     check(name.empty() || (name.front() > 0x20 && name.back() > 0x20));
     if (!hasLoneSurrogate(text)) {
         check(!hasLoneSurrogate(name));

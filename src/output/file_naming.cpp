@@ -81,7 +81,8 @@ std::u16string FirstCharsName(std::u16string_view text) {
     }
     std::u16string name(trimmed);
     for (char16_t& c : name) {
-        if (std::u16string_view(u"?|<>/:\"*\\\r\n\t").find(c) != std::u16string_view::npos) {
+        // A zero would end the path where the system reads it.
+        if (c == u'\0' || std::u16string_view(u"?|<>/:\"*\\\r\n\t").find(c) != std::u16string_view::npos) {
             c = u' ';
         }
     }

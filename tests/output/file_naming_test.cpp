@@ -162,6 +162,7 @@ TEST_F(FileNamingTest, FirstCharsNamesTheFileAfterTheText) {
 
 TEST(FirstCharsName, CleansTrimsAndShortens) {
     EXPECT_EQ(FirstCharsName(u"  Hello: World?\r\n  and more"), u"Hello World and more");
+    EXPECT_EQ(FirstCharsName(std::u16string(u"one\0two", 7)), u"one two") << "a zero is cleaned too";
     EXPECT_EQ(FirstCharsName(u"a?b|c<d>e/f:g\"h*i\\j\rk\nl\tm"), u"a b c d e f g h i j k l m");
     EXPECT_EQ(FirstCharsName(u"\x01\x1F  x  \x02"), u"x");
     EXPECT_EQ(FirstCharsName(u""), u"");
