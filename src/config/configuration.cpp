@@ -14,6 +14,9 @@ Configuration::Configuration(ConfigurationWindows windows, ConfigurationSwitches
     : m_windows(windows), m_switches(switches), m_desktop(desktop), m_afterLoad(std::move(afterLoad)) {}
 
 void Configuration::KonfigurationSpeichern(const std::filesystem::path& path) {
+    // Its "Cannot create file" (a folder in the file's place, say) is the text writer's
+    // message; the old file is read only once the new one can be made.
+    AtomicFile out(path.string());
     // Keys this save does not write (rows beyond the table's end, other programs' keys)
     // stay in the file.
     ProfileFile file = ProfileFile::read(path);
@@ -33,7 +36,6 @@ void Configuration::KonfigurationSpeichern(const std::filesystem::path& path) {
     file.setValue(u"CBM", u"AKT", m_switches.captureActive.checked() ? u"1" : u"0");
 
     const std::string bytes = file.serialize();
-    AtomicFile out(path.string());  // its "Cannot create file" is the text writer's message
     try {
         out.write(bytes.data(), bytes.size());
         out.commit();
