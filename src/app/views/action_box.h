@@ -8,6 +8,11 @@
 
 namespace tessaro {
 
+// The button face darkened by `amount` per channel in 8-bit arithmetic: the colour of the
+// title bars (50) and of the action boxes (kActionBoxDarkening).
+QColor darkerFace(int amount);
+inline constexpr int kActionBoxDarkening = 5;
+
 // A raised box filled with `background`.
 QFrame* newActionBox(const QColor& background);
 

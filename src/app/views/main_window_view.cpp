@@ -16,6 +16,7 @@
 #include <QWindowStateChangeEvent>
 
 #include "app/qt_text.h"
+#include "app/views/action_box.h"
 #include "app/views/bindings.h"
 #include "app/views/image_action_rows.h"
 #include "app/views/image_view.h"
@@ -25,13 +26,6 @@
 
 namespace tessaro {
 namespace {
-
-// The button face darkened by a fixed amount per channel in 8-bit arithmetic.
-QColor darkerFace(int amount) {
-    const QColor face = QApplication::palette().color(QPalette::Button);
-    const auto sub = [amount](int c) { return (c - amount) & 0xFF; };
-    return QColor(sub(face.red()), sub(face.green()), sub(face.blue()));
-}
 
 QVBoxLayout* tightColumn(QWidget* owner, int margin) {
     auto* layout = new QVBoxLayout(owner);
@@ -216,10 +210,10 @@ QWidget* MainWindowView::buildDetailRow(std::size_t action) {
         return buildSaveRow({m_model.Label9, m_model.savetxt_ordner, m_model.savetxt_ordnerwahl,
                              m_model.Label7, m_model.savetxt_name, m_model.Label8,
                              m_model.savetxt_format},
-                            {tip}, darkerFace(5));
+                            {tip}, darkerFace(kActionBoxDarkening));
     }
-    if (action == 3) return buildCutRow(m_model, darkerFace(5));
-    if (action == 4) return buildResizeRow(m_model, darkerFace(5));
+    if (action == 3) return buildCutRow(m_model, darkerFace(kActionBoxDarkening));
+    if (action == 4) return buildResizeRow(m_model, darkerFace(kActionBoxDarkening));
     if (action == 5) {
         std::vector<QWidget*> moments;
         for (CheckBox* model : {&m_model.save_img_vorher, &m_model.save_img_nachher}) {
@@ -231,7 +225,7 @@ QWidget* MainWindowView::buildDetailRow(std::size_t action) {
         return buildSaveRow({m_model.Label4, m_model.saveimg_ordner, m_model.saveimg_ordnerwahl,
                              m_model.Label5, m_model.saveimg_name, m_model.Label6,
                              m_model.saveimg_format},
-                            moments, darkerFace(5));
+                            moments, darkerFace(kActionBoxDarkening));
     }
     return nullptr;
 }

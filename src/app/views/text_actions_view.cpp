@@ -22,6 +22,7 @@
 #include <functional>
 #include <vector>
 
+#include "app/views/action_box.h"
 #include "app/views/bindings.h"
 #include "app/views/list_view_model.h"
 
@@ -30,13 +31,6 @@ namespace {
 
 constexpr int kMargin = 8;
 const QString kRowsMime = QStringLiteral("application/x-tessaro-replacement-rows");
-
-// The button face darkened by a fixed amount per channel in 8-bit arithmetic.
-QColor actionBoxColor() {
-    const QColor face = QApplication::palette().color(QPalette::Button);
-    const auto sub = [](int c) { return (c - 5) & 0xFF; };
-    return QColor(sub(face.red()), sub(face.green()), sub(face.blue()));
-}
 
 // A bevelled box whose children sit at fixed design rows and get their horizontal place
 // from the box's width each time it changes.
@@ -48,7 +42,7 @@ public:
         setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
         setAutoFillBackground(true);
         QPalette palette = this->palette();
-        palette.setColor(QPalette::Window, actionBoxColor());
+        palette.setColor(QPalette::Window, darkerFace(kActionBoxDarkening));
         setPalette(palette);
     }
 
