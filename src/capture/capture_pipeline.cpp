@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "history/history_rows.h"
+#include "platform/decimal_text.h"
 #include "platform/windows_1252.h"
 
 namespace tessaro {
@@ -58,7 +59,7 @@ void CapturePipeline::fillDetails() {
             SharedText value = m_clipboard.ReadFormatAsText(id, utf16);
             if (id == CF_UNICODETEXT) m_unicodeText = value;
             if (value.str().empty()) continue;
-            m_c.liste.append({ansiToUtf16(name), {decimal(id), std::move(value)}});
+            m_c.liste.append({ansiToUtf16(name), {DecimalText(id), std::move(value)}});
         } catch (const std::exception&) {
             // A format that cannot be named or read is left out; the others still count.
         }

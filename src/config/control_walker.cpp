@@ -7,6 +7,7 @@
 #include "forms/list_view.h"
 #include "forms/scroll_bar.h"
 #include "forms/text_controls.h"
+#include "platform/decimal_text.h"
 #include "platform/utf.h"
 
 namespace tessaro {
@@ -39,7 +40,7 @@ void saveTable(ProfileFile& file, std::u16string_view section, const ListView& l
     const std::u16string name = keyOf(list);
     WriteProfileInteger(file, section, name, static_cast<std::int32_t>(list.count()));
     for (std::size_t row = 0; row < list.count(); ++row) {
-        const std::u16string stem = name + u"-" + utf8ToUtf16(std::to_string(row)) + u"-";
+        const std::u16string stem = name + u"-" + DecimalText(row) + u"-";
         for (std::size_t column = 0; column < 3; ++column) {
             writeText(file, section, stem + char16_t(u'a' + column), list.item(row).cell(column),
                       kTableLineBreak);
@@ -53,7 +54,7 @@ void loadTable(const ProfileFile& file, std::u16string_view section, ListView& l
     const std::int32_t rows = ReadProfileInteger(file, section, name, 0);
     std::vector<ListItem> items;
     for (std::int32_t row = 0; row < rows; ++row) {
-        const std::u16string stem = name + u"-" + utf8ToUtf16(std::to_string(row)) + u"-";
+        const std::u16string stem = name + u"-" + DecimalText(row) + u"-";
         const auto cell = [&](char16_t column) {
             return readText(file, section, stem + column, u"", kTableLineBreak);
         };
@@ -85,7 +86,7 @@ bool ReadProfileBool(const ProfileFile& file, std::u16string_view section, std::
 
 void WriteProfileInteger(ProfileFile& file, std::u16string_view section, std::u16string_view key,
                          std::int32_t value) {
-    file.setValue(section, key, utf8ToUtf16(std::to_string(value)));
+    file.setValue(section, key, DecimalText(value));
 }
 
 void SaveFormControls(ProfileFile& file, const Form& form, std::u16string_view prefix,

@@ -4,6 +4,7 @@
 #include "history/history_list.h"
 
 #include "history/list_sorting.h"
+#include "platform/decimal_text.h"
 
 namespace tessaro {
 namespace {
@@ -17,16 +18,7 @@ constexpr std::u16string_view kImageNoticeEn =
     u"Old images from the clipboard are not kept because of their high memory consumption.";
 
 // The store index or image number of a row; -1 when the cell is not a number.
-long long numberCell(const ListItem& row) {
-    const std::u16string& cell = row.cell(3);
-    if (cell.empty() || cell.size() > 18) return -1;
-    long long value = 0;
-    for (char16_t c : cell) {
-        if (c < u'0' || c > u'9') return -1;
-        value = value * 10 + (c - u'0');
-    }
-    return value;
-}
+long long numberCell(const ListItem& row) { return DigitsValue(row.cell(3)).value_or(-1); }
 
 // Sets a flag for the lifetime of a scope and restores the switch state even when the
 // clipboard write fails.

@@ -3,12 +3,9 @@
 
 #include <string>
 
-namespace tessaro {
+#include "platform/decimal_text.h"
 
-std::u16string decimal(long long value) {
-    const std::string digits = std::to_string(value);
-    return std::u16string(digits.begin(), digits.end());
-}
+namespace tessaro {
 
 void appendTextRow(ListView& history, HistoryStore& store, std::u16string time,
                    SharedText shownText, SharedText storedText) {
@@ -16,15 +13,15 @@ void appendTextRow(ListView& history, HistoryStore& store, std::u16string time,
     if (store.HistoryTexts.size() < index + 1) store.HistoryTexts.resize(index + 1);
     store.HistoryTexts[index] = std::move(storedText);
     history.append({std::move(time),
-                    {u"Text", std::move(shownText), decimal(store.TextHistoryCount)}});
+                    {u"Text", std::move(shownText), DecimalText(store.TextHistoryCount)}});
     ++store.TextHistoryCount;
 }
 
 void appendImageRow(ListView& history, HistoryStore& store, std::u16string time, bool german,
                     int width, int height) {
     history.append({std::move(time),
-                    {german ? u"Bild" : u"Image", decimal(width) + u" x " + decimal(height),
-                     decimal(store.ImageHistoryCount)}});
+                    {german ? u"Bild" : u"Image", DecimalText(width) + u" x " + DecimalText(height),
+                     DecimalText(store.ImageHistoryCount)}});
     ++store.ImageHistoryCount;
 }
 

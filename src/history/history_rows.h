@@ -18,7 +18,4 @@ void appendTextRow(ListView& history, HistoryStore& store, std::u16string time,
 void appendImageRow(ListView& history, HistoryStore& store, std::u16string time, bool german,
                     int width, int height);
 
-// Decimal text of an integer.
-std::u16string decimal(long long value);
-
 }  // namespace tessaro

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "image/image_record.h"
-#include "platform/utf.h"
+#include "platform/decimal_text.h"
 #include "ui/interface_texts.h"
 
 namespace tessaro {
@@ -20,7 +20,6 @@ constexpr std::array kCutOutCaptions = {
     CaptionText{"Abbrechen", u"Abbrechen", u"Cancel"},
 };
 
-std::u16string decimal(std::int64_t value) { return utf8ToUtf16(std::to_string(value)); }
 
 }  // namespace
 
@@ -117,9 +116,9 @@ void Tcutauswahl::bildMouseMove(Point at) {
             ScrollBox2.userScrolledTo(h, v);
             ScrollBox2.scrollBy(0, 0);  // tells the view
         }
-        setCaption(decimal(at.x) + u":" + decimal(at.y) + u" " + decimal(ScrollBox2.horizontal().position) +
-                   u":" + decimal(ScrollBox2.vertical().position) + u" 0:" +
-                   decimal(ScrollBox2.vertical().max));
+        setCaption(DecimalText(at.x) + u":" + DecimalText(at.y) + u" " + DecimalText(ScrollBox2.horizontal().position) +
+                   u":" + DecimalText(ScrollBox2.vertical().position) + u" 0:" +
+                   DecimalText(ScrollBox2.vertical().max));
     }
     FollowScroll = true;
 }
@@ -141,7 +140,7 @@ void Tcutauswahl::bildMouseUp() {
 
 void Tcutauswahl::setMargins(std::int64_t left, std::int64_t right, std::int64_t top, std::int64_t bottom) {
     const std::array<std::int64_t, 4> values = {left, right, top, bottom};
-    for (std::size_t i = 0; i < 4; ++i) margins()[i]->setText(decimal(std::max<std::int64_t>(values[i], 0)));
+    for (std::size_t i = 0; i < 4; ++i) margins()[i]->setText(DecimalText(std::max<std::int64_t>(values[i], 0)));
 }
 
 void Tcutauswahl::act_zuschlinksChange() {

@@ -2,12 +2,11 @@
 #include "output/output_quality.h"
 
 #include "image/image_record.h"
-#include "platform/utf.h"
+#include "platform/decimal_text.h"
 
 namespace tessaro {
 namespace {
 
-std::u16string decimal(int value) { return utf8ToUtf16(std::to_string(value)); }
 
 }  // namespace
 
@@ -34,10 +33,10 @@ void BindOutputQuality(ComboBox& out_quality, ScrollBar& ScrollBar1) {
         if (!IsIntegerText(out_quality.text())) return;
         const std::int32_t value = IntegerOf(out_quality.text(), 0);
         ScrollBar1.setPosition(value);
-        if (value != ScrollBar1.position()) out_quality.setText(decimal(ScrollBar1.position()));
+        if (value != ScrollBar1.position()) out_quality.setText(DecimalText(ScrollBar1.position()));
     };
     ScrollBar1.onChange = [&out_quality, &ScrollBar1] {
-        out_quality.setText(decimal(ScrollBar1.position()));
+        out_quality.setText(DecimalText(ScrollBar1.position()));
     };
 }
 
