@@ -12,6 +12,7 @@
 #include "capture/capture_controls.h"
 #include "capture/capture_state.h"
 #include "capture/clipboard_ex.h"
+#include "forms/language_code.h"
 #include "history/history_store.h"
 #include "platform/desktop.h"
 
@@ -57,7 +58,7 @@ private:
     // under way: its nested notification consumes it, and a write that fails or that
     // comes back without a notification gives it back, so a user's copy is never skipped.
     void writeBack(const std::function<void()>& write);
-    bool german() const { return m_c.spr.caption() == u"de"; }
+    bool german() const { return IsGerman(m_c.spr); }
 
     CaptureControls m_c;
     TClipBoardEx& m_clipboard;

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "capture/start_window.h"
+#include "forms/language_code.h"
 
 namespace tessaro {
 
@@ -29,7 +30,7 @@ void Tstart::FormCreate() {
 }
 
 void Tstart::sprache() {
-    if (spr.caption() == u"de") {
+    if (IsGerman(spr)) {
         Image1.setVisible(true);
         en1.setVisible(false);
     }

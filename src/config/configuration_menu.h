@@ -8,6 +8,7 @@
 #include <string>
 
 #include "config/configuration.h"
+#include "forms/language_code.h"
 #include "forms/text_controls.h"
 
 namespace tessaro {
@@ -53,7 +54,7 @@ public:
     std::filesystem::path startConfigurationPath() const;
 
 private:
-    bool german() const { return m_spr.caption() == u"de"; }
+    bool german() const { return IsGerman(m_spr); }
     std::u16string shortened(const std::u16string& path) const;
     // Saves and reports a failure through the desktop; false when it failed.
     bool saveReporting(const std::filesystem::path& path);

@@ -5,6 +5,7 @@
 
 #include "capture/clipboard_ex.h"
 #include "forms/buttons.h"
+#include "forms/language_code.h"
 #include "forms/list_view.h"
 #include "forms/text_controls.h"
 #include "history/history_store.h"
@@ -66,7 +67,7 @@ public:
 
 private:
     void removeRowsOfKind(bool textRows);
-    bool german() const { return m_c.spr.caption() == u"de"; }
+    bool german() const { return IsGerman(m_c.spr); }
 
     HistoryControls m_c;
     HistoryStore& m_store;

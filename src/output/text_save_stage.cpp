@@ -3,6 +3,7 @@
 // the settings.
 #include "output/text_save_stage.h"
 
+#include "forms/language_code.h"
 #include "output/save_checks.h"
 #include "output/text_file_writer.h"
 
@@ -11,7 +12,7 @@ namespace tessaro {
 void TextSaveStage::save(const std::u16string& text) {
     if (text.empty()) return;
     const SaveFields fields{m_ordner.text(), m_name.text(), m_format.text()};
-    if (!CheckSaveFields(SaveKind::Text, fields, m_desktop, m_spr.caption() == u"de")) return;
+    if (!CheckSaveFields(SaveKind::Text, fields, m_desktop, IsGerman(m_spr))) return;
     const std::optional<std::u16string> path =
         BuildTargetFileName(SaveKind::Text, fields, text, m_counters, m_desktop);
     if (!path) return;

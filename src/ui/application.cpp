@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/application.h"
 
+#include "forms/language_code.h"
 #include "platform/utf.h"
 
 namespace tessaro {
@@ -83,7 +84,7 @@ void Application::createWindows() {
     prog.showHistorySettings = [this, &verlauf] { m_desktop.windowCommand(verlauf, WindowCommand::Show); };
     attachConfiguration(prog, regex, output, verlauf, start);
     prog.saveHistory = [this, &prog, &verlauf, &output, &start] {
-        SaveTextHistory(prog.zuletzt, verlauf.saveOptions(), start.spr.caption() == u"de", output,
+        SaveTextHistory(prog.zuletzt, verlauf.saveOptions(), IsGerman(start.spr), output,
                         m_desktop);
     };
 }
@@ -118,7 +119,7 @@ void Application::attachConfiguration(Tprog& prog, Teinstregex& regex, Teinstaus
 void Application::openHelpPage(std::u16string_view page) {
     const std::filesystem::path path = m_desktop.programFolder() / utf16ToUtf8(page);
     if (m_desktop.fileExists(path) && m_desktop.openDocument(path)) return;
-    const bool german = m_start->spr.caption() == u"de";
+    const bool german = IsGerman(m_start->spr);
     m_desktop.showMessage(MessageKind::Information, u"Information",
                           (german ? u"Die Hilfeseite konnte nicht geöffnet werden: "
                                   : u"The help page could not be opened: ") +

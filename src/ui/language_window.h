@@ -6,6 +6,7 @@
 #include <string>
 
 #include "forms/form.h"
+#include "forms/language_code.h"
 #include "forms/text_controls.h"
 
 namespace tessaro {
@@ -23,7 +24,7 @@ public:
     virtual void Sprache() { setCaption(german() ? m_germanTitle : m_englishTitle); }
 
 protected:
-    bool german() const { return m_spr.caption() == u"de"; }
+    bool german() const { return IsGerman(m_spr); }
 
 private:
     const Label& m_spr;

@@ -15,6 +15,7 @@
 #include "forms/buttons.h"
 #include "forms/containers.h"
 #include "forms/form.h"
+#include "forms/language_code.h"
 #include "forms/list_view.h"
 #include "forms/menu_item.h"
 #include "forms/picture.h"
@@ -283,7 +284,7 @@ private:
     void chooseFolderFor(Edit& field);
     // Stacks the header and detail rows and sets the scroll range.
     void stackActionRows();
-    bool german() const { return m_start.spr.caption() == u"de"; }
+    bool german() const { return IsGerman(m_start.spr); }
     std::array<ComboBox*, 6> numberLists() {
         return {&act_zuschlinks, &act_zuschrechts,    &act_zuschoben,
                 &act_zuschunten, &act_sizebenutzer_x, &act_sizebenutzer_y};

@@ -2,6 +2,7 @@
 // The typing and list rules of the number lists, bound by the main window.
 #include "ui/number_list_rules.h"
 
+#include "forms/language_code.h"
 #include "platform/utf.h"
 
 namespace tessaro {
@@ -44,7 +45,7 @@ void BindNumberListRules(ComboBox& list, std::int32_t fallback, Desktop& desktop
     list.onKeyPress = [&desktop, &spr](char16_t& key) {
         if (IsNumberKey(key)) return;
         key = 0;
-        const bool german = spr.caption() == u"de";
+        const bool german = IsGerman(spr);
         desktop.showMessage(MessageKind::Information, u"Information",
                             german ? u"In diesem Feld sind nur Zahleneingaben erlaubt."
                                    : u"In this box only numerical entries are allowed.");
