@@ -218,6 +218,29 @@ TEST_F(ImageFiles, UnknownNamesWriteNothingAndFailuresLeaveNoFile) {
     EXPECT_FALSE(fs::exists(folder / "wide.jpg"));
 }
 
+TEST(ImageEncoders, ErrorsOfTheCodecLibrariesComeBackAsImageErrors) {
+    // Pictures the libraries themselves refuse: their error paths return to our code,
+    // which reports the library's message, again and again without leaking.
+    for (int round = 0; round < 3; ++round) {
+        const ImageRecord tall = NewImage(0, 5, PixelFormat::Rgb24);
+        try {
+            EncodeJpeg(tall, 90, round % 2 == 0);
+            ADD_FAILURE() << "libjpeg took a picture without columns";
+        } catch (const ImageError& error) {
+            EXPECT_NE(std::string(error.what()).find("mpty"), std::string::npos) << error.what();
+        }
+        try {
+            EncodePng(tall);
+            ADD_FAILURE() << "libpng took a picture without columns";
+        } catch (const ImageError& error) {
+            EXPECT_EQ(std::string(error.what()), "Invalid IHDR data");
+        }
+    }
+    // And a good picture still encodes afterwards.
+    EXPECT_GT(EncodeJpeg(NewImage(4, 4, PixelFormat::Rgb24), 80, false).size(), 100u);
+    EXPECT_GT(EncodePng(NewImage(4, 4, PixelFormat::Rgb24)).size(), 50u);
+}
+
 TEST(ImageEncoders, HeadersOfTheHandWrittenFormats) {
     const ImageRecord picture = testPicture(5, 3);
     const Bytes bmp = EncodeBmp(picture);

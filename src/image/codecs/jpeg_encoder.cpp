@@ -3,7 +3,9 @@
 // jpeglib.h needs size_t and FILE declared before it.
 #include <cstddef>
 #include <cstdio>
+#include <csetjmp>
 #include <cstdlib>
+#include <memory>
 
 #include <jpeglib.h>
 
@@ -12,40 +14,27 @@
 namespace tessaro {
 namespace {
 
+// libjpeg reports an error by calling error_exit, which must not return. It jumps back to
+// compress(), so that no C++ exception ever has to pass through libjpeg's C frames.
 struct ErrorManager {
     jpeg_error_mgr base;
+    std::jmp_buf jump;
     char message[JMSG_LENGTH_MAX];
 };
 
-[[noreturn]] void throwJpegError(j_common_ptr info) {
+void jumpOnError(j_common_ptr info) {
     auto* errors = reinterpret_cast<ErrorManager*>(info->err);
     (*info->err->format_message)(info, errors->message);
-    throw ImageError(errors->message);
+    std::longjmp(errors->jump, 1);
 }
 
-}  // namespace
-
-Bytes EncodeJpeg(const ImageRecord& image, int quality, bool progressive) {
-    if (image.format != PixelFormat::Rgb24) throw ImageError("the writers take 24-bit RGB");
-    if (image.width > JPEG_MAX_DIMENSION || image.height > JPEG_MAX_DIMENSION) {
-        throw ImageError("image too large for JPEG");
-    }
-    jpeg_compress_struct info{};
-    ErrorManager errors{};
-    info.err = jpeg_std_error(&errors.base);
-    errors.base.error_exit = throwJpegError;
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    struct Release {
-        jpeg_compress_struct* info;
-        unsigned char** buffer;
-        ~Release() {
-            jpeg_destroy_compress(info);
-            std::free(*buffer);
-        }
-    } release{&info, &buffer};
+// Runs the whole compression; false after an error of libjpeg, whose message is then in
+// `errors`. Nothing here has a destructor that the jump would skip.
+bool compress(jpeg_compress_struct& info, ErrorManager& errors, const ImageRecord& image, int quality,
+              bool progressive, unsigned char** buffer, unsigned long* size) {
+    if (setjmp(errors.jump)) return false;
     jpeg_create_compress(&info);
-    jpeg_mem_dest(&info, &buffer, &size);
+    jpeg_mem_dest(&info, buffer, size);
     info.image_width = JDIMENSION(image.width);
     info.image_height = JDIMENSION(image.height);
     info.input_components = 3;
@@ -67,6 +56,27 @@ Bytes EncodeJpeg(const ImageRecord& image, int quality, bool progressive) {
         jpeg_write_scanlines(&info, &row, 1);
     }
     jpeg_finish_compress(&info);
+    return true;
+}
+
+}  // namespace
+
+Bytes EncodeJpeg(const ImageRecord& image, int quality, bool progressive) {
+    if (image.format != PixelFormat::Rgb24) throw ImageError("the writers take 24-bit RGB");
+    if (image.width > JPEG_MAX_DIMENSION || image.height > JPEG_MAX_DIMENSION) {
+        throw ImageError("image too large for JPEG");
+    }
+    jpeg_compress_struct info{};
+    ErrorManager errors{};
+    info.err = jpeg_std_error(&errors.base);
+    errors.base.error_exit = jumpOnError;
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    const bool compressed = compress(info, errors, image, quality, progressive, &buffer, &size);
+    jpeg_destroy_compress(&info);
+    // The buffer is libjpeg's malloc block; it is ours to free whatever happened.
+    const std::unique_ptr<unsigned char, decltype(&std::free)> owned(buffer, &std::free);
+    if (!compressed) throw ImageError(errors.message);
     return Bytes(buffer, buffer + size);
 }
 
