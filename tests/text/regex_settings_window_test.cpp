@@ -35,17 +35,26 @@ protected:
 };
 
 TEST_F(RegexSettingsWindow, StartsWithTheDefaultOptions) {
-    const RegexOptions defaults;
+    // The documented defaults, written out here rather than taken from the code.
     const RegexOptions& options = m_dialog->options();
-    EXPECT_EQ(options.i, defaults.i);
-    EXPECT_EQ(options.s, defaults.s);
-    EXPECT_EQ(options.g, defaults.g);
-    EXPECT_EQ(options.m, defaults.m);
+    EXPECT_FALSE(options.i);
+    EXPECT_TRUE(options.s);
+    EXPECT_TRUE(options.g);
+    EXPECT_FALSE(options.m);
+    EXPECT_FALSE(options.x);
     EXPECT_TRUE(options.r);
-    EXPECT_EQ(options.WordSet, StringUserToComp(m_dialog->zk_word.text()));
-    EXPECT_EQ(options.SpaceSet, StringUserToComp(m_dialog->zk_space.text()));
-    EXPECT_EQ(options.LineSeparatorSet, StringUserToComp(m_dialog->zk_lineseparators.text()));
+    EXPECT_EQ(options.WordSet, u"0123456789aäbcdefghijklmnoöpqrsßtuüvwxyzAÄBCDEFGHIJKLMNOÖPQRSTUÜVWXYZ_");
+    EXPECT_EQ(options.SpaceSet, u" \t\n\r\f");
+    EXPECT_EQ(options.LineSeparatorSet, u"\r\n\v\f\u0085\u2028\u2029");
+    EXPECT_EQ(m_dialog->zk_word.text(), options.WordSet);
     EXPECT_EQ(m_dialog->zk_space.text(), u" $9$A$D$C");
+    EXPECT_EQ(m_dialog->zk_lineseparators.text(), u"$d$a$b$c$85$2028$2029");
+    for (CheckBox* box : {&m_dialog->cb_caseinsensitive_i, &m_dialog->cb_multiline_m,
+                          &m_dialog->cb_whitespacecomments_x}) {
+        EXPECT_FALSE(box->checked()) << box->name();
+    }
+    EXPECT_TRUE(m_dialog->cb_singleline_s.checked());
+    EXPECT_TRUE(m_dialog->cb_greedymode_g.checked());
     EXPECT_EQ(m_dialog->clientWidth(), 404);
     EXPECT_EQ(m_dialog->clientHeight(), 504);
 }
