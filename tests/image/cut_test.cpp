@@ -3,6 +3,9 @@
 // frame, drag and margins, and the stage choosing between dialog and fixed margins.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+
 #include "forms/form.h"
 #include "image/cut_stage.h"
 #include "platform/test_desktop.h"
@@ -39,18 +42,27 @@ TEST(CutMarginsTest, MarginsCutAndNegativeMarginsAddBlack) {
     EXPECT_EQ(wider.row(0)[3 * 2 + 2], 200);
     EXPECT_EQ(wider.row(3)[3 * 5 + 2], 0) << "added row is black";
 
+    // Margins that meet or pass the size cut nothing, also at the 32-bit limits, where a
+    // sum in 32 bits would wrap into a valid size.
     for (auto margins : {std::array<std::int64_t, 4>{100, 0, 100, 0}, {0, 50, 0, 50},
-                         {2147483647, 0, 2147483647, 0}, {-2147483647, 0, 0, 0}}) {
+                         {2147483647, 0, 2147483647, 0}}) {
         ImageRecord same = numbered(200, 100);
-        try {
-            CutMargins(same, margins[0], margins[1], margins[2], margins[3]);
-        } catch (const ImageError&) {
-            // a result too large to hold is refused
-        }
-        if (margins[0] >= 0) {
-            EXPECT_EQ(same.width, 200) << "margins meeting the size cut nothing";
-        }
+        CutMargins(same, margins[0], margins[1], margins[2], margins[3]);
+        EXPECT_EQ(same.width, 200);
+        EXPECT_EQ(same.height, 100);
+        EXPECT_EQ(same.row(99)[3 * 199], numbered(200, 100).row(99)[3 * 199]);
     }
+    // Margins at the limits that keep the size shift the picture out of the frame: black.
+    ImageRecord shifted = numbered(200, 100);
+    CutMargins(shifted, 0, -2147483647, 0, 2147483647);
+    ASSERT_EQ(shifted.width, 200);
+    ASSERT_EQ(shifted.height, 100);
+    EXPECT_EQ(std::count(shifted.pixels.begin(), shifted.pixels.end(), 0), std::ptrdiff_t(shifted.pixels.size()));
+    // A negative margin that would widen the picture beyond what can be held is refused,
+    // and the picture stays as it was.
+    ImageRecord huge = numbered(200, 100);
+    EXPECT_THROW(CutMargins(huge, -2147483647, 0, 0, 0), ImageError);
+    EXPECT_EQ(huge.width, 200);
 }
 
 struct CutFixture : testing::Test {
