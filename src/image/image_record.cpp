@@ -74,7 +74,8 @@ ImageRecord ImageFromBitmap(const Bitmap& bitmap) {
     }
     ImageRecord image = NewImage(bitmap.width, bitmap.height,
                                  bitmap.bitsPerPixel == 32 ? PixelFormat::Bgra32 : PixelFormat::Bgr24);
-    std::memcpy(image.pixels.data(), bitmap.pixels.data(), image.pixels.size());
+    // An empty picture has no pixel buffer to copy from or to.
+    if (!image.pixels.empty()) std::memcpy(image.pixels.data(), bitmap.pixels.data(), image.pixels.size());
     return image;
 }
 
@@ -116,7 +117,7 @@ void CopyRect(const ImageRecord& src, int x, int y, int width, int height, Image
 Bitmap ImageToBitmap(const ImageRecord& image) {
     Bitmap bitmap = Bitmap::blank(image.width, image.height, image.format == PixelFormat::Bgra32 ? 32 : 24);
     if (image.format != PixelFormat::Rgb24) {
-        std::memcpy(bitmap.pixels.data(), image.pixels.data(), image.pixels.size());
+        if (!image.pixels.empty()) std::memcpy(bitmap.pixels.data(), image.pixels.data(), image.pixels.size());
         return bitmap;
     }
     const std::size_t count = static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height);

@@ -7,13 +7,13 @@ namespace tessaro {
 
 MemoryBlock utf16Block(std::u16string_view text) {
     MemoryBlock block((text.size() + 1) * 2, 0);
-    std::memcpy(block.data(), text.data(), text.size() * 2);
+    if (!text.empty()) std::memcpy(block.data(), text.data(), text.size() * 2);
     return block;
 }
 
 MemoryBlock ansiBlock(std::string_view bytes) {
     MemoryBlock block(bytes.size() + 1, 0);
-    std::memcpy(block.data(), bytes.data(), bytes.size());
+    if (!bytes.empty()) std::memcpy(block.data(), bytes.data(), bytes.size());
     return block;
 }
 
