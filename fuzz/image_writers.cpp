@@ -9,20 +9,15 @@
 
 #include "image/image_record.h"
 #include "output/image_file_writer.h"
-
-namespace {
-
-constexpr const char16_t* kNames[] = {
-    u"a.jpg", u"a.jpeg", u"a.jfif", u"a.jpe", u"a.jif", u"a.png", u"a.gif", u"a.bmp", u"a.dib",
-    u"a.ico", u"a.cur", u"a.psd", u"a.pdd", u"a.tif", u"a.tiff", u"a.mng", u"a.jng", u"a.pgm",
-    u"a.ppm", u"a.pam", u"a.pfm", u"a.jp2", u"a.j2k", u"a.j2c", u"a.jpx", u"a.jpc", u"a.dds", u"a.tga"};
-
-}  // namespace
+#include "output/save_field_rules.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace tessaro;
     if (size < 6) return 0;
-    const std::u16string name = kNames[data[0] % (sizeof kNames / sizeof kNames[0])];
+    // "*.jpg - JPEG-Image" -> "a.jpg": every extension of the program's format list.
+    static const auto formats = ImageFormatEntries();
+    const std::u16string& entry = formats[data[0] % formats.size()];
+    const std::u16string name = u"a" + entry.substr(1, entry.find(u" - ") - 1);
     const int width = data[1] % 48;   // 0 included: an empty picture must be refused
     const int height = data[2] % 48;
     ImageWriteOptions options;

@@ -25,15 +25,15 @@ void Configuration::KonfigurationSpeichern(const std::filesystem::path& path) {
     SaveFormControls(file, m_windows.output, u"EA", WalkedKinds::Settings);
     SaveFormControls(file, m_windows.history, u"EV", WalkedKinds::Settings);
     const Form& main = m_windows.main;
-    file.setValue(u"SP", u"PF", main.windowState() == WindowState::Maximized ? u"1" : u"0");
+    WriteProfileBool(file, u"SP", u"PF", main.windowState() == WindowState::Maximized);
     WriteProfileInteger(file, u"SP", u"PB", main.clientWidth());
     WriteProfileInteger(file, u"SP", u"PH", main.clientHeight());
     WriteProfileInteger(file, u"SP", u"PT", main.top());
     WriteProfileInteger(file, u"SP", u"PL", main.left());
-    file.setValue(u"AS", u"N", m_switches.autosaveNever.checked() ? u"1" : u"0");
-    file.setValue(u"AS", u"A", m_switches.autosaveAll.checked() ? u"1" : u"0");
-    file.setValue(u"CBM", u"MTT", m_switches.minimizeToTray.checked() ? u"1" : u"0");
-    file.setValue(u"CBM", u"AKT", m_switches.captureActive.checked() ? u"1" : u"0");
+    WriteProfileBool(file, u"AS", u"N", m_switches.autosaveNever.checked());
+    WriteProfileBool(file, u"AS", u"A", m_switches.autosaveAll.checked());
+    WriteProfileBool(file, u"CBM", u"MTT", m_switches.minimizeToTray.checked());
+    WriteProfileBool(file, u"CBM", u"AKT", m_switches.captureActive.checked());
 
     const std::string bytes = file.serialize();
     try {

@@ -105,7 +105,7 @@ void ConfigurationMenu::m_konfig_saveClick() {
     SaveFileRequest request;
     request.fileName = german() ? u"Konfiguration.tpf" : u"Configuration.tpf";
     request.defaultExtension = u"tpf";
-    request.filter = german() ? u"Tessaro Konfiguration|*.tpf" : u"Tessaro Configuration|*.tpf";
+    request.filter = dialogFilter();
     request.confirmOverwrite = false;  // an existing file is updated, not replaced
     const auto chosen = m_desktop.chooseSaveFile(request);
     if (!chosen || chosen->empty()) return;
@@ -122,7 +122,7 @@ bool ConfigurationMenu::m_konfig_save_startClick() {
 
 void ConfigurationMenu::m_konfig_loadClick() {
     OpenFileRequest request;
-    request.filter = german() ? u"Tessaro Konfiguration|*.tpf" : u"Tessaro Configuration|*.tpf";
+    request.filter = dialogFilter();
     const auto chosen = m_desktop.chooseOpenFile(request);
     if (!chosen || chosen->empty()) return;
     m_configuration.KonfigurationLaden(LoadOrigin::UserCommand, utf16ToUtf8(*chosen));
@@ -136,9 +136,8 @@ void ConfigurationMenu::m_konfig_autosave_nieClick(MenuItem& clicked) {
 }
 
 void ConfigurationMenu::KonfigurationLadenStandard() {
-    std::u16string folder = pathText(m_desktop.defaultSaveFolder());
-    if (!folder.empty() && folder.back() != u'/') folder += u'/';
-    ResetConfiguration(m_configuration, folder);
+    // The same folder the save fields start with: the desktop gives it with its separator.
+    ResetConfiguration(m_configuration, pathText(m_desktop.defaultSaveFolder()));
 }
 
 void ConfigurationMenu::m_konfig_startClick() {

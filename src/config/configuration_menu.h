@@ -55,6 +55,10 @@ public:
 
 private:
     bool german() const { return IsGerman(m_spr); }
+    // The filter of both file dialogs, in the current language.
+    std::u16string_view dialogFilter() const {
+        return german() ? u"Tessaro Konfiguration|*.tpf" : u"Tessaro Configuration|*.tpf";
+    }
     std::u16string shortened(const std::u16string& path) const;
     // Saves and reports a failure through the desktop; false when it failed.
     bool saveReporting(const std::filesystem::path& path);

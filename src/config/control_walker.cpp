@@ -31,10 +31,6 @@ std::u16string readText(const ProfileFile& file, std::u16string_view section,
     return UnfoldLineBreaks(ReadProfileText(*raw), lineBreak);
 }
 
-void writeBool(ProfileFile& file, std::u16string_view section, std::u16string_view key, bool value) {
-    file.setValue(section, key, value ? u"1" : u"0");
-}
-
 // The table's row count, then each row's three cells.
 void saveTable(ProfileFile& file, std::u16string_view section, const ListView& list) {
     const std::u16string name = keyOf(list);
@@ -66,12 +62,6 @@ void loadTable(const ProfileFile& file, std::u16string_view section, ListView& l
 
 }  // namespace
 
-std::u16string ReadProfileString(const ProfileFile& file, std::u16string_view section,
-                                 std::u16string_view key, std::u16string_view fallback) {
-    const auto raw = file.value(section, key);
-    return raw ? ReadProfileText(*raw) : std::u16string(fallback);
-}
-
 std::int32_t ReadProfileInteger(const ProfileFile& file, std::u16string_view section,
                                 std::u16string_view key, std::int32_t fallback) {
     const auto raw = file.value(section, key);
@@ -82,6 +72,11 @@ std::int32_t ReadProfileInteger(const ProfileFile& file, std::u16string_view sec
 bool ReadProfileBool(const ProfileFile& file, std::u16string_view section, std::u16string_view key,
                      bool fallback) {
     return ReadProfileInteger(file, section, key, fallback ? 1 : 0) != 0;
+}
+
+void WriteProfileBool(ProfileFile& file, std::u16string_view section, std::u16string_view key,
+                      bool value) {
+    file.setValue(section, key, value ? u"1" : u"0");
 }
 
 void WriteProfileInteger(ProfileFile& file, std::u16string_view section, std::u16string_view key,
@@ -104,17 +99,17 @@ void SaveFormControls(ProfileFile& file, const Form& form, std::u16string_view p
                 writeText(file, sectionOf(prefix, u"CB"), key, static_cast<const ComboBox&>(control).text(), 0);
                 break;
             case ControlKind::RadioButton:
-                writeBool(file, sectionOf(prefix, u"RB"), key, static_cast<const RadioButton&>(control).checked());
+                WriteProfileBool(file, sectionOf(prefix, u"RB"), key, static_cast<const RadioButton&>(control).checked());
                 break;
             case ControlKind::CheckBox:
-                writeBool(file, sectionOf(prefix, u"CH"), key, static_cast<const CheckBox&>(control).checked());
+                WriteProfileBool(file, sectionOf(prefix, u"CH"), key, static_cast<const CheckBox&>(control).checked());
                 break;
             case ControlKind::ScrollBar:
                 WriteProfileInteger(file, sectionOf(prefix, u"SB"), key,
                                     static_cast<const ScrollBar&>(control).position());
                 break;
             case ControlKind::Panel:
-                if (main) writeBool(file, sectionOf(prefix, u"PA"), key, control.visible());
+                if (main) WriteProfileBool(file, sectionOf(prefix, u"PA"), key, control.visible());
                 break;
             case ControlKind::Memo:
                 if (main) {

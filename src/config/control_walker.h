@@ -26,12 +26,12 @@ void LoadFormControls(const ProfileFile& file, Form& form, std::u16string_view p
                       WalkedKinds kinds);
 
 // The typed values of a profile, with the control's current value as the default.
-std::u16string ReadProfileString(const ProfileFile& file, std::u16string_view section,
-                                 std::u16string_view key, std::u16string_view fallback);
 std::int32_t ReadProfileInteger(const ProfileFile& file, std::u16string_view section,
                                 std::u16string_view key, std::int32_t fallback);
 bool ReadProfileBool(const ProfileFile& file, std::u16string_view section,
                      std::u16string_view key, bool fallback);
+void WriteProfileBool(ProfileFile& file, std::u16string_view section, std::u16string_view key,
+                      bool value);
 void WriteProfileInteger(ProfileFile& file, std::u16string_view section, std::u16string_view key,
                          std::int32_t value);
 

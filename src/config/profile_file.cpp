@@ -9,7 +9,6 @@
 #include <cstring>
 #include <utility>
 
-#include "platform/atomic_file.h"
 #include "platform/file_error.h"
 #include "platform/utf.h"
 #include "platform/windows_1252.h"
@@ -265,10 +264,6 @@ std::string ProfileFile::serialize() const {
         }
     }
     return out;
-}
-
-void ProfileFile::save(const std::filesystem::path& path) const {
-    WriteFileAtomically(path.string(), serialize());
 }
 
 }  // namespace tessaro

@@ -42,8 +42,6 @@ public:
 
     // The whole file: UTF-16 LE with FF FE, CR LF after every line.
     std::string serialize() const;
-    // Replaces the file at `path` with serialize() in one atomic rewrite (FileError).
-    void save(const std::filesystem::path& path) const;
 
     bool empty() const { return m_sections.size() == 1 && m_sections.front().lines.empty(); }
 

@@ -73,7 +73,8 @@ AtomicFile::AtomicFile(std::string target) : m_target(std::move(target)) {
     if (m_target.find('\0') != std::string::npos) throw FileError(createError(m_target, EINVAL), EINVAL);
     const std::string real = resolvedTarget(m_target);
     struct stat info {};
-    if (::stat(real.c_str(), &info) == 0) {
+    const bool exists = ::stat(real.c_str(), &info) == 0;
+    if (exists) {
         if (S_ISDIR(info.st_mode)) throw FileError(createError(m_target, EISDIR), EISDIR);
         if (!S_ISREG(info.st_mode)) {
             // A device or pipe cannot be replaced by renaming: it is written where it is.
@@ -97,7 +98,7 @@ AtomicFile::AtomicFile(std::string target) : m_target(std::move(target)) {
         throw FileError(createError(m_target, EEXIST), EEXIST);
     }
     // The new file keeps the old one's permissions and, where allowed, its owner.
-    if (::stat(real.c_str(), &info) == 0) {
+    if (exists) {
         (void)::fchmod(m_fd, info.st_mode & 07777);
         // Only a privileged writer may hand the file to another owner; the mode holds anyway.
         (void)!::fchown(m_fd, info.st_uid, info.st_gid);
