@@ -95,9 +95,7 @@ int main(int argc, char** argv) {
                                                      program.captureState(), &mainView, &app);
         state->setSettingsWindows({&program.mainWindow(), &program.regexSettings(),
                                    &program.outputSettings(), &program.historySettings()});
-        for (tessaro::Form* window : program.windows()) {
-            window->changed().subscribe([&state] { state->requestWrite(); });
-        }
+        for (tessaro::Form* window : program.windows()) state->watch(*window);
         program.mainWindow().monitor().afterNotification = [&state] { state->requestWrite(); };
         state->write();
     }

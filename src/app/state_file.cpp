@@ -97,10 +97,12 @@ QJsonObject settingsOf(const Form& window) {
 StateFile::StateFile(QString path, Tprog& window, const CaptureState& state, QWidget* view,
                      QObject* parent)
     : QObject(parent), m_path(std::move(path)), m_window(window), m_state(state), m_view(view) {
-    m_window.zuletzt.listChanged().subscribe([this](const ListChange&) { requestWrite(); });
-    m_window.act_ers_text_liste.listChanged().subscribe([this](const ListChange&) { requestWrite(); });
+    const auto write = [this] { requestWrite(); };
+    m_subscriptions.push_back(m_window.zuletzt.listChanged().subscribe([write](const ListChange&) { write(); }));
+    m_subscriptions.push_back(
+        m_window.act_ers_text_liste.listChanged().subscribe([write](const ListChange&) { write(); }));
     // Any change of a control may move the others (a detail row opening, say).
-    for (const auto& control : m_window.controls()) control->changed().subscribe([this] { requestWrite(); });
+    for (const auto& control : m_window.controls()) m_subscriptions.push_back(control->changed().subscribe(write));
     // An open menu shows items that scripts may want to click.
     if (view) {
         for (QMenu* menu : view->findChildren<QMenu*>()) {

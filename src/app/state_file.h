@@ -27,6 +27,8 @@ public:
     // The windows whose settings the file lists under "settings" (by window and control
     // name); the main window by default.
     void setSettingsWindows(std::vector<const Form*> windows) { m_settingsWindows = std::move(windows); }
+    // Writes the file again after any change of the window's own state (caption, place).
+    void watch(Form& window) { m_subscriptions.push_back(window.changed().subscribe([this] { requestWrite(); })); }
 
 private:
     QString m_path;
@@ -35,6 +37,7 @@ private:
     QPointer<QWidget> m_view;
     bool m_pending = false;
     std::vector<const Form*> m_settingsWindows;
+    std::vector<Subscription> m_subscriptions;
 };
 
 }  // namespace tessaro

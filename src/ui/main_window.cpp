@@ -288,7 +288,7 @@ Tprog::Tprog(Desktop& desktop, ClipboardBackend& backend, TClipBoardEx& clipboar
     act_ers_text_add.onClick = [this] { act_ers_text_addClick(); };
     act_ers_text_delete.onClick = [this] { act_ers_text_deleteClick(); };
     act_ers_text_delmark.onClick = [this] { act_ers_text_delmarkClick(); };
-    act_ers_text_liste.listChanged().subscribe([this](const ListChange& change) {
+    m_tableSelection = act_ers_text_liste.listChanged().subscribe([this](const ListChange& change) {
         if (change.kind == ListChange::Kind::Selection) act_ers_text_listeSelectItem();
     });
     // The box's height changes the stacking of the rows below it.

@@ -303,6 +303,7 @@ private:
     HistoryList m_historyList;
     bool m_shownOnce = false;
     ConfigurationMenu* m_configurationMenu = nullptr;
+    Subscription m_tableSelection;
     SearchReplacePanel m_searchReplace;
     RegExErrorMarks m_regexMarks;
 };

@@ -190,6 +190,28 @@ TEST_F(MainWindow, ViewMirrorsCaptureAndFollowsTheResizeRule) {
     EXPECT_EQ(prog().Panel2.width(), columns[0]);
 }
 
+TEST_F(MainWindow, AClosedViewIsNeverCalledAndANewOneTakesOver) {
+    // Without ending the first view's subscriptions, the capture below would write into
+    // freed widgets (the sanitizer build reports it; the plain build may crash).
+    auto first = std::make_unique<MainWindowView>(prog());
+    first->show();
+    QApplication::processEvents();
+    first.reset();
+    copyText(u"after the first view");
+    prog().cb_suchenersetzen.setChecked(true);
+
+    MainWindowView second(prog());
+    copyText(u"seen by the second");
+    auto* display = second.findChild<QPlainTextEdit*>(QStringLiteral("display_txt"));
+    ASSERT_NE(display, nullptr);
+    EXPECT_EQ(display->toPlainText(), QStringLiteral("seen by the second"));
+    auto* box = second.findChild<QCheckBox*>(QStringLiteral("cb_suchenersetzen"));
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(box->isChecked());
+    prog().cb_suchenersetzen.setChecked(false);
+    EXPECT_FALSE(box->isChecked());
+}
+
 TEST_F(MainWindow, SearchReplaceBoxFollowsItsHeightRuleAndTableKeys) {
     MainWindowView view(prog());
     view.resize(900, 700);

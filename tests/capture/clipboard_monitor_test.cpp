@@ -35,7 +35,7 @@ TEST_F(Monitor, DebounceIsMeasuredFromTheStartOfThePreviousRun) {
 TEST_F(Monitor, TheRunStartTickIsTakenBeforeTheRunNotAfter) {
     // A slow run: the tick moves on while the pipeline works.
     std::uint32_t start = 0;
-    prog().zuletzt.listChanged().subscribe([&](const ListChange&) {
+    const Subscription slowRun = prog().zuletzt.listChanged().subscribe([&](const ListChange&) {
         start = app.captureState().LastRunTick;
         desktop.advance(150);
     });

@@ -87,7 +87,7 @@ TEST(ListView, RemovingManyRunsKeepsTheOtherRowsInOrderAndAnnouncesConsistently)
     list.setMultiSelect(true);
     for (int i = 0; i < 100; ++i) list.append({std::u16string(1, char16_t(u'0' + i % 10)), {}});
     int rowsSeen = 100;  // a view's count, following the announcements
-    list.listChanged().subscribe([&](const ListChange& change) {
+    const Subscription counting = list.listChanged().subscribe([&](const ListChange& change) {
         if (change.kind == ListChange::Kind::Removed) rowsSeen -= change.count;
         if (change.kind == ListChange::Kind::Reset) rowsSeen = static_cast<int>(list.count());
     });
@@ -113,7 +113,7 @@ TEST(ListView, ReorderAndSelectingManyRowsAtOnce) {
     list.setMultiSelect(true);
     for (char16_t c : std::u16string(u"abcd")) list.append({std::u16string(1, c), {}});
     int selectionNotes = 0;
-    list.listChanged().subscribe([&](const ListChange& change) {
+    const Subscription counting = list.listChanged().subscribe([&](const ListChange& change) {
         selectionNotes += change.kind == ListChange::Kind::Selection;
     });
     list.setSelectedRows({0, 2, 3});
@@ -211,6 +211,53 @@ TEST(ScrollBarControl, PositionIsLimitedAndOnlyARealChangeRunsTheHandler) {
     bar.setPosition(0);
     EXPECT_EQ(bar.position(), 1);
     EXPECT_EQ(changes, 2);
+}
+
+}  // namespace
+}  // namespace tessaro
+
+namespace tessaro {
+namespace {
+
+TEST(Notifier, AnEndedSubscriptionIsNeverCalledWhicheverSideGoesFirst) {
+    int calls = 0;
+    Subscription outlivesItsControl;
+    {
+        Form form("f");
+        auto& box = form.add<CheckBox>("box");
+        Subscription listening = box.changed().subscribe([&] { ++calls; });
+        outlivesItsControl = box.changed().subscribe([&] { calls += 100; });
+        box.setChecked(true);
+        EXPECT_EQ(calls, 101);
+        listening.reset();
+        box.setChecked(false);
+        EXPECT_EQ(calls, 201);
+        {
+            const Subscription scoped = box.changed().subscribe([&] { calls += 1000; });
+        }
+        box.setChecked(true);
+        EXPECT_EQ(calls, 301) << "a handle that went out of scope ended its subscription";
+    }
+    outlivesItsControl.reset();  // its notifier is gone: nothing to end, nothing to touch
+    EXPECT_EQ(calls, 301);
+}
+
+TEST(Notifier, CallbacksMayEndTheirOwnOrAddOthersWhileTheyRun) {
+    Notifier<int> notifier;
+    std::vector<int> seen;
+    Subscription self;
+    Subscription added;
+    // The callback owns a string; ending its subscription while it runs must not free it.
+    self = notifier.subscribe([&, tag = std::string(64, 'x')](int value) {
+        self.reset();
+        seen.push_back(value + static_cast<int>(tag.size()));
+        added = notifier.subscribe([&](int v) { seen.push_back(-v); });
+    });
+    const Subscription other = notifier.subscribe([&](int value) { seen.push_back(value); });
+    notifier.notify(1);
+    EXPECT_EQ(seen, (std::vector<int>{65, 1})) << "the new listener hears from the next notification on";
+    notifier.notify(2);
+    EXPECT_EQ(seen, (std::vector<int>{65, 1, 2, -2}));
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <QTextDocument>
 
 #include "app/qt_text.h"
+#include "app/views/subscription_keeper.h"
 
 namespace tessaro {
 namespace {
@@ -90,7 +91,7 @@ void bindCheckBox(QCheckBox* widget, CheckBox& model) {
         widget->setEnabled(model.enabled());
     };
     sync();
-    model.changed().subscribe(sync);
+    keepWhileAlive(*widget, model.changed().subscribe(sync));
     QObject::connect(widget, &QCheckBox::clicked, widget, [&model](bool checked) { model.setChecked(checked); });
 }
 
@@ -104,7 +105,7 @@ void bindRadioButton(QRadioButton* widget, RadioButton& model) {
         widget->setEnabled(model.enabled());
     };
     sync();
-    model.changed().subscribe(sync);
+    keepWhileAlive(*widget, model.changed().subscribe(sync));
     QObject::connect(widget, &QRadioButton::clicked, widget, [&model, sync] {
         model.click();
         sync();  // a click on the checked button changes nothing: show the model's state again
@@ -118,7 +119,7 @@ void bindButton(QPushButton* widget, Button& model) {
         widget->setEnabled(model.enabled());
     };
     sync();
-    model.changed().subscribe(sync);
+    keepWhileAlive(*widget, model.changed().subscribe(sync));
     QObject::connect(widget, &QPushButton::clicked, widget, [&model] { model.click(); });
 }
 
@@ -135,7 +136,7 @@ void bindLabel(QLabel* widget, Label& model) {
         widget->setPalette(palette);
     };
     sync();
-    model.changed().subscribe(sync);
+    keepWhileAlive(*widget, model.changed().subscribe(sync));
 }
 
 void bindLinkLabel(QLabel* widget, Label& model) {
@@ -157,10 +158,10 @@ void bindEdit(QLineEdit* widget, Edit& model) {
         widget->setText(toQString(model.text()));
     };
     sync();
-    model.changed().subscribe(sync);
+    keepWhileAlive(*widget, model.changed().subscribe(sync));
     QObject::connect(widget, &QLineEdit::textEdited, widget,
                      [&model](const QString& text) { model.setText(toU16(text)); });
-    model.selectAllRequested().subscribe([widget] { widget->selectAll(); });
+    keepWhileAlive(*widget, model.selectAllRequested().subscribe([widget] { widget->selectAll(); }));
     new InputEvents(widget, &model.onKeyPress, &model.onExit, &model.onDblClick);
 }
 
@@ -182,7 +183,7 @@ void bindComboBox(QComboBox* widget, ComboBox& model) {
         widget->setEditText(toQString(model.text()));
     };
     sync();
-    model.changed().subscribe(sync);
+    keepWhileAlive(*widget, model.changed().subscribe(sync));
     QObject::connect(widget, &QComboBox::textActivated, widget,
                      [&model](const QString& text) { model.userSetText(toU16(text)); });
     QObject::connect(widget->lineEdit(), &QLineEdit::textEdited, widget,
@@ -206,7 +207,7 @@ void bindMenuItem(QAction* action, MenuItem& model) {
         action->setShortcut(QKeySequence(QString::fromStdString(model.shortcut())));
     }
     sync();
-    model.changed().subscribe(sync);
+    keepWhileAlive(*action, model.changed().subscribe(sync));
     QObject::connect(action, &QAction::triggered, action, [action, &model, sync] {
         model.click();
         sync();  // the handler decides the check mark, not the action's own toggle
@@ -216,7 +217,7 @@ void bindMenuItem(QAction* action, MenuItem& model) {
 void bindPanelCaption(QLabel* widget, Panel& model) {
     const auto sync = [widget, &model] { widget->setText(toQString(model.caption())); };
     sync();
-    model.changed().subscribe(sync);
+    keepWhileAlive(*widget, model.changed().subscribe(sync));
 }
 
 void bindMemoView(QPlainTextEdit* widget, Memo& model) {
@@ -224,7 +225,7 @@ void bindMemoView(QPlainTextEdit* widget, Memo& model) {
     widget->setLineWrapMode(QPlainTextEdit::NoWrap);
     const auto sync = [widget, &model] { widget->setPlainText(displayText(model.text())); };
     sync();
-    model.changed().subscribe(sync);
+    keepWhileAlive(*widget, model.changed().subscribe(sync));
 }
 
 void bindMemo(QPlainTextEdit* widget, Memo& model) {
@@ -254,7 +255,7 @@ void bindMemo(QPlainTextEdit* widget, Memo& model) {
         widget->setEnabled(model.enabled());
     };
     sync();
-    model.changed().subscribe(sync);
+    keepWhileAlive(*widget, model.changed().subscribe(sync));
     QObject::connect(widget, &QPlainTextEdit::textChanged, widget, [&model, widgetText] {
         QString text = widgetText();
         text.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
@@ -277,7 +278,7 @@ void bindTabSet(QTabBar* widget, TabSet& model) {
         widget->setCurrentIndex(model.tabIndex());
     };
     sync();
-    model.changed().subscribe(sync);
+    keepWhileAlive(*widget, model.changed().subscribe(sync));
     QObject::connect(widget, &QTabBar::currentChanged, widget, [&model](int index) { model.setTabIndex(index); });
 }
 
@@ -288,7 +289,7 @@ void bindPageControl(QStackedWidget* widget, PageControl& model,
         if (it != pages.end()) widget->setCurrentWidget(it->second);
     };
     sync();
-    model.changed().subscribe(sync);
+    keepWhileAlive(*widget, model.changed().subscribe(sync));
 }
 
 }  // namespace tessaro

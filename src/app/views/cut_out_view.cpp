@@ -16,6 +16,7 @@
 #include "app/qt_text.h"
 #include "app/views/bindings.h"
 #include "app/views/image_view.h"
+#include "app/views/subscription_keeper.h"
 
 namespace tessaro {
 
@@ -26,7 +27,7 @@ CutOutView::CutOutView(Tcutauswahl& model, QWidget* parent)
     setObjectName(QStringLiteral("Tcutauswahl"));
     setMinimumSize(Tcutauswahl::kMinWidth, Tcutauswahl::kMinHeight);
     setWindowTitle(toQString(model.caption()));
-    model.changed().subscribe([this] { setWindowTitle(toQString(m_model.caption())); });
+    keepWhileAlive(*this, model.changed().subscribe([this] { setWindowTitle(toQString(m_model.caption())); }));
 
     auto* layout = new QVBoxLayout(this);
     auto* area = new QScrollArea(this);
@@ -97,9 +98,9 @@ CutOutView::CutOutView(Tcutauswahl& model, QWidget* parent)
     }
     if (auto* ok = findChild<QPushButton*>(QStringLiteral("Button1"))) ok->setDefault(true);
     layout->addLayout(row);
-    model.focusRequested().subscribe([this](Control& control) {
+    keepWhileAlive(*this, model.focusRequested().subscribe([this](Control& control) {
         if (auto* widget = findChild<QWidget*>(QString::fromStdString(control.name()))) widget->setFocus();
-    });
+    }));
 }
 
 void CutOutView::showEvent(QShowEvent* event) {

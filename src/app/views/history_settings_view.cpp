@@ -10,6 +10,7 @@
 
 #include "app/qt_text.h"
 #include "app/views/bindings.h"
+#include "app/views/subscription_keeper.h"
 
 namespace tessaro {
 namespace {
@@ -19,7 +20,7 @@ QGroupBox* group(QWidget* owner, Panel& model, std::initializer_list<CheckBox*> 
     box->setObjectName(QString::fromStdString(model.name()));
     const auto sync = [box, &model] { box->setTitle(toQString(model.caption())); };
     sync();
-    model.changed().subscribe(sync);
+    keepWhileAlive(*box, model.changed().subscribe(sync));
     auto* layout = new QVBoxLayout(box);
     for (CheckBox* check : boxes) {
         auto* widget = new QCheckBox(box);
@@ -36,7 +37,7 @@ HistorySettingsView::HistorySettingsView(Teinstverlauf& model, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint), m_model(model) {
     setModal(false);
     setWindowTitle(toQString(model.caption()));
-    model.changed().subscribe([this] { setWindowTitle(toQString(m_model.caption())); });
+    keepWhileAlive(*this, model.changed().subscribe([this] { setWindowTitle(toQString(m_model.caption())); }));
     setFixedSize(Teinstverlauf::kDesignWidth, Teinstverlauf::kDesignHeight);
 
     auto* layout = new QVBoxLayout(this);

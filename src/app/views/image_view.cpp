@@ -6,6 +6,7 @@
 #include <QScrollBar>
 
 #include "app/qt_bitmap.h"
+#include "app/views/subscription_keeper.h"
 
 namespace tessaro {
 namespace {
@@ -28,7 +29,7 @@ MouseButton buttonOf(const QMouseEvent* event) {
 PictureWidget::PictureWidget(Picture& model, QWidget* parent) : QWidget(parent), m_model(model) {
     setCursor(Qt::SizeAllCursor);
     sync();
-    m_model.changed().subscribe([this] { sync(); });
+    keepWhileAlive(*this, m_model.changed().subscribe([this] { sync(); }));
 }
 
 void PictureWidget::sync() {
@@ -72,7 +73,7 @@ void bindImageView(QScrollArea* area, PictureWidget* picture, ScrollBox& scrollB
         scrollBox.userScrolledTo(area->horizontalScrollBar()->value(),
                                  area->verticalScrollBar()->value());
     };
-    scrollBox.changed().subscribe(sync);
+    keepWhileAlive(*area, scrollBox.changed().subscribe(sync));
     const auto report = [area, &scrollBox] {
         scrollBox.userScrolledTo(area->horizontalScrollBar()->value(), area->verticalScrollBar()->value());
     };

@@ -6,11 +6,11 @@
 
 #include <QHeaderView>
 #include <QKeyEvent>
-#include <QPointer>
 #include <QItemSelectionModel>
 #include <QSignalBlocker>
 
 #include "app/qt_text.h"
+#include "app/views/subscription_keeper.h"
 
 namespace tessaro {
 namespace {
@@ -59,7 +59,7 @@ private:
 
 ListViewModel::ListViewModel(ListView& list, QObject* parent)
     : QAbstractTableModel(parent), m_list(list), m_rows(static_cast<int>(list.count())) {
-    m_list.listChanged().subscribe([this](const ListChange& change) { listChanged(change); });
+    keepWhileAlive(*this, m_list.listChanged().subscribe([this](const ListChange& change) { listChanged(change); }));
 }
 
 void ListViewModel::listChanged(const ListChange& change) {
@@ -140,11 +140,10 @@ void bindListView(QTableView* view, ListView& list) {
                          list.setSelectedRows(rows);
                          *mirroring = false;
                      });
-    const QPointer<QTableView> guarded(view);
-    list.listChanged().subscribe([guarded, &list, mirroring](const ListChange& change) {
-        if (!guarded || *mirroring) return;
+    keepWhileAlive(*view, list.listChanged().subscribe([view, &list, mirroring](const ListChange& change) {
+        if (*mirroring) return;
         if (change.kind != ListChange::Kind::Selection && change.kind != ListChange::Kind::Reset) return;
-        QAbstractItemModel* model = guarded->model();
+        QAbstractItemModel* model = view->model();
         const int lastColumn = std::max(0, model->columnCount() - 1);
         QItemSelection selection;
         const auto& items = list.items();
@@ -159,9 +158,9 @@ void bindListView(QTableView* view, ListView& list) {
                              model->index(static_cast<int>(row - 1), lastColumn));
         }
         *mirroring = true;
-        guarded->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+        view->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
         *mirroring = false;
-    });
+    }));
     new ListKeys(view, list);
     view->horizontalHeader()->setSectionsClickable(true);
     view->horizontalHeader()->setSortIndicatorShown(false);

@@ -22,6 +22,7 @@
 #include "app/views/image_view.h"
 #include "app/views/list_view_model.h"
 #include "app/views/save_row_view.h"
+#include "app/views/subscription_keeper.h"
 #include "app/views/text_actions_view.h"
 
 namespace tessaro {
@@ -42,10 +43,10 @@ MainWindowView::MainWindowView(Tprog& model) : m_model(model) {
     font.setPixelSize(11);
     setFont(font);
     setWindowTitle(toQString(model.caption()));
-    model.changed().subscribe([this] {
+    keepWhileAlive(*this, model.changed().subscribe([this] {
         setWindowTitle(toQString(m_model.caption()));
         applyModelGeometry();
-    });
+    }));
     resize(model.clientWidth(), model.clientHeight());
     m_syncedGeometry = QRect(model.left(), model.top(), model.clientWidth(), model.clientHeight());
 
@@ -81,9 +82,9 @@ MainWindowView::MainWindowView(Tprog& model) : m_model(model) {
     layout->addWidget(strip);
     setCentralWidget(central);
     buildMenus();
-    model.focusRequested().subscribe([this](Control& control) {
+    keepWhileAlive(*this, model.focusRequested().subscribe([this](Control& control) {
         if (auto* widget = findChild<QWidget*>(QString::fromStdString(control.name()))) widget->setFocus();
-    });
+    }));
 }
 
 QWidget* MainWindowView::framed(Panel& titleBar, QWidget* body) {
@@ -190,7 +191,7 @@ QWidget* MainWindowView::buildActionsArea() {
             Panel& row = *m_model.detailRows[i];
             detail->setObjectName(QString::fromStdString(row.name()));
             detail->setVisible(row.visible());
-            row.changed().subscribe([detail, &row] { detail->setVisible(row.visible()); });
+            keepWhileAlive(*detail, row.changed().subscribe([detail, &row] { detail->setVisible(row.visible()); }));
             layout->addWidget(detail);
         }
     }
@@ -236,10 +237,10 @@ void MainWindowView::buildMenus() {
         menu->setObjectName(QString::fromStdString(top->name()));
         addNewMenuActions(menu, *top);
         // The configuration menu grows by the files saved or loaded while the program runs.
-        top->changed().subscribe([this, menu, top] {
+        keepWhileAlive(*menu, top->changed().subscribe([this, menu, top] {
             menu->setTitle(toQString(top->caption()));
             addNewMenuActions(menu, *top);
-        });
+        }));
     }
 }
 
@@ -254,7 +255,7 @@ void MainWindowView::addNewMenuActions(QMenu* menu, MenuItem& model) {
             submenu->setObjectName(QString::fromStdString(item->name()));
             submenu->menuAction()->setObjectName(QString::fromStdString(item->name()));
             addNewMenuActions(submenu, *item);
-            item->changed().subscribe([submenu, item] { submenu->setTitle(toQString(item->caption())); });
+            keepWhileAlive(*submenu, item->changed().subscribe([submenu, item] { submenu->setTitle(toQString(item->caption())); }));
         } else {
             QAction* action = menu->addAction(QString());
             action->setObjectName(QString::fromStdString(item->name()));

@@ -11,6 +11,7 @@
 
 #include "app/qt_text.h"
 #include "app/views/bindings.h"
+#include "app/views/subscription_keeper.h"
 
 namespace tessaro {
 namespace {
@@ -19,10 +20,10 @@ void bindScrollBar(QScrollBar* widget, ScrollBar& model) {
     widget->setObjectName(QString::fromStdString(model.name()));
     widget->setRange(model.min(), model.max());
     widget->setValue(model.position());
-    model.changed().subscribe([widget, &model] {
+    keepWhileAlive(*widget, model.changed().subscribe([widget, &model] {
         const QSignalBlocker block(widget);
         widget->setValue(model.position());
-    });
+    }));
     QObject::connect(widget, &QScrollBar::valueChanged, widget,
                      [&model](int value) { model.setPosition(value); });
 }
@@ -31,7 +32,7 @@ QGroupBox* groupFor(Panel& model, QWidget* parent) {
     auto* group = new QGroupBox(parent);
     group->setObjectName(QString::fromStdString(model.name()));
     group->setTitle(toQString(model.caption()));
-    model.changed().subscribe([group, &model] { group->setTitle(toQString(model.caption())); });
+    keepWhileAlive(*group, model.changed().subscribe([group, &model] { group->setTitle(toQString(model.caption())); }));
     return group;
 }
 
@@ -87,7 +88,7 @@ OutputSettingsView::OutputSettingsView(Teinstausgabe& model, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint), m_model(model) {
     setModal(false);
     setWindowTitle(toQString(model.caption()));
-    model.changed().subscribe([this] { setWindowTitle(toQString(m_model.caption())); });
+    keepWhileAlive(*this, model.changed().subscribe([this] { setWindowTitle(toQString(m_model.caption())); }));
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(buildImageOutputGroup(model, this));

@@ -10,6 +10,7 @@
 
 #include "app/qt_text.h"
 #include "app/views/bindings.h"
+#include "app/views/subscription_keeper.h"
 
 namespace tessaro {
 namespace {
@@ -18,7 +19,7 @@ QGroupBox* groupFor(Panel& model, QWidget* parent) {
     auto* group = new QGroupBox(parent);
     group->setObjectName(QString::fromStdString(model.name()));
     group->setTitle(toQString(model.caption()));
-    model.changed().subscribe([group, &model] { group->setTitle(toQString(model.caption())); });
+    keepWhileAlive(*group, model.changed().subscribe([group, &model] { group->setTitle(toQString(model.caption())); }));
     return group;
 }
 
@@ -36,7 +37,7 @@ RegexSettingsView::RegexSettingsView(Teinstregex& model, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint), m_model(model) {
     setModal(false);
     setWindowTitle(toQString(model.caption()));
-    model.changed().subscribe([this] { setWindowTitle(toQString(m_model.caption())); });
+    keepWhileAlive(*this, model.changed().subscribe([this] { setWindowTitle(toQString(m_model.caption())); }));
     auto* layout = new QVBoxLayout(this);
 
     QGroupBox* modifiers = groupFor(model.GroupBox1, this);

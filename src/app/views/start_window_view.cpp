@@ -5,6 +5,8 @@
 #include <QMouseEvent>
 #include <QScreen>
 
+#include "app/views/subscription_keeper.h"
+
 namespace tessaro {
 
 StartWindowView::StartWindowView(Tstart& model)
@@ -18,14 +20,14 @@ StartWindowView::StartWindowView(Tstart& model)
         move(screen->geometry().center() - rect().center());
     }
     sync();
-    model.Image1.changed().subscribe([this] { sync(); });
-    model.en1.changed().subscribe([this] { sync(); });
+    keepWhileAlive(*this, model.Image1.changed().subscribe([this] { sync(); }));
+    keepWhileAlive(*this, model.en1.changed().subscribe([this] { sync(); }));
 
     m_clock.setInterval(model.Timer1.interval());
     connect(&m_clock, &QTimer::timeout, this, [this] { m_model.Timer1.elapse(); });
-    model.Timer1.changed().subscribe([this] {
+    keepWhileAlive(*this, model.Timer1.changed().subscribe([this] {
         if (!m_model.Timer1.enabled()) m_clock.stop();
-    });
+    }));
     if (model.Timer1.enabled()) m_clock.start();
 }
 

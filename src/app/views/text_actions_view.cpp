@@ -25,6 +25,7 @@
 #include "app/views/action_box.h"
 #include "app/views/bindings.h"
 #include "app/views/list_view_model.h"
+#include "app/views/subscription_keeper.h"
 
 namespace tessaro {
 namespace {
@@ -118,9 +119,9 @@ public:
         view->viewport()->setAcceptDrops(true);
         // Selections made by the window (Ctrl+A, rows moved) reach the view once the
         // model has settled.
-        model.act_ers_text_liste.listChanged().subscribe([this](const ListChange& change) {
+        keepWhileAlive(*this, model.act_ers_text_liste.listChanged().subscribe([this](const ListChange& change) {
             if (change.kind == ListChange::Kind::Selection) scheduleSelectionSync();
-        });
+        }));
     }
 
 protected:
@@ -283,7 +284,7 @@ QWidget* buildSearchReplaceRow(Tprog& model) {
         bold.setBold(true);
         widget->setFont(bold);
         // A long message is cut by the box; the whole of it shows as a tip.
-        error->changed().subscribe([widget] { widget->setToolTip(widget->text()); });
+        keepWhileAlive(*widget, error->changed().subscribe([widget] { widget->setToolTip(widget->text()); }));
     }
     box->place(checkBox(model.act_ers_casesensitive), across(design::kCaseSensitive));
     box->place(checkBox(model.cb_se_mehrfach), across(design::kShowTable));
@@ -306,7 +307,7 @@ QWidget* buildSearchReplaceRow(Tprog& model) {
     Panel& rowModel = *model.detailRows[0];
     const auto sync = [row, &rowModel] { row->setFixedHeight(rowModel.height()); };
     sync();
-    rowModel.changed().subscribe(sync);
+    keepWhileAlive(*row, rowModel.changed().subscribe(sync));
     return row;
 }
 
