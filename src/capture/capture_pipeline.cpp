@@ -138,6 +138,8 @@ void CapturePipeline::runImageStage(
         if (!result) return;
         working = std::move(result);
         writeBack([&] { m_clipboard.WriteClipboardBitmap(working); });
+    } catch (const StageWiringError&) {
+        throw;  // a programming error is reported, never taken for a failed picture
     } catch (const std::exception&) {
         // Image stages end silently on failure and write nothing back.
     }
@@ -147,6 +149,8 @@ void CapturePipeline::runSaveImageStage(const Bitmap& working) {
     try {
         m_stages.applyOutputOptions();
         if (clipboardListsBitmap()) m_stages.saveImage(working);
+    } catch (const StageWiringError&) {
+        throw;
     } catch (const std::exception&) {
         // A failed image save is dropped without a message.
     }

@@ -83,6 +83,7 @@ void Application::createWindows() {
     verlauf.Button1.onClick = [this, &verlauf] { m_desktop.windowCommand(verlauf, WindowCommand::Hide); };
     prog.showHistorySettings = [this, &verlauf] { m_desktop.windowCommand(verlauf, WindowCommand::Show); };
     attachConfiguration(prog, regex, output, verlauf, start);
+    m_ownStages.checkComplete();
     prog.saveHistory = [this, &prog, &verlauf, &output, &start] {
         SaveTextHistory(prog.zuletzt, verlauf.saveOptions(), IsGerman(start.spr), output,
                         m_desktop);

@@ -17,6 +17,7 @@ using testing::textContent;
 struct RecordingStages final : ActionStages {
     std::vector<std::string> calls;
     bool failCut = false;
+    bool unwiredCut = false;
     std::u16string searchReplace(std::u16string text) override {
         calls.push_back("replace");
         return text + u"+r";
@@ -29,6 +30,7 @@ struct RecordingStages final : ActionStages {
     std::shared_ptr<const Bitmap> cutImage(std::shared_ptr<const Bitmap> in) override {
         calls.push_back("cut");
         if (failCut) throw std::runtime_error("cut failed");
+        if (unwiredCut) throw StageWiringError("the cut stage was never attached");
         return std::make_shared<const Bitmap>(Bitmap::blank(in->width - 1, in->height - 1, 24));
     }
     std::shared_ptr<const Bitmap> resizeImage(std::shared_ptr<const Bitmap> in) override {
@@ -230,6 +232,28 @@ TEST_F(PipelineWithStages, AFailingImageStageWritesNothingAndTheRunGoesOn) {
     EXPECT_EQ(stages.calls, (std::vector<std::string>{"cut", "resize"}));
     EXPECT_EQ(clipboard.changeCount(), changes + 2) << "only the resize wrote back";
     EXPECT_TRUE(desktop.messages().empty());
+}
+
+TEST_F(PipelineWithStages, AStageThatWasNeverWiredIsReportedNotTakenForAFailedPicture) {
+    stages.unwiredCut = true;
+    prog().cb_cutimg.setChecked(true);
+    copy({{CF_BITMAP, testBitmap(10, 10)}});
+    ASSERT_EQ(desktop.messages().size(), 1u);
+    EXPECT_EQ(desktop.messages()[0].text, u"the cut stage was never attached");
+}
+
+TEST(ProgramStages, StagesNeverAttachedAreNamedAndNoneActsAsAPassThrough) {
+    ProgramStages stages;
+    try {
+        stages.checkComplete();
+        ADD_FAILURE() << "an empty wiring passed the check";
+    } catch (const StageWiringError& error) {
+        EXPECT_STREQ(error.what(), "action stages never attached: text actions, text save, cut, resize, image save");
+    }
+    EXPECT_THROW(stages.searchReplace(u"x"), StageWiringError);
+    EXPECT_THROW(stages.saveText(u"x"), StageWiringError);
+    EXPECT_THROW(stages.cutImage(testBitmap(1, 1)), StageWiringError);
+    EXPECT_THROW(stages.saveImage(*testBitmap(1, 1)), StageWiringError);
 }
 
 TEST_F(Pipeline, AFailedWriteBackGivesItsCountBackSoTheNextCopyIsCaptured) {
