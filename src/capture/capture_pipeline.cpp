@@ -2,6 +2,7 @@
 #include "capture/capture_pipeline.h"
 
 #include <exception>
+#include <utility>
 
 #include "history/history_rows.h"
 #include "platform/decimal_text.h"
@@ -20,6 +21,11 @@ void CapturePipeline::ProcessClipboard() {
         --m_state.SuppressCount;
         return;
     }
+    struct Nesting {
+        RunView& run;
+        RunView outer;
+        ~Nesting() { run = std::move(outer); }
+    } nesting{m_run, std::exchange(m_run, RunView{m_state.ChangeNotifications, {}, false})};
     fillDetails();
     std::shared_ptr<const Bitmap> working = capture();
     m_unicodeText.reset();
@@ -31,7 +37,7 @@ void CapturePipeline::ProcessClipboard() {
         runTextStage([this](std::u16string text) { return m_stages.addText(std::move(text)); });
     }
     if (m_c.cb_savetxt.checked()) {
-        const std::u16string text = m_clipboard.ReadUnicodeText();
+        const std::u16string text = superseded() ? m_run.text.str() : m_clipboard.ReadUnicodeText();
         if (!text.empty()) m_stages.saveText(text);
     }
     if (!working) return;
@@ -85,6 +91,7 @@ void CapturePipeline::captureText() {
                                             : SharedText(m_clipboard.ReadFormatAsText(CF_UNICODETEXT, true));
     m_unicodeText.reset();
     if (shared.str().empty()) return;
+    m_run.text = shared;
     m_c.pc.setActivePage(m_c.tab_txt);
     m_c.display_txt.setText(shared);
     showTabs(u"Text");
@@ -97,6 +104,7 @@ std::shared_ptr<const Bitmap> CapturePipeline::captureBitmap() {
     m_c.pc.setActivePage(m_c.tab_img);
     showTabs(german() ? u"Bild" : u"Image");
     std::shared_ptr<const Bitmap> bitmap = m_clipboard.ReadClipboardBitmap();
+    m_run.listsBitmap = true;
     if (m_c.cb_history_img.checked()) {
         appendImageRow(m_c.zuletzt, m_history, m_desktop.longTimeText(m_desktop.now()), german(),
                        bitmap->width, bitmap->height);
@@ -123,10 +131,11 @@ void CapturePipeline::TabSet1Change(int newIndex) {
 }
 
 void CapturePipeline::runTextStage(const std::function<std::u16string(std::u16string)>& change) {
-    std::u16string text = m_clipboard.ReadUnicodeText();
+    std::u16string text = superseded() ? m_run.text.str() : m_clipboard.ReadUnicodeText();
     if (text.empty()) return;
     text = change(std::move(text));
-    writeBack([&] { m_clipboard.WriteUnicodeText(text); });
+    if (writeBack([&] { m_clipboard.WriteUnicodeText(text); })) m_run.listsBitmap = false;
+    m_run.text = std::move(text);
 }
 
 void CapturePipeline::runImageStage(
@@ -137,7 +146,7 @@ void CapturePipeline::runImageStage(
         auto result = change(working);
         if (!result) return;
         working = std::move(result);
-        writeBack([&] { m_clipboard.WriteClipboardBitmap(working); });
+        if (writeBack([&] { m_clipboard.WriteClipboardBitmap(working); })) m_run.listsBitmap = true;
     } catch (const StageWiringError&) {
         throw;  // a programming error is reported, never taken for a failed picture
     } catch (const std::exception&) {
@@ -157,6 +166,7 @@ void CapturePipeline::runSaveImageStage(const Bitmap& working) {
 }
 
 bool CapturePipeline::clipboardListsBitmap() {
+    if (superseded()) return m_run.listsBitmap;
     const int count = m_clipboard.formatCount();
     for (int i = 0; i < count; ++i) {
         if (m_clipboard.formatAt(i) == CF_BITMAP) return true;
@@ -164,7 +174,8 @@ bool CapturePipeline::clipboardListsBitmap() {
     return false;
 }
 
-void CapturePipeline::writeBack(const std::function<void()>& write) {
+bool CapturePipeline::writeBack(const std::function<void()>& write) {
+    if (superseded()) return false;
     const std::int32_t raised = ++m_state.SuppressCount;
     try {
         write();
@@ -173,6 +184,7 @@ void CapturePipeline::writeBack(const std::function<void()>& write) {
         throw;
     }
     if (m_state.SuppressCount == raised) --m_state.SuppressCount;
+    return true;
 }
 
 }  // namespace tessaro

@@ -54,10 +54,15 @@ private:
                            std::shared_ptr<const Bitmap>)>& change);
     void runSaveImageStage(const Bitmap& working);
     bool clipboardListsBitmap();
+    // True once the user copied after this run started (the copy ran nested, inside a
+    // dialog of this run): the clipboard is no longer the run's, so the run works on what
+    // it took and put there itself and writes nothing over the newer copy.
+    bool superseded() const { return m_state.ChangeNotifications != m_run.changesAtStart; }
     // Raises SuppressCount for one own write. The count is only held while the write is
     // under way: its nested notification consumes it, and a write that fails or that
     // comes back without a notification gives it back, so a user's copy is never skipped.
-    void writeBack(const std::function<void()>& write);
+    // Writes nothing once the run is superseded; says whether it wrote.
+    bool writeBack(const std::function<void()>& write);
     bool german() const { return IsGerman(m_c.spr); }
 
     CaptureControls m_c;
@@ -70,6 +75,14 @@ private:
     // The Unicode text as the details list read it in this run; the capture takes it from
     // here instead of copying the same block out of the clipboard again.
     std::optional<SharedText> m_unicodeText;
+    // The current run's own view of its content; a nested run keeps its own and gives the
+    // outer one back when it ends.
+    struct RunView {
+        std::uint64_t changesAtStart = 0;
+        SharedText text;
+        bool listsBitmap = false;
+    };
+    RunView m_run;
 };
 
 }  // namespace tessaro

@@ -11,6 +11,9 @@ struct CaptureState {
     std::int32_t SuppressCount = 0;
     // Tick at the start of the last pipeline run.
     std::uint32_t LastRunTick = 0;
+    // Change notifications that were not our own writes. A run compares it with its value
+    // at the start to learn whether the user copied while the run waited in a dialog.
+    std::uint64_t ChangeNotifications = 0;
 };
 
 }  // namespace tessaro

@@ -51,10 +51,13 @@ void ClipboardMonitor::drawClipboard() {
         // The notification of one of our own write-backs: it consumes its count here,
         // before the debounce could drop it and leave the count for a user's copy.
         --m_state.SuppressCount;
-    } else if (static_cast<std::uint32_t>(m_desktop.tickCount() - m_state.LastRunTick) >
-               kDebounceMs) {
-        // Elapsed time in modular arithmetic, so the debounce keeps working when the tick
-        // counter wraps at 2^32.
+        if (afterNotification) afterNotification();
+        return;
+    }
+    ++m_state.ChangeNotifications;
+    // Elapsed time in modular arithmetic, so the debounce keeps working when the tick
+    // counter wraps at 2^32.
+    if (static_cast<std::uint32_t>(m_desktop.tickCount() - m_state.LastRunTick) > kDebounceMs) {
         m_state.LastRunTick = m_desktop.tickCount();
         try {
             m_processClipboard();

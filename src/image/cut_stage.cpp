@@ -30,7 +30,13 @@ std::shared_ptr<const Bitmap> CutStage::run(const Bitmap& working) {
     std::array<const ComboBox*, 4> texts{};  // left, right, top, bottom
     bool chosen = false;
     if (m_c.rb_cutimg_auswahl.checked()) {
+        if (m_dialogOpen) throw ImageError("the cut-out dialog is open for an earlier copy");
         m_dialog.load(working);
+        m_dialogOpen = true;
+        struct Closed {
+            bool& open;
+            ~Closed() { open = false; }
+        } closed{m_dialogOpen};
         m_desktop.showModal(m_dialog, m_dialog.closeModal);
         texts = {&m_dialog.act_zuschlinks, &m_dialog.act_zuschrechts, &m_dialog.act_zuschoben,
                  &m_dialog.act_zuschunten};

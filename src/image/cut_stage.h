@@ -34,11 +34,14 @@ public:
         : m_c(controls), m_dialog(dialog), m_desktop(desktop) {}
 
     // The picture as it goes back on the clipboard: cut when the margins allow, always
-    // 24-bit. Throws when the picture cannot be made (the dialog already open, no memory):
-    // nothing goes back then.
+    // 24-bit. Throws ImageError when the picture cannot be made (no memory, or the dialog
+    // still open for an earlier copy, which is left exactly as the user has it): nothing
+    // goes back then.
     std::shared_ptr<const Bitmap> run(const Bitmap& working);
 
 private:
+    // Set while the dialog is shown; a copy arriving meanwhile runs nested inside it.
+    bool m_dialogOpen = false;
     CutControls m_c;
     Tcutauswahl& m_dialog;
     Desktop& m_desktop;

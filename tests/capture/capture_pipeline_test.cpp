@@ -3,6 +3,9 @@
 // clipboard: the details list, capture, history rows, display, stages and write-backs.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <utility>
+
 #include "platform/clipboard_error.h"
 #include "support/app_fixture.h"
 
@@ -18,6 +21,8 @@ struct RecordingStages final : ActionStages {
     std::vector<std::string> calls;
     bool failCut = false;
     bool unwiredCut = false;
+    // Runs inside the cut, as a copy made while the cut-out dialog is open would.
+    std::function<void()> whileCutting;
     std::u16string searchReplace(std::u16string text) override {
         calls.push_back("replace");
         return text + u"+r";
@@ -31,6 +36,7 @@ struct RecordingStages final : ActionStages {
         calls.push_back("cut");
         if (failCut) throw std::runtime_error("cut failed");
         if (unwiredCut) throw StageWiringError("the cut stage was never attached");
+        if (whileCutting) std::exchange(whileCutting, nullptr)();
         return std::make_shared<const Bitmap>(Bitmap::blank(in->width - 1, in->height - 1, 24));
     }
     std::shared_ptr<const Bitmap> resizeImage(std::shared_ptr<const Bitmap> in) override {
@@ -232,6 +238,27 @@ TEST_F(PipelineWithStages, AFailingImageStageWritesNothingAndTheRunGoesOn) {
     EXPECT_EQ(stages.calls, (std::vector<std::string>{"cut", "resize"}));
     EXPECT_EQ(clipboard.changeCount(), changes + 2) << "only the resize wrote back";
     EXPECT_TRUE(desktop.messages().empty());
+}
+
+TEST_F(PipelineWithStages, ACopyMadeWhileTheCutWaitsIsNeverOverwrittenButTheCutIsStillSaved) {
+    prog().cb_cutimg.setChecked(true);
+    prog().cb_resizeimg.setChecked(true);
+    prog().cb_saveimg.setChecked(true);
+    prog().save_img_vorher.setChecked(true);
+    prog().save_img_nachher.setChecked(true);
+    stages.whileCutting = [this] { copyText(u"newer copy"); };
+    copy({{CF_BITMAP, testBitmap(101, 61)}});
+    TClipBoardEx reader(clipboard);
+    EXPECT_EQ(reader.ReadUnicodeText(), u"newer copy") << "no cut or resize was written over it";
+    EXPECT_EQ(clipboard.formatCount(), 2);
+    EXPECT_EQ(stages.calls, (std::vector<std::string>{"cut", "options", "saveimage:100x60", "resize", "options",
+                                                       "saveimage:50x30"}))
+        << "the run goes on with its own picture, though the clipboard now holds text";
+    ASSERT_EQ(rows(), 2u);
+    EXPECT_EQ(lastRow().cell(2), u"newer copy");
+    EXPECT_EQ(app.captureState().SuppressCount, 0);
+    copyText(u"next");
+    EXPECT_EQ(rows(), 3u);
 }
 
 TEST_F(PipelineWithStages, AStageThatWasNeverWiredIsReportedNotTakenForAFailedPicture) {

@@ -155,7 +155,7 @@ TEST_F(CutFixture, ClickCancelAndTypedMargins) {
     EXPECT_EQ(text->height, 100) << "a margin that is no number cuts nothing";
 }
 
-TEST_F(CutFixture, FixedMarginsNeedNoDialogAndANestedShowingFails) {
+TEST_F(CutFixture, FixedMarginsNeedNoDialogAndACopyWhileTheDialogIsOpenLeavesItAlone) {
     direkt.click();
     links.setText(u"10");
     rechts.setText(u"20");
@@ -166,10 +166,17 @@ TEST_F(CutFixture, FixedMarginsNeedNoDialogAndANestedShowingFails) {
     EXPECT_EQ(desktop.modalShowings(), 0);
     auswahl.click();
     desktop.setModalScript([&](Form&) {
-        EXPECT_THROW(stage.run(bitmap(50, 50)), std::logic_error) << "the open dialog is not shown twice";
+        drag({10, 30}, {180, 60});
+        EXPECT_THROW(stage.run(bitmap(50, 50)), ImageError) << "the open dialog is not shown twice";
+        EXPECT_EQ(dialog.bild.bitmap()->width, 200) << "the newer picture did not replace the open one";
+        EXPECT_EQ(margins(), (std::array<std::u16string, 4>{u"10", u"20", u"30", u"40"}));
     });
-    stage.run(bitmap(200, 100));
+    cut = stage.run(bitmap(200, 100));
     EXPECT_EQ(desktop.modalShowings(), 1);
+    EXPECT_EQ(cut->width, 170) << "the earlier copy is cut with the frame dragged on it";
+    desktop.setModalScript([&](Form&) {});
+    stage.run(bitmap(50, 50));
+    EXPECT_EQ(desktop.modalShowings(), 2) << "once closed, the dialog serves the next copy";
 }
 
 }  // namespace
