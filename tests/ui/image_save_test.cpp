@@ -118,17 +118,28 @@ TEST_F(ImageSave, TheWriterGetsTheOptionsOfTheOutputSettingsAtTheMomentOfSaving)
 }
 
 TEST_F(ImageSave, AFailingWriterIsDroppedAndTheRunGoesOn) {
+    std::vector<std::u16string> attempts;
     Application failing(desktop, clipboard, nullptr,
-                        [](const std::u16string&, const ImageRecord&, const ImageWriteOptions&) {
-                            throw std::runtime_error("disk full");
+                        [&attempts](const std::u16string& path, const ImageRecord&, const ImageWriteOptions&) {
+                            attempts.push_back(path);
+                            if (attempts.size() == 1) throw std::runtime_error("disk full");
                         });
     failing.createWindows();
-    failing.mainWindow().saveimg_ordner.setText(utf8ToUtf16(folder.string()));
-    failing.mainWindow().cb_saveimg.setChecked(true);
-    failing.mainWindow().save_img_vorher.setChecked(true);
-    failing.mainWindow().cb_history_img.setChecked(true);
+    Tprog& window = failing.mainWindow();
+    window.saveimg_ordner.setText(utf8ToUtf16(folder.string()));
+    window.cb_saveimg.setChecked(true);
+    window.save_img_vorher.setChecked(true);
+    window.save_img_nachher.setChecked(true);
+    window.cb_history_img.setChecked(true);
     copyImage(2, 2);
     EXPECT_TRUE(desktop.messages().empty());
+    EXPECT_EQ(attempts, (std::vector<std::u16string>{expected(u"Clipboard Image 1.jpg"), expected(u"Clipboard Image 2.jpg")}))
+        << "the save after resizing still ran after the first one failed";
+    ASSERT_EQ(window.zuletzt.count(), 1u);
+    EXPECT_EQ(window.zuletzt.items().back().subItems.at(0), u"Image");
+    EXPECT_EQ(failing.captureState().SuppressCount, 0);
+    copyText(u"later");
+    EXPECT_EQ(window.zuletzt.count(), 2u) << "the failure left nothing that stops the next capture";
 }
 
 TEST_F(ImageSave, TheQualityBoxAndItsScrollBarStayInStep) {
