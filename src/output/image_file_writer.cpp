@@ -9,13 +9,13 @@
 #include <string_view>
 
 #include "image/codecs/encoded_image.h"
-#include "output/binary_file_writer.h"
+#include "platform/atomic_file.h"
 #include "platform/utf.h"
 
 namespace tessaro {
 namespace {
 
-using Encoder = std::function<Bytes(const ImageRecord&, const ImageWriteOptions&)>;
+using Encoder = std::function<void(const ImageRecord&, const ImageWriteOptions&, ByteSink&)>;
 
 struct RegisteredWriter {
     std::u16string_view patterns;  // "*.jpg,*.jpeg", matched ignoring letter case
@@ -25,29 +25,38 @@ struct RegisteredWriter {
 const std::array<RegisteredWriter, 15>& registeredWriters() {
     static const std::array<RegisteredWriter, 15> writers = {{
         {u"*.jpg,*.jpeg,*.jfif,*.jpe,*.jif",
-         [](const ImageRecord& i, const ImageWriteOptions& o) {
-             return EncodeJpeg(i, o.jpegQuality, o.jpegProgressive);
+         [](const ImageRecord& i, const ImageWriteOptions& o, ByteSink& s) {
+             EncodeJpeg(i, o.jpegQuality, o.jpegProgressive, s);
          }},
-        {u"*.png", [](const ImageRecord& i, const ImageWriteOptions&) { return EncodePng(i); }},
-        {u"*.gif", [](const ImageRecord& i, const ImageWriteOptions&) { return EncodeGif(i); }},
-        {u"*.bmp,*.dib", [](const ImageRecord& i, const ImageWriteOptions&) { return EncodeBmp(i); }},
-        {u"*.psd,*.pdd",
-         [](const ImageRecord& i, const ImageWriteOptions& o) { return EncodePsd(i, o.psdLayer); }},
-        {u"*.tif,*.tiff", [](const ImageRecord& i, const ImageWriteOptions&) { return EncodeTiff(i); }},
+        {u"*.png",
+         [](const ImageRecord& i, const ImageWriteOptions&, ByteSink& s) { EncodePng(i, s); }},
+        {u"*.gif",
+         [](const ImageRecord& i, const ImageWriteOptions&, ByteSink& s) { EncodeGif(i, s); }},
+        {u"*.bmp,*.dib",
+         [](const ImageRecord& i, const ImageWriteOptions&, ByteSink& s) { EncodeBmp(i, s); }},
+        {u"*.psd,*.pdd", [](const ImageRecord& i, const ImageWriteOptions& o,
+                            ByteSink& s) { EncodePsd(i, o.psdLayer, s); }},
+        {u"*.tif,*.tiff",
+         [](const ImageRecord& i, const ImageWriteOptions&, ByteSink& s) { EncodeTiff(i, s); }},
         // Only lossy frames would take the MNG quality; the one frame here is lossless.
-        {u"*.mng", [](const ImageRecord& i, const ImageWriteOptions&) { return EncodeMng(i); }},
-        {u"*.jng",
-         [](const ImageRecord& i, const ImageWriteOptions& o) {
-             return EncodeJng(i, o.jngQuality, o.jngProgressive);
-         }},
-        {u"*.pgm", [](const ImageRecord& i, const ImageWriteOptions&) { return EncodePgm(i); }},
-        {u"*.ppm", [](const ImageRecord& i, const ImageWriteOptions&) { return EncodePpm(i); }},
-        {u"*.pam", [](const ImageRecord& i, const ImageWriteOptions&) { return EncodePam(i); }},
-        {u"*.pfm", [](const ImageRecord& i, const ImageWriteOptions&) { return EncodePfm(i); }},
+        {u"*.mng",
+         [](const ImageRecord& i, const ImageWriteOptions&, ByteSink& s) { EncodeMng(i, s); }},
+        {u"*.jng", [](const ImageRecord& i, const ImageWriteOptions& o,
+                      ByteSink& s) { EncodeJng(i, o.jngQuality, o.jngProgressive, s); }},
+        {u"*.pgm",
+         [](const ImageRecord& i, const ImageWriteOptions&, ByteSink& s) { EncodePgm(i, s); }},
+        {u"*.ppm",
+         [](const ImageRecord& i, const ImageWriteOptions&, ByteSink& s) { EncodePpm(i, s); }},
+        {u"*.pam",
+         [](const ImageRecord& i, const ImageWriteOptions&, ByteSink& s) { EncodePam(i, s); }},
+        {u"*.pfm",
+         [](const ImageRecord& i, const ImageWriteOptions&, ByteSink& s) { EncodePfm(i, s); }},
         {u"*.jp2,*.j2k,*.j2c,*.jpx,*.jpc",
-         [](const ImageRecord& i, const ImageWriteOptions&) { return EncodeJp2(i); }},
-        {u"*.dds", [](const ImageRecord& i, const ImageWriteOptions&) { return EncodeDds(i); }},
-        {u"*.tga", [](const ImageRecord& i, const ImageWriteOptions&) { return EncodeTga(i); }},
+         [](const ImageRecord& i, const ImageWriteOptions&, ByteSink& s) { EncodeJp2(i, s); }},
+        {u"*.dds",
+         [](const ImageRecord& i, const ImageWriteOptions&, ByteSink& s) { EncodeDds(i, s); }},
+        {u"*.tga",
+         [](const ImageRecord& i, const ImageWriteOptions&, ByteSink& s) { EncodeTga(i, s); }},
     }};
     return writers;
 }
@@ -103,29 +112,51 @@ std::u16string_view baseName(std::u16string_view path) {
     return slash == std::u16string_view::npos ? path : path.substr(slash + 1);
 }
 
-}  // namespace
+// The encoder the name asks for; null when no writer takes it.
+const Encoder* writerFor(const std::u16string& path) {
+    static const Encoder icon = [](const ImageRecord& i, const ImageWriteOptions&, ByteSink& s) {
+        EncodeIcon(i, s);
+    };
+    const std::u16string extension = upperExtension(path);
+    if (extension == u".ICO" || extension == u".CUR") return &icon;
+    for (const RegisteredWriter& writer : registeredWriters()) {
+        if (matchesList(baseName(path), writer.patterns)) return &writer.encode;
+    }
+    return nullptr;
+}
 
-std::optional<std::vector<std::uint8_t>> EncodeImageFile(const std::u16string& path,
-                                                         const ImageRecord& image,
-                                                         const ImageWriteOptions& options) {
-    // No format this program writes holds a picture without pixels; several encoders
-    // divide by a side. Refused before any file is touched.
+// No format this program writes holds a picture without pixels; several encoders divide
+// by a side. Refused before any file is touched.
+void refuseEmpty(const std::u16string& path, const ImageRecord& image) {
     if (image.width <= 0 || image.height <= 0) {
         throw ImageError("The picture is empty (" + std::to_string(image.width) + " x " +
                          std::to_string(image.height) + " pixels) and is not saved as \"" +
                          utf16ToUtf8(path) + "\".");
     }
-    const std::u16string extension = upperExtension(path);
-    if (extension == u".ICO" || extension == u".CUR") return EncodeIcon(image);
-    for (const RegisteredWriter& writer : registeredWriters()) {
-        if (matchesList(baseName(path), writer.patterns)) return writer.encode(image, options);
-    }
-    return std::nullopt;
+}
+
+}  // namespace
+
+bool EncodeImageFile(const std::u16string& path, const ImageRecord& image,
+                     const ImageWriteOptions& options, ByteSink& sink) {
+    refuseEmpty(path, image);
+    const Encoder* encode = writerFor(path);
+    if (!encode) return false;
+    (*encode)(image, options, sink);
+    return true;
 }
 
 void SaveImageFile(const std::u16string& path, const ImageRecord& image,
                    const ImageWriteOptions& options) {
-    if (auto bytes = EncodeImageFile(path, image, options)) WriteBinaryFile(path, *bytes);
+    refuseEmpty(path, image);
+    const Encoder* encode = writerFor(path);
+    if (!encode) return;
+    AtomicFile file(utf16ToUtf8(path));
+    AtomicFileSink sink(file);
+    (*encode)(image, options, sink);
+    // Only a complete file replaces the target; an exception above leaves the temporary
+    // file to the AtomicFile, which removes it.
+    file.commit();
 }
 
 }  // namespace tessaro

@@ -2,12 +2,10 @@
 // Writing an image file: the writer is chosen by the file name's extension.
 #pragma once
 
-#include <cstdint>
-#include <optional>
 #include <string>
-#include <vector>
 
 #include "image/image_record.h"
+#include "platform/byte_sink.h"
 
 namespace tessaro {
 
@@ -22,17 +20,19 @@ struct ImageWriteOptions {
     bool mngProgressive = true;
 };
 
-// Writes `image` (24-bit RGB) to `path`: ".ico" and ".cur" as an icon file, every other
-// name by the first registered writer whose extension list matches it (letter case
-// ignored). A name no writer knows writes nothing. Failures throw.
-// The bytes of the file the name asks for (its writer chosen by the name's pattern, icons
-// by ".ico"/".cur"), nothing when no writer takes the name. Throws ImageError for a
-// picture the format cannot hold, an empty one among them.
-std::optional<std::vector<std::uint8_t>> EncodeImageFile(const std::u16string& path,
-                                                         const ImageRecord& image,
-                                                         const ImageWriteOptions& options);
+// The writer of a file name: ".ico" and ".cur" as an icon file, every other name by the
+// first registered writer whose pattern list matches the base name (letter case ignored).
+//
+// Encodes `image` (24-bit RGB) as the file `path` asks for into `sink`; false, with nothing
+// written, when no writer takes the name. Throws ImageError for a picture the format
+// cannot hold, an empty one among them (checked first, whatever the name), and whatever
+// the sink throws.
+bool EncodeImageFile(const std::u16string& path, const ImageRecord& image,
+                     const ImageWriteOptions& options, ByteSink& sink);
 
-// Writes that file; a failing write throws FileError and leaves any old file as it was.
+// Writes that file: the encoder writes straight into a temporary file beside the target,
+// which replaces the target only once the encoder has finished. A failing encode or write
+// throws and leaves any old file as it was; a name no writer takes creates no file.
 void SaveImageFile(const std::u16string& path, const ImageRecord& image,
                    const ImageWriteOptions& options);
 

@@ -13,6 +13,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/byte_sink.h"
+
 namespace tessaro {
 
 // The encoding codes. The numbers are internal; they never reach a file.
@@ -24,24 +26,6 @@ inline constexpr std::int32_t kEncodingUtf16Le = 1200;
 inline constexpr std::int32_t kEncodingUtf16Be = 1201;
 inline constexpr std::int32_t kEncodingUtf32Le = 65005;
 inline constexpr std::int32_t kEncodingUtf32Be = 65006;
-
-// Receives encoded bytes in order.
-class ByteSink {
-public:
-    virtual ~ByteSink() = default;
-    // Takes `size` bytes; throws when they cannot be stored.
-    virtual void write(const char* data, std::size_t size) = 0;
-};
-
-// A sink that appends to a string.
-class StringSink final : public ByteSink {
-public:
-    explicit StringSink(std::string& out) : m_out(out) {}
-    void write(const char* data, std::size_t size) override { m_out.append(data, size); }
-
-private:
-    std::string& m_out;
-};
 
 struct TextEncodeOptions {
     // One of the kEncoding* codes; any other value writes nothing.

@@ -19,16 +19,6 @@ bool equalsUpper(std::u16string_view text, std::u16string_view upper) {
     return true;
 }
 
-// A sink on the temporary file that replaces the target when complete.
-class FileSink final : public ByteSink {
-public:
-    explicit FileSink(AtomicFile& file) : m_file(file) {}
-    void write(const char* data, std::size_t size) override { m_file.write(data, size); }
-
-private:
-    AtomicFile& m_file;
-};
-
 }  // namespace
 
 bool IsRefusedTextExtension(std::u16string_view fileName) {
@@ -47,7 +37,7 @@ bool IsRefusedTextExtension(std::u16string_view fileName) {
 void WriteTextFile(std::u16string_view text, std::u16string_view fileName, std::int32_t encoding) {
     if (IsRefusedTextExtension(fileName)) return;
     AtomicFile file(utf16ToUtf8(fileName));
-    FileSink sink(file);
+    AtomicFileSink sink(file);
     EncodeText_core(text, TextEncodeOptions{encoding}, sink);
     file.commit();
 }

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/byte_sink.h"
 #include "platform/file_error.h"
 
 namespace tessaro {
@@ -42,6 +43,17 @@ private:
     std::string m_temporary;  // empty when writing in place (a device such as /dev/null)
     int m_fd = -1;
     bool m_committed = false;
+};
+
+// A sink on an AtomicFile: the encoders write through it into the temporary file, and the
+// caller commits the file once the encoder has returned normally.
+class AtomicFileSink final : public ByteSink {
+public:
+    explicit AtomicFileSink(AtomicFile& file) : m_file(file) {}
+    void write(const char* data, std::size_t size) override { m_file.write(data, size); }
+
+private:
+    AtomicFile& m_file;
 };
 
 // Writes `bytes` as the whole content of `target` through an AtomicFile.

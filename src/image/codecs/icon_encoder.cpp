@@ -2,13 +2,14 @@
 // Icon files: one 32-bit image of the picture's full size whose AND mask makes every pixel
 // of the bottom-left pixel's colour transparent. The colour image carries the same
 // transparency in its alpha channel, so that readers which use alpha agree with the mask.
+#include <algorithm>
 #include <limits>
 
 #include "image/codecs/encoded_image.h"
 
 namespace tessaro {
 
-Bytes EncodeIcon(const ImageRecord& image) {
+void EncodeIcon(const ImageRecord& image, ByteSink& sink) {
     if (image.format != PixelFormat::Rgb24) throw ImageError("the writers take 24-bit RGB");
     if (image.width <= 0 || image.height <= 0) throw ImageError("an icon needs a picture");
     const std::uint64_t colourRow = std::uint64_t(image.width) * 4;
@@ -21,8 +22,7 @@ Bytes EncodeIcon(const ImageRecord& image) {
     const auto transparent = [&](const std::uint8_t* p) {
         return p[0] == key[0] && p[1] == key[1] && p[2] == key[2];
     };
-    Bytes out;
-    out.reserve(std::size_t(dataSize) + 22);
+    ChunkedWriter out(sink);
     putLe16(out, 0);
     putLe16(out, 1);  // an icon, also for cursor names
     putLe16(out, 1);
@@ -48,18 +48,22 @@ Bytes EncodeIcon(const ImageRecord& image) {
         const std::uint8_t* row = image.row(y);
         for (int x = 0; x < image.width; ++x) {
             const std::uint8_t* p = row + 3 * x;
-            out.insert(out.end(), {p[2], p[1], p[0], std::uint8_t(transparent(p) ? 0 : 255)});
+            out.push_back(p[2]);
+            out.push_back(p[1]);
+            out.push_back(p[0]);
+            out.push_back(transparent(p) ? 0 : 255);
         }
     }
+    Bytes mask(std::size_t(maskRow), 0);
     for (int y = image.height - 1; y >= 0; --y) {
         const std::uint8_t* row = image.row(y);
-        const std::size_t start = out.size();
-        out.resize(start + std::size_t(maskRow), 0);
+        std::fill(mask.begin(), mask.end(), 0);
         for (int x = 0; x < image.width; ++x) {
-            if (transparent(row + 3 * x)) out[start + std::size_t(x / 8)] |= std::uint8_t(0x80 >> (x % 8));
+            if (transparent(row + 3 * x)) mask[std::size_t(x / 8)] |= std::uint8_t(0x80 >> (x % 8));
         }
+        out.append(mask.data(), mask.size());
     }
-    return out;
+    out.flush();
 }
 
 }  // namespace tessaro

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// JPEG 2000 in the JP2 container through OpenJPEG, written into memory. Lossy at the
-// writer's own quality, which the output options never change: the quality 80 of the
-// scale the options use corresponds here to a target of 41 dB PSNR.
+// JPEG 2000 in the JP2 container through OpenJPEG. OpenJPEG seeks back to write the
+// length of the codestream box before it, so the file is put together in memory and
+// handed to the sink once complete. Lossy at the writer's own quality, which the output
+// options never change: the quality 80 of the scale the options use corresponds here to a
+// target of 41 dB PSNR.
 #include <openjpeg.h>
 
 #include <algorithm>
@@ -41,7 +43,7 @@ OPJ_BOOL seekTo(OPJ_OFF_T offset, void* user) {
 
 }  // namespace
 
-Bytes EncodeJp2(const ImageRecord& image) {
+void EncodeJp2(const ImageRecord& image, ByteSink& sink) {
     if (image.format != PixelFormat::Rgb24) throw ImageError("the writers take 24-bit RGB");
     opj_image_cmptparm_t components[3]{};
     for (auto& c : components) {
@@ -78,13 +80,14 @@ Bytes EncodeJp2(const ImageRecord& image) {
     parameters.tcp_numlayers = 1;
     parameters.cp_fixed_quality = 1;
     parameters.tcp_distoratio[0] = kTargetPsnr;
-    parameters.tcp_mct = 1;  // colour transform for RGB
+    parameters.tcp_mct = 1;       // colour transform for RGB
     parameters.irreversible = 1;  // the 9/7 wavelet of lossy JPEG 2000: meets the target closely
     const int smallest = std::min(image.width, image.height);
     while (parameters.numresolution > 1 && (1 << (parameters.numresolution - 1)) > smallest) {
         --parameters.numresolution;
     }
-    if (!opj_setup_encoder(codec, &parameters, picture)) throw ImageError("OpenJPEG refuses the settings");
+    if (!opj_setup_encoder(codec, &parameters, picture))
+        throw ImageError("OpenJPEG refuses the settings");
     MemoryStream memory;
     opj_stream_set_user_data(stream, &memory, nullptr);
     opj_stream_set_write_function(stream, writeAt);
@@ -94,7 +97,7 @@ Bytes EncodeJp2(const ImageRecord& image) {
         !opj_end_compress(codec, stream)) {
         throw ImageError("JPEG 2000 cannot be written");
     }
-    return std::move(memory.bytes);
+    sink.write(reinterpret_cast<const char*>(memory.bytes.data()), memory.bytes.size());
 }
 
 }  // namespace tessaro

@@ -4,26 +4,34 @@
 #include <png.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstring>
-#include <new>
+#include <exception>
+#include <string>
 
 #include "image/codecs/encoded_image.h"
 
 namespace tessaro {
 namespace {
 
-// libpng hands every piece of the file here. A failed allocation is reported to libpng as
-// its own error, which jumps back to writePng() instead of unwinding through libpng.
-void appendToBytes(png_structp png, png_bytep data, png_size_t size) {
-    auto* out = static_cast<Bytes*>(png_get_io_ptr(png));
-    bool stored = true;
+// Where libpng's output goes, and the error of the sink that stopped it.
+struct PngOutput {
+    ChunkedWriter writer;
+    std::exception_ptr failure;
+};
+
+// libpng hands every piece of the file here. An exception must not unwind through
+// libpng's C frames: it is kept, and libpng is stopped through its own error path, which
+// jumps back to writePng(); EncodePng() rethrows it.
+void writeToSink(png_structp png, png_bytep data, png_size_t size) {
+    auto* output = static_cast<PngOutput*>(png_get_io_ptr(png));
     try {
-        out->insert(out->end(), data, data + size);
-    } catch (const std::bad_alloc&) {
-        stored = false;
+        output->writer.append(data, size);
+    } catch (...) {
+        output->failure = std::current_exception();
     }
-    if (!stored) png_error(png, "out of memory");
+    if (output->failure) png_error(png, "the file cannot be written");
 }
 
 void noFlush(png_structp) {}
@@ -60,43 +68,59 @@ bool writePng(png_structp png, png_infop info, const ImageRecord& image) {
     return true;
 }
 
-// Appends a chunk: length, type, data, CRC over type and data.
-void putChunk(Bytes& out, const char* type, const std::uint8_t* data, std::size_t size) {
+// Writes a chunk: length, type, data, CRC over type and data.
+void putChunk(ChunkedWriter& out, const char* type, const std::uint8_t* data, std::size_t size) {
     putBe32(out, std::uint32_t(size));
-    const std::size_t typeAt = out.size();
     putText(out, type);
-    out.insert(out.end(), data, data + size);
-    uLong crc = crc32(0, nullptr, 0);
-    crc = crc32_z(crc, out.data() + typeAt, 4 + size);
+    out.append(data, size);
+    uLong crc = crc32(0, reinterpret_cast<const Bytef*>(type), 4);
+    // zlib takes a null pointer as a request for the initial value: an empty chunk adds nothing.
+    if (size > 0) crc = crc32_z(crc, data, size);
     putBe32(out, std::uint32_t(crc));
 }
 
+// Passes everything but the first `skip` bytes on.
+class SkippingSink final : public ByteSink {
+public:
+    SkippingSink(ByteSink& sink, std::size_t skip) : m_sink(sink), m_skip(skip) {}
+    void write(const char* data, std::size_t size) override {
+        const std::size_t skipped = std::min(size, m_skip);
+        m_skip -= skipped;
+        if (size > skipped) m_sink.write(data + skipped, size - skipped);
+    }
+
+private:
+    ByteSink& m_sink;
+    std::size_t m_skip;
+};
+
 }  // namespace
 
-Bytes EncodePng(const ImageRecord& image) {
+void EncodePng(const ImageRecord& image, ByteSink& sink) {
     if (image.format != PixelFormat::Rgb24) throw ImageError("the writers take 24-bit RGB");
-    Bytes out;
+    PngOutput output{ChunkedWriter(sink), nullptr};
     char message[kMessageSize] = "libpng cannot write the picture";
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, message, jumpOnError, pngWarning);
+    png_structp png =
+        png_create_write_struct(PNG_LIBPNG_VER_STRING, message, jumpOnError, pngWarning);
     if (!png) throw ImageError("libpng cannot start");
     png_infop info = png_create_info_struct(png);
     if (!info) {
         png_destroy_write_struct(&png, nullptr);
         throw ImageError("libpng cannot start");
     }
-    png_set_write_fn(png, &out, appendToBytes, noFlush);
+    png_set_write_fn(png, &output, writeToSink, noFlush);
     const bool written = writePng(png, info, image);
     png_destroy_write_struct(&png, &info);
+    if (output.failure) std::rethrow_exception(output.failure);
     if (!written) throw ImageError(message);
-    return out;
+    output.writer.flush();
 }
 
-Bytes EncodeMng(const ImageRecord& image) {
-    const Bytes png = EncodePng(image);
-    Bytes out;
-    out.reserve(png.size() + 64);
+void EncodeMng(const ImageRecord& image, ByteSink& sink) {
+    if (image.format != PixelFormat::Rgb24) throw ImageError("the writers take 24-bit RGB");
+    ChunkedWriter out(sink);
     const std::uint8_t signature[] = {0x8A, 'M', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
-    out.insert(out.end(), signature, signature + 8);
+    out.append(signature, 8);
     Bytes header;
     putBe32(header, std::uint32_t(image.width));
     putBe32(header, std::uint32_t(image.height));
@@ -106,30 +130,36 @@ Bytes EncodeMng(const ImageRecord& image) {
     putBe32(header, 1);  // play time
     putBe32(header, 1);  // simplicity: a valid profile without further features
     putChunk(out, "MHDR", header.data(), header.size());
-    // The PNG's chunks follow as they are, without its signature.
-    out.insert(out.end(), png.begin() + 8, png.end());
+    out.flush();
+    // The PNG's chunks follow as they are, without its signature; each carries its own
+    // length and CRC, so they stream through unchanged.
+    SkippingSink chunks(sink, 8);
+    EncodePng(image, chunks);
     putChunk(out, "MEND", nullptr, 0);
-    return out;
+    out.flush();
 }
 
-Bytes EncodeJng(const ImageRecord& image, int quality, bool progressive) {
-    const Bytes jpeg = EncodeJpeg(image, quality, progressive);
-    Bytes out;
-    out.reserve(jpeg.size() + 64);
+void EncodeJng(const ImageRecord& image, int quality, bool progressive, ByteSink& sink) {
+    // The JDAT chunk's length precedes the JPEG stream, whose size is known only at its
+    // end: the stream is collected first. It is the compressed file, not the picture.
+    std::string jpeg;
+    StringSink collected(jpeg);
+    EncodeJpeg(image, quality, progressive, collected);
+    ChunkedWriter out(sink);
     const std::uint8_t signature[] = {0x8B, 'J', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
-    out.insert(out.end(), signature, signature + 8);
+    out.append(signature, 8);
     Bytes header;
     putBe32(header, std::uint32_t(image.width));
     putBe32(header, std::uint32_t(image.height));
-    header.push_back(10);                     // colour
-    header.push_back(8);                      // 8-bit samples
-    header.push_back(8);                      // JPEG compression
-    header.push_back(progressive ? 8 : 0);    // progressive or sequential
+    header.push_back(10);                       // colour
+    header.push_back(8);                        // 8-bit samples
+    header.push_back(8);                        // JPEG compression
+    header.push_back(progressive ? 8 : 0);      // progressive or sequential
     header.insert(header.end(), {0, 0, 0, 0});  // no alpha
     putChunk(out, "JHDR", header.data(), header.size());
-    putChunk(out, "JDAT", jpeg.data(), jpeg.size());
+    putChunk(out, "JDAT", reinterpret_cast<const std::uint8_t*>(jpeg.data()), jpeg.size());
     putChunk(out, "IEND", nullptr, 0);
-    return out;
+    out.flush();
 }
 
 }  // namespace tessaro

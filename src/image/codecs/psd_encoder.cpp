@@ -8,7 +8,7 @@
 namespace tessaro {
 namespace {
 
-void putPlane(Bytes& out, const ImageRecord& image, int channel) {
+void putPlane(ChunkedWriter& out, const ImageRecord& image, int channel) {
     for (std::size_t i = std::size_t(channel); i < image.pixels.size(); i += 3) {
         out.push_back(image.pixels[i]);
     }
@@ -16,19 +16,18 @@ void putPlane(Bytes& out, const ImageRecord& image, int channel) {
 
 }  // namespace
 
-Bytes EncodePsd(const ImageRecord& image, bool withLayer) {
+void EncodePsd(const ImageRecord& image, bool withLayer, ByteSink& sink) {
     if (image.format != PixelFormat::Rgb24) throw ImageError("the writers take 24-bit RGB");
     if (image.width > 30000 || image.height > 30000) throw ImageError("image too large for PSD");
     const std::uint64_t plane = std::uint64_t(image.width) * std::uint64_t(image.height);
     if (plane * 6 + 1024 > std::numeric_limits<std::uint32_t>::max()) {
         throw ImageError("image too large for PSD");
     }
-    Bytes out;
-    out.reserve(std::size_t(plane * (withLayer ? 6 : 3) + 256));
+    ChunkedWriter out(sink);
     putText(out, "8BPS");
     putBe16(out, 1);
-    out.insert(out.end(), 6, 0);
-    putBe16(out, 3);  // channels
+    for (int i = 0; i < 6; ++i) out.push_back(0);  // reserved
+    putBe16(out, 3);                               // channels
     putBe32(out, std::uint32_t(image.height));
     putBe32(out, std::uint32_t(image.width));
     putBe16(out, 8);
@@ -51,24 +50,28 @@ Bytes EncodePsd(const ImageRecord& image, bool withLayer) {
         }
         putText(layers, "8BIMnorm");
         layers.insert(layers.end(), {255, 0, 0, 0});  // opacity, clipping, flags, filler
-        putBe32(layers, 4 + 4 + 8);                  // extra data: mask, blending ranges, name
+        putBe32(layers, 4 + 4 + 8);                   // extra data: mask, blending ranges, name
         putBe32(layers, 0);
         putBe32(layers, 0);
         layers.push_back(7);
         putText(layers, "Layer 0");  // with its length byte, 8 bytes: a multiple of 4
+        // The layer's planes, each after its compression word, and a pad byte to an even
+        // length follow the record; their size is known, so the section sizes come first.
+        const std::uint64_t planes = 3 * (2 + plane);
+        const std::uint64_t info = layers.size() + planes + (layers.size() + planes) % 2;
+        putBe32(out, std::uint32_t(info + 8));  // the layer and mask section
+        putBe32(out, std::uint32_t(info));      // the layer info
+        out.append(layers.data(), layers.size());
         for (int channel = 0; channel < 3; ++channel) {
-            putBe16(layers, 0);  // raw
-            putPlane(layers, image, channel);
+            putBe16(out, 0);  // raw
+            putPlane(out, image, channel);
         }
-        if (layers.size() % 2) layers.push_back(0);
-        putBe32(out, std::uint32_t(layers.size() + 8));  // the layer and mask section
-        putBe32(out, std::uint32_t(layers.size()));      // the layer info
-        out.insert(out.end(), layers.begin(), layers.end());
+        if ((layers.size() + planes) % 2) out.push_back(0);
         putBe32(out, 0);  // no global layer mask
     }
     putBe16(out, 0);  // raw composite image
     for (int channel = 0; channel < 3; ++channel) putPlane(out, image, channel);
-    return out;
+    out.flush();
 }
 
 }  // namespace tessaro

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// TIFF through libtiff, written into memory: RGB, 8 bits per sample, LZW with the
-// horizontal predictor.
+// TIFF through libtiff: RGB, 8 bits per sample, LZW with the horizontal predictor. libtiff
+// seeks back to link the directory it writes after the strips into the header, so the
+// file is put together in memory and handed to the sink once complete; only the
+// compressed file is held, not a second copy of it.
 #include <tiffio.h>
 
 #include <algorithm>
@@ -45,7 +47,7 @@ void unmapNothing(thandle_t, tdata_t, toff_t) {}
 
 }  // namespace
 
-Bytes EncodeTiff(const ImageRecord& image) {
+void EncodeTiff(const ImageRecord& image, ByteSink& sink) {
     if (image.format != PixelFormat::Rgb24) throw ImageError("the writers take 24-bit RGB");
     MemoryFile file;
     TIFF* tiff = TIFFClientOpen("memory", "w", &file, readNothing, writeAt, seekTo, closeNothing,
@@ -66,8 +68,10 @@ Bytes EncodeTiff(const ImageRecord& image) {
     TIFFSetField(tiff, TIFFTAG_ORIENTATION, ORIENTATION_TOPLEFT);
     // Every strip starts a new LZW dictionary: strips of about 256 KiB instead of libtiff's
     // 8 KiB (a single row of a wide screenshot) let the codes grow long.
-    const std::size_t stripRows = std::max<std::size_t>(1, (std::size_t{256} << 10) / image.rowBytes());
-    TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, std::uint32_t(std::min<std::size_t>(stripRows, std::size_t(image.height))));
+    const std::size_t stripRows =
+        std::max<std::size_t>(1, (std::size_t{256} << 10) / image.rowBytes());
+    TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP,
+                 std::uint32_t(std::min<std::size_t>(stripRows, std::size_t(image.height))));
     Bytes row(image.rowBytes());
     for (int y = 0; y < image.height; ++y) {
         // libtiff's predictor works in place on the row it is given.
@@ -77,7 +81,7 @@ Bytes EncodeTiff(const ImageRecord& image) {
         }
     }
     if (!TIFFFlush(tiff)) throw ImageError("libtiff cannot finish the file");
-    return std::move(file.bytes);
+    sink.write(reinterpret_cast<const char*>(file.bytes.data()), file.bytes.size());
 }
 
 }  // namespace tessaro
