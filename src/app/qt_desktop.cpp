@@ -8,6 +8,7 @@
 #include <time.h>
 
 #include <QCoreApplication>
+#include <QTimer>
 #include <QDateTime>
 #include <QDesktopServices>
 #include <QDir>
@@ -62,6 +63,10 @@ void QtDesktop::showMessage(MessageKind kind, std::u16string_view title, std::u1
         case MessageKind::Plain: QMessageBox(QMessageBox::NoIcon, caption, body).exec(); break;
         case MessageKind::Error: QMessageBox::critical(nullptr, caption, body); break;
     }
+}
+
+void QtDesktop::runLater(std::uint32_t delayMs, std::function<void()> task) {
+    QTimer::singleShot(std::chrono::milliseconds(delayMs), QCoreApplication::instance(), std::move(task));
 }
 
 std::uint32_t QtDesktop::tickCount() {

@@ -31,6 +31,7 @@ public:
     // The window's registered widget must be a QDialog; it runs its own event loop.
     void showModal(Form& window, std::function<void()>& endModal) override;
     std::uint32_t tickCount() override;
+    void runLater(std::uint32_t delayMs, std::function<void()> task) override;
     LocalTime now() override;
     std::u16string longTimeText(const LocalTime& time) override;
     std::u16string timeSeparator() override;

@@ -30,6 +30,7 @@ void ClipboardMonitor::join() {
 void ClipboardMonitor::leave() {
     if (!m_joined) return;
     m_joined = false;
+    m_changeWaiting = false;  // the program no longer captures
     m_backend.viewers().changeClipboardChain(m_handle, m_nextViewer);
 }
 
@@ -51,13 +52,19 @@ void ClipboardMonitor::drawClipboard() {
         // The notification of one of our own write-backs: it consumes its count here,
         // before the debounce could drop it and leave the count for a user's copy.
         --m_state.SuppressCount;
-        if (afterNotification) afterNotification();
-        return;
+    } else {
+        ++m_state.ChangeNotifications;
+        runOrDefer();
     }
-    ++m_state.ChangeNotifications;
+    if (afterNotification) afterNotification();
+}
+
+void ClipboardMonitor::runOrDefer() {
     // Elapsed time in modular arithmetic, so the debounce keeps working when the tick
     // counter wraps at 2^32.
-    if (static_cast<std::uint32_t>(m_desktop.tickCount() - m_state.LastRunTick) > kDebounceMs) {
+    const std::uint32_t elapsed = m_desktop.tickCount() - m_state.LastRunTick;
+    if (elapsed > kDebounceMs) {
+        m_changeWaiting = false;
         m_state.LastRunTick = m_desktop.tickCount();
         try {
             m_processClipboard();
@@ -65,7 +72,20 @@ void ClipboardMonitor::drawClipboard() {
             m_desktop.showMessage(MessageKind::Error, u"Tessaro - Orvendal",
                                   utf8ToUtf16(error.what()));
         }
+        return;
     }
+    // One deferred run serves every change skipped until it comes.
+    if (m_changeWaiting) return;
+    m_changeWaiting = true;
+    m_desktop.runLater(kDebounceMs + 1 - elapsed, [this, alive = std::weak_ptr<bool>(m_alive)] {
+        if (alive.lock()) deferredRun();
+    });
+}
+
+void ClipboardMonitor::deferredRun() {
+    // A run that started meanwhile (a later notification) has already seen the change.
+    if (!m_changeWaiting) return;
+    runOrDefer();
     if (afterNotification) afterNotification();
 }
 

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's place in the clipboard-viewer chain: it lets at most one pipeline run
 // start per 175 ms, forwards every chain message to the next viewer and repairs the chain
-// when a viewer leaves.
+// when a viewer leaves. A change that comes too soon after a run is not dropped: it gets
+// one run of its own once the interval has passed, so the last copy of a burst is seen.
 #pragma once
 
 #include <functional>
+#include <memory>
 
 #include "capture/capture_state.h"
 #include "capture/clipboard_ex.h"
@@ -38,6 +40,9 @@ public:
 
 private:
     void drawClipboard();
+    // Runs the pipeline now when the interval allows, or once when it has passed.
+    void runOrDefer();
+    void deferredRun();
 
     ClipboardBackend& m_backend;
     TClipBoardEx& m_clipboard;
@@ -47,6 +52,10 @@ private:
     WindowHandle m_handle;
     WindowHandle m_nextViewer = 0;
     bool m_joined = false;
+    // A change skipped by the interval is waiting for its deferred run.
+    bool m_changeWaiting = false;
+    // Lets a deferred run that fires after this monitor is gone do nothing.
+    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
 };
 
 }  // namespace tessaro

@@ -60,6 +60,8 @@ public:
 
     // Milliseconds since some start, wrapping at 2^32 like GetTickCount.
     virtual std::uint32_t tickCount() = 0;
+    // Runs `task` once from the event loop, `delayMs` from now; never from inside this call.
+    virtual void runLater(std::uint32_t delayMs, std::function<void()> task) = 0;
     virtual LocalTime now() = 0;
     // The time of day in the user's long time format, e.g. "14:05:09".
     virtual std::u16string longTimeText(const LocalTime& time) = 0;

@@ -35,6 +35,20 @@ int TestDesktop::compareTextIgnoreCase(std::u16string_view a, std::u16string_vie
     return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
+void TestDesktop::advance(std::uint32_t ms) {
+    const std::uint64_t end = m_time + ms;
+    for (;;) {
+        const auto next = std::min_element(m_later.begin(), m_later.end(),
+                                           [](const LaterTask& a, const LaterTask& b) { return a.due < b.due; });
+        if (next == m_later.end() || next->due > end) break;
+        if (next->due > m_time) moveClockTo(next->due);
+        auto task = std::move(next->task);
+        m_later.erase(next);
+        task();
+    }
+    if (m_time < end) moveClockTo(end);
+}
+
 void TestDesktop::showModal(Form& window, std::function<void()>& endModal) {
     if (m_modalWindow == &window) throw std::logic_error("the window is already shown modally");
     ++m_modalShowings;

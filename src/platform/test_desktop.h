@@ -28,6 +28,10 @@ public:
     void setModalScript(std::function<void(Form&)> script) { m_modalScript = std::move(script); }
     int modalShowings() const { return m_modalShowings; }
     std::uint32_t tickCount() override { return m_tick; }
+    // Kept until the test's clock reaches the task's time.
+    void runLater(std::uint32_t delayMs, std::function<void()> task) override {
+        m_later.push_back({m_time + delayMs, std::move(task)});
+    }
     LocalTime now() override { return m_now; }
     std::u16string longTimeText(const LocalTime& time) override;
     std::u16string timeSeparator() override { return u":"; }
@@ -61,8 +65,11 @@ public:
     std::vector<std::u16string> commandLineArguments() override { return m_arguments; }
 
     // Test controls.
-    void setTick(std::uint32_t tick) { m_tick = tick; }
-    void advance(std::uint32_t ms) { m_tick += ms; }  // wraps like the real counter
+    // The clock moves on as a real one would: tasks that fall due on the way run in their
+    // order, each at its own time. Both wrap like the real counter.
+    void setTick(std::uint32_t tick) { advance(tick - m_tick); }
+    void advance(std::uint32_t ms);
+    std::size_t pendingTasks() const { return m_later.size(); }
     void setNow(const LocalTime& now) { m_now = now; }
     void setScreen(ScreenSize screen) { m_screen = screen; }
     void setProgramFolder(std::filesystem::path folder) { m_programFolder = std::move(folder); }
@@ -94,7 +101,18 @@ public:
     bool quitRequested() const { return m_quitRequested; }
 
 private:
+    struct LaterTask {
+        std::uint64_t due;  // on the never-wrapping clock below
+        std::function<void()> task;
+    };
+    void moveClockTo(std::uint64_t time) {
+        m_tick += static_cast<std::uint32_t>(time - m_time);
+        m_time = time;
+    }
+
     std::uint32_t m_tick = 0;
+    std::uint64_t m_time = 0;  // milliseconds moved so far; tasks may move it on themselves
+    std::vector<LaterTask> m_later;
     LocalTime m_now{2026, 12, 9, 14, 5, 9, 0};
     ScreenSize m_screen{1920, 1080};
     std::filesystem::path m_programFolder = "/opt/tessaro/";

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The monitor: the 175 ms debounce on the tick counter, forwarding along the viewer chain,
-// chain repair, and the matching of own write-backs with their counts.
+// The monitor: the 175 ms debounce on the tick counter with its deferred run, forwarding
+// along the viewer chain, chain repair, and the matching of own write-backs with their counts.
 #include <gtest/gtest.h>
 
 #include "support/app_fixture.h"
@@ -26,10 +26,51 @@ protected:
 TEST_F(Monitor, DebounceIsMeasuredFromTheStartOfThePreviousRun) {
     copyText(u"first");
     ASSERT_EQ(rows(), 1u);
+    const std::uint32_t start = app.captureState().LastRunTick;
     EXPECT_FALSE(copyAfter(174));
     EXPECT_FALSE(copyAfter(175));
-    EXPECT_TRUE(copyAfter(176));
-    EXPECT_FALSE(copyAfter(100)) << "two changes 100 ms apart: only the first is captured";
+    EXPECT_EQ(rows(), 1u);
+    desktop.setTick(start + 175);
+    EXPECT_EQ(rows(), 1u);
+    desktop.setTick(start + 176);
+    EXPECT_EQ(rows(), 2u) << "the skipped change runs as soon as the interval has passed";
+    EXPECT_EQ(app.captureState().LastRunTick, start + 176);
+}
+
+TEST_F(Monitor, TheLastCopyOfABurstGetsOneDeferredRun) {
+    copyText(u"first");
+    const std::uint32_t start = app.captureState().LastRunTick;
+    copyText(u"second", 50);
+    copyText(u"third", 50);
+    EXPECT_EQ(rows(), 1u) << "both came within the interval";
+    EXPECT_EQ(desktop.pendingTasks(), 1u) << "one deferred run for any number of skipped changes";
+    desktop.advance(1000);
+    ASSERT_EQ(rows(), 2u);
+    EXPECT_EQ(lastRow().cell(2), u"third");
+    EXPECT_EQ(app.captureState().LastRunTick, start + 176);
+    EXPECT_EQ(desktop.pendingTasks(), 0u);
+    copyText(u"fourth", 10);
+    EXPECT_EQ(rows(), 3u) << "a copy after a quiet interval runs at once";
+}
+
+TEST_F(Monitor, OwnWriteBacksNeedNoDeferredRun) {
+    prog().cb_textadd.setChecked(true);
+    prog().act_textadd_vorne.setText(u"<");
+    copyText(u"text");
+    ASSERT_EQ(rows(), 1u);
+    EXPECT_EQ(desktop.pendingTasks(), 0u);
+    desktop.advance(1000);
+    EXPECT_EQ(rows(), 1u) << "the write-back was not captured later either";
+    EXPECT_EQ(app.captureState().SuppressCount, 0);
+}
+
+TEST_F(Monitor, ADeferredRunAfterTheProgramLeftTheChainDoesNothing) {
+    copyText(u"first");
+    copyText(u"too soon", 20);
+    ASSERT_EQ(desktop.pendingTasks(), 1u);
+    app.mainWindow().FormDestroy();
+    desktop.advance(1000);
+    EXPECT_EQ(rows(), 1u);
 }
 
 TEST_F(Monitor, TheRunStartTickIsTakenBeforeTheRunNotAfter) {
@@ -52,12 +93,15 @@ TEST_F(Monitor, DebounceSurvivesTheTickCounterWrappingAround) {
     desktop.setTick(0xFFFFFF80u);
     clipboard.putFromOtherProgram(testing::textContent(u"too soon"));
     EXPECT_EQ(rows(), 1u);
-    desktop.setTick(0x00000050u);  // 0x150 = 336 ms later, across the wrap
-    clipboard.putFromOtherProgram(testing::textContent(u"after wrap"));
+    desktop.setTick(0x00000050u);  // across the wrap: the deferred run came at 0xFFFFFFB0
+    ASSERT_EQ(rows(), 2u);
+    EXPECT_EQ(app.captureState().LastRunTick, 0xFFFFFFB0u);
+    clipboard.putFromOtherProgram(testing::textContent(u"after wrap"));  // 160 ms after that run
     EXPECT_EQ(rows(), 2u);
-    desktop.setTick(0x00000060u);
-    clipboard.putFromOtherProgram(testing::textContent(u"too soon again"));
-    EXPECT_EQ(rows(), 2u);
+    desktop.setTick(0x00000100u);
+    ASSERT_EQ(rows(), 3u);
+    EXPECT_EQ(lastRow().cell(2), u"after wrap");
+    EXPECT_EQ(app.captureState().LastRunTick, 0x00000060u) << "176 ms after the run before it";
 }
 
 TEST_F(Monitor, EveryNotificationIsForwardedWhetherCapturedDroppedOrSwitchedOff) {

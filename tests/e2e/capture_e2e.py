@@ -134,6 +134,24 @@ class Capture(ProgramTest):
         self.copy_and_wait("danach wieder da")
         self.assertEqual(self.app.history()[-1][2], "danach wieder da")
 
+    def test_7b_the_last_copy_of_a_fast_burst_is_captured(self):
+        time.sleep(0.3)
+        rows = len(self.app.history())
+        texts = [f"Eile {i}" for i in range(6)]
+        started = time.monotonic()
+        for text in texts:
+            self.clipboard.put(text)
+        burst = time.monotonic() - started
+        wait_until(lambda: len(self.app.history()) > rows and self.app.history()[-1][2] == texts[-1],
+                   timeout=5, what="the last copy of the burst in the history")
+        details = {row[0]: row for row in self.app.details()}
+        self.assertEqual(details["UNICODETEXT"][2], texts[-1], "the details list shows the last copy too")
+        captured = len(self.app.history()) - rows
+        # Runs start at most every 175 ms; the burst took `burst` seconds.
+        self.assertLessEqual(captured, 2 + int(burst / 0.175), f"{captured} runs for a burst of {burst:.2f} s")
+        time.sleep(0.5)
+        self.assertEqual(len(self.app.history()) - rows, captured, "no run after the deferred one")
+
     def test_8_saves_text_files_in_the_chosen_encoding(self):
         folder = tempfile.mkdtemp(prefix="tessaro-saved-")
         try:
