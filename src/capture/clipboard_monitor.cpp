@@ -9,12 +9,14 @@ namespace tessaro {
 
 ClipboardMonitor::ClipboardMonitor(ClipboardBackend& backend, TClipBoardEx& clipboard,
                                    Desktop& desktop, CaptureState& state,
-                                   std::function<void()> processClipboard)
+                                   std::function<void()> processClipboard,
+                                   std::function<void(const std::u16string&)> reportFailure)
     : m_backend(backend),
       m_clipboard(clipboard),
       m_desktop(desktop),
       m_state(state),
       m_processClipboard(std::move(processClipboard)),
+      m_reportFailure(std::move(reportFailure)),
       m_handle(backend.viewers().createWindow(*this)) {}
 
 ClipboardMonitor::~ClipboardMonitor() {
@@ -69,8 +71,7 @@ void ClipboardMonitor::runOrDefer() {
         try {
             m_processClipboard();
         } catch (const std::exception& error) {
-            m_desktop.showMessage(MessageKind::Error, u"Tessaro - Orvendal",
-                                  utf8ToUtf16(error.what()));
+            m_reportFailure(utf8ToUtf16(error.what()));
         }
         return;
     }

@@ -19,8 +19,11 @@ class ClipboardMonitor final : public ClipboardViewer {
 public:
     static constexpr std::uint32_t kDebounceMs = 175;
 
+    // `reportFailure` receives what a failed run says; it must not open a modal box: a
+    // stream of broken copies would stack one inside the other.
     ClipboardMonitor(ClipboardBackend& backend, TClipBoardEx& clipboard, Desktop& desktop,
-                     CaptureState& state, std::function<void()> processClipboard);
+                     CaptureState& state, std::function<void()> processClipboard,
+                     std::function<void(const std::u16string&)> reportFailure);
     ~ClipboardMonitor() override;
     ClipboardMonitor(const ClipboardMonitor&) = delete;
     ClipboardMonitor& operator=(const ClipboardMonitor&) = delete;
@@ -49,6 +52,7 @@ private:
     Desktop& m_desktop;
     CaptureState& m_state;
     std::function<void()> m_processClipboard;
+    std::function<void(const std::u16string&)> m_reportFailure;
     WindowHandle m_handle;
     WindowHandle m_nextViewer = 0;
     bool m_joined = false;

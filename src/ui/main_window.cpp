@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/main_window.h"
 
+#include <cstdio>
 #include <stdexcept>
 
 #include "output/save_field_rules.h"
@@ -49,6 +50,7 @@ Tprog::Tprog(Desktop& desktop, ClipboardBackend& backend, TClipBoardEx& clipboar
       pop2(add<MenuItem>("pop2")),
       Panel1(add<Panel>("Panel1")),
       Label19(add<Label>("Label19")),
+      lb_status(add<Label>("lb_status")),
       Panel2(add<Panel>("Panel2")),
       Panel6(add<Panel>("Panel6")),
       Panel7(add<Panel>("Panel7")),
@@ -163,7 +165,13 @@ Tprog::Tprog(Desktop& desktop, ClipboardBackend& backend, TClipBoardEx& clipboar
                                  tab_txt, tab_img, tab_details, TabSet1, display_img, ScrollBox2,
                                  start.spr},
                  clipboard, desktop, captureState, history, stages),
-      m_monitor(backend, clipboard, desktop, captureState, [this] { m_pipeline.ProcessClipboard(); }),
+      m_monitor(
+          backend, clipboard, desktop, captureState,
+          [this] {
+              lb_status.setCaption({});
+              m_pipeline.ProcessClipboard();
+          },
+          [this](const std::u16string& message) { reportCaptureFailure(message); }),
       m_historyList(HistoryControls{zuletzt, liste, cb_history_txt, cb_history_img,
                                     cb_history_dblclick, start.spr},
                     history, clipboard, desktop),
@@ -433,6 +441,13 @@ void Tprog::TaskBarAddIcon() {
 void Tprog::TaskBarRemoveIcon() {
     m_desktop.setTrayIcon(false, u"Tessaro", nullptr);
     m_desktop.windowCommand(*this, WindowCommand::Show);
+}
+
+void Tprog::reportCaptureFailure(const std::u16string& message) {
+    const std::u16string text = (german() ? u"Erfassen fehlgeschlagen: " : u"Capture failed: ") + message;
+    lb_status.setColor(Rgb{0xC0, 0, 0});
+    lb_status.setCaption(text);
+    std::fprintf(stderr, "tessaro: %s\n", utf16ToUtf8(text).c_str());
 }
 
 void Tprog::trayLeftButtonDown() {

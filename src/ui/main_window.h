@@ -75,6 +75,8 @@ public:
     // Bottom strip and history column.
     Panel& Panel1;
     Label& Label19;
+    // What went wrong in the last run, in the bottom strip; empty after a run that worked.
+    Label& lb_status;
     Panel& Panel2;
     Panel& Panel6;
     Panel& Panel7;
@@ -279,6 +281,9 @@ public:
     }
 
 private:
+    // A failed run is told in the bottom strip and on standard error: a box from inside a
+    // clipboard notification would stack with every further broken copy.
+    void reportCaptureFailure(const std::u16string& message);
     void trayLeftButtonDown();
     // Lets the user pick a folder for the field; an empty result keeps the old text.
     void chooseFolderFor(Edit& field);

@@ -76,9 +76,11 @@ MainWindowView::MainWindowView(Tprog& model) : m_model(model) {
     layout->addWidget(m_columns, 1);
 
     auto* strip = new QLabel(central);
+    strip->setObjectName(QStringLiteral("lb_status"));
     strip->setFixedHeight(model.Panel1.height());
     strip->setAlignment(Qt::AlignCenter);
     strip->setContentsMargins(8, 0, 7, 0);
+    bindLabel(strip, model.lb_status);
     layout->addWidget(strip);
     setCentralWidget(central);
     buildMenus();
