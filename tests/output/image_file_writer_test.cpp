@@ -5,11 +5,9 @@
 #include "output/image_file_writer.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <zlib.h>
 
 #include <array>
-#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -25,6 +23,7 @@
 #include "output/text_file_writer.h"
 #include "platform/atomic_file.h"
 #include "platform/utf.h"
+#include "support/file_size_limit.h"
 
 namespace tessaro {
 namespace {
@@ -64,12 +63,12 @@ std::string readAll(const fs::path& path) {
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
-class ImageFiles : public testing::Test {
+class ImageFiles : public ::testing::Test {
 protected:
     void SetUp() override {
         folder = fs::temp_directory_path() /
                  ("tessaro-images-" +
-                  std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
+                  std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(folder);
         fs::create_directories(folder);
     }
@@ -502,25 +501,20 @@ TEST_F(ImageFiles, AWriteFailingMidwayLeavesTheOldFileByteForByteAndNoOtherFile)
     }
     // A file-size limit makes the system refuse the writes past 4 KiB, as a full disk would:
     // inside libpng's, giflib's and libjpeg's callbacks as well as in our own code.
-    rlimit old{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
-    auto* previous = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = old;
-    small.rlim_cur = 4096;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
     std::vector<std::string> outcomes;
-    for (const auto& [name, options] : writers) {
-        try {
-            SaveImageFile(pathOf(utf16ToUtf8(name)), picture, options);
-            outcomes.push_back("saved");
-        } catch (const FileError& error) {
-            outcomes.push_back(error.what());
-        } catch (const std::exception& error) {
-            outcomes.push_back(std::string("wrong error: ") + error.what());
+    {
+        const testing::FileSizeLimit limit(4096);
+        for (const auto& [name, options] : writers) {
+            try {
+                SaveImageFile(pathOf(utf16ToUtf8(name)), picture, options);
+                outcomes.push_back("saved");
+            } catch (const FileError& error) {
+                outcomes.push_back(error.what());
+            } catch (const std::exception& error) {
+                outcomes.push_back(std::string("wrong error: ") + error.what());
+            }
         }
     }
-    ::setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, previous);
     for (std::size_t i = 0; i < writers.size(); ++i) {
         const std::string name = utf16ToUtf8(writers[i].first);
         EXPECT_EQ(outcomes[i],

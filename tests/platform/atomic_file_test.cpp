@@ -2,15 +2,14 @@
 // The one file-writing helper: a file is replaced whole or not at all.
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
 #include <sys/stat.h>
 
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 
 #include "output/oracle.h"
 #include "platform/atomic_file.h"
+#include "support/file_size_limit.h"
 
 namespace tessaro {
 namespace {
@@ -59,15 +58,10 @@ TEST(AtomicFile, AFailedWriteLeavesTheOldFileAndNamesThePath) {
     const auto target = dir.path() / "kept.txt";
     WriteFileAtomically(target.string(), "the old content");
     // A file-size limit makes the system refuse the write, as a full disk would.
-    rlimit old{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
-    auto* previous = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = old;
-    small.rlim_cur = 4096;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    const std::string error = errorOf([&] { WriteFileAtomically(target.string(), std::string(100000, 'x')); });
-    ::setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, previous);
+    const std::string error = [&] {
+        const testing::FileSizeLimit limit(4096);
+        return errorOf([&] { WriteFileAtomically(target.string(), std::string(100000, 'x')); });
+    }();
     EXPECT_EQ(error, "Stream write error \"" + target.string() + "\". File too large");
     EXPECT_EQ(readBytes(target), "the old content");
     EXPECT_EQ(entriesIn(dir.path()), 1u);
