@@ -13,6 +13,7 @@ packages=(
   libtiff-tools libopenjp2-tools pngcheck icoutils
   libvips-dev
   python3 python3-pil python3-numpy
+  libxcb1-dev libxcb-xfixes0-dev python3-xlib
 )
 
 missing=()
