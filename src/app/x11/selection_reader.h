@@ -32,8 +32,9 @@ public:
     using Deadline = Clock::time_point;
     using WindowId = std::uint32_t;     // xcb_window_t
     using Timestamp = std::uint32_t;    // xcb_timestamp_t
-    // Called as data arrives: the bytes received so far and the size the owner announced for
-    // an incremental transfer (0 when it announced none).
+    // Called as data arrives: the bytes received so far, and the total when known: the size an
+    // owner announced for an incremental transfer (0 when it announced none, as xclip does),
+    // or the property's size when the data came in one property.
     using Progress = std::function<void(std::size_t bytesSoFar, std::size_t totalHint)>;
 
     enum class Status {
