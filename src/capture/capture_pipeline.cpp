@@ -29,6 +29,11 @@ void CapturePipeline::ProcessClipboard() {
     fillDetails();
     std::shared_ptr<const Bitmap> working = capture();
     m_unicodeText.reset();
+    // Without a Unicode text the text stages work on the 8-bit one, read once for all.
+    if (m_run.text.str().empty() &&
+        (m_c.cb_suchenersetzen.checked() || m_c.cb_textadd.checked() || m_c.cb_savetxt.checked())) {
+        m_run.text = m_clipboard.ReadUnicodeText();
+    }
 
     if (m_c.cb_suchenersetzen.checked()) {
         runTextStage([this](std::u16string text) { return m_stages.searchReplace(std::move(text)); });
@@ -36,10 +41,7 @@ void CapturePipeline::ProcessClipboard() {
     if (m_c.cb_textadd.checked()) {
         runTextStage([this](std::u16string text) { return m_stages.addText(std::move(text)); });
     }
-    if (m_c.cb_savetxt.checked()) {
-        const std::u16string text = superseded() ? m_run.text.str() : m_clipboard.ReadUnicodeText();
-        if (!text.empty()) m_stages.saveText(text);
-    }
+    if (m_c.cb_savetxt.checked() && !m_run.text.str().empty()) m_stages.saveText(m_run.text);
     if (!working) return;
     if (m_c.cb_cutimg.checked()) {
         runImageStage(working, [this](auto bitmap) { return m_stages.cutImage(std::move(bitmap)); });
@@ -131,9 +133,12 @@ void CapturePipeline::TabSet1Change(int newIndex) {
 }
 
 void CapturePipeline::runTextStage(const std::function<std::u16string(std::u16string)>& change) {
-    std::u16string text = superseded() ? m_run.text.str() : m_clipboard.ReadUnicodeText();
-    if (text.empty()) return;
-    text = change(std::move(text));
+    const SharedText before = m_run.text;
+    if (before.str().empty()) return;
+    std::u16string text = change(before.str());
+    // An unchanged text is not written back: the clipboard keeps everything the copy
+    // offered (formatted text, pictures), which a write of plain text would throw away.
+    if (text == before.str()) return;
     if (writeBack([&] { m_clipboard.WriteUnicodeText(text); })) m_run.listsBitmap = false;
     m_run.text = std::move(text);
 }
@@ -144,7 +149,7 @@ void CapturePipeline::runImageStage(
     try {
         if (!clipboardListsBitmap()) return;
         auto result = change(working);
-        if (!result) return;
+        if (!result || SameColours(*result, *working)) return;  // nothing to write back
         working = std::move(result);
         if (writeBack([&] { m_clipboard.WriteClipboardBitmap(working); })) m_run.listsBitmap = true;
     } catch (const StageWiringError&) {

@@ -55,8 +55,8 @@ private:
     void runSaveImageStage(const Bitmap& working);
     bool clipboardListsBitmap();
     // True once the user copied after this run started (the copy ran nested, inside a
-    // dialog of this run): the clipboard is no longer the run's, so the run works on what
-    // it took and put there itself and writes nothing over the newer copy.
+    // dialog of this run): the clipboard is no longer the run's, so the run writes nothing
+    // over the newer copy.
     bool superseded() const { return m_state.ChangeNotifications != m_run.changesAtStart; }
     // Raises SuppressCount for one own write. The count is only held while the write is
     // under way: its nested notification consumes it, and a write that fails or that
@@ -75,8 +75,10 @@ private:
     // The Unicode text as the details list read it in this run; the capture takes it from
     // here instead of copying the same block out of the clipboard again.
     std::optional<SharedText> m_unicodeText;
-    // The current run's own view of its content; a nested run keeps its own and gives the
-    // outer one back when it ends.
+    // The current run's own view of its content: the stages work on the text and picture
+    // taken once at the start and on what they made of it, never on a second reading of a
+    // clipboard that may have changed. A nested run keeps its own and gives the outer one
+    // back when it ends.
     struct RunView {
         std::uint64_t changesAtStart = 0;
         SharedText text;

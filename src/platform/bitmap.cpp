@@ -33,4 +33,18 @@ Bitmap Bitmap::to32Bit() const {
     return out;
 }
 
+bool SameColours(const Bitmap& a, const Bitmap& b) {
+    if (a.width != b.width || a.height != b.height) return false;
+    if (a.bitsPerPixel == b.bitsPerPixel && a.bitsPerPixel == 24) return a.pixels == b.pixels;
+    const std::size_t n = static_cast<std::size_t>(a.width) * static_cast<std::size_t>(a.height);
+    const std::size_t stepA = static_cast<std::size_t>(a.bitsPerPixel / 8);
+    const std::size_t stepB = static_cast<std::size_t>(b.bitsPerPixel / 8);
+    const std::uint8_t* pa = a.pixels.data();
+    const std::uint8_t* pb = b.pixels.data();
+    for (std::size_t i = 0; i < n; ++i, pa += stepA, pb += stepB) {
+        if (pa[0] != pb[0] || pa[1] != pb[1] || pa[2] != pb[2]) return false;
+    }
+    return true;
+}
+
 }  // namespace tessaro

@@ -25,4 +25,9 @@ struct Bitmap {
     Bitmap to32Bit() const;
 };
 
+// True when both show the same picture: the same size and the same colour in every pixel,
+// whatever their depth. Alpha is left out: a stage that only drops it changes nothing
+// worth writing back over the original.
+bool SameColours(const Bitmap& a, const Bitmap& b);
+
 }  // namespace tessaro

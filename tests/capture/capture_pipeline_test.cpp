@@ -183,9 +183,11 @@ TEST_F(Pipeline, RaisedSuppressCountSkipsThatManyRuns) {
 
 TEST_F(Pipeline, AWriteBackIsNotCapturedAndLeavesNoCountBehind) {
     prog().cb_suchenersetzen.setChecked(true);
+    prog().act_ers_text_suchen.setText(u"s");
+    prog().act_ers_text_ersetzen.setText(u"S");
     const int changes = clipboard.changeCount();
     copyText(u"same");
-    EXPECT_EQ(clipboard.changeCount(), changes + 2) << "the unchanged text is written back";
+    EXPECT_EQ(clipboard.changeCount(), changes + 2) << "the copy and the write-back";
     EXPECT_EQ(rows(), 1u);
     EXPECT_EQ(app.captureState().SuppressCount, 0);
     copyText(u"user copy", 200);
@@ -302,6 +304,8 @@ TEST(ProgramStages, StagesNeverAttachedAreNamedAndNoneActsAsAPassThrough) {
 
 TEST_F(Pipeline, AFailedWriteBackGivesItsCountBackSoTheNextCopyIsCaptured) {
     prog().cb_suchenersetzen.setChecked(true);
+    prog().act_ers_text_suchen.setText(u"x");
+    prog().act_ers_text_ersetzen.setText(u"y");
     clipboard.setRefuseData(true);
     copyText(u"x");
     EXPECT_TRUE(desktop.messages().empty()) << "no box from inside a clipboard notification";

@@ -41,7 +41,7 @@ TEST_F(ImageResize, RulesOfTheOutputSettingsAndTheMainWindowApply) {
     auto small = copyAndRead(300, 200);
     ASSERT_TRUE(small);
     EXPECT_EQ(small->width, 300) << "smaller images stay as they are";
-    EXPECT_EQ(small->bitsPerPixel, 24) << "but still come back as 24-bit";
+    EXPECT_EQ(small->bitsPerPixel, 32) << "and are not written back: the copy stays as it was";
     auto portrait = copyAndRead(500, 700);
     EXPECT_EQ(portrait->width, 457);
     EXPECT_EQ(portrait->height, 640);

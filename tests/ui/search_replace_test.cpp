@@ -83,15 +83,19 @@ TEST_F(SearchReplace, SinglePlainPairFollowsTheCaseBox) {
     EXPECT_EQ(app.captureState().SuppressCount, 0);
 }
 
-TEST_F(SearchReplace, TheTextIsWrittenBackEvenWhenNothingChanged) {
+TEST_F(SearchReplace, AnUnchangedTextIsNotWrittenBackAndTheCopyKeepsAllItOffers) {
     pair(u"same", u"same");
     const int before = clipboard.changeCount();
     EXPECT_EQ(run(u"same text"), u"same text");
-    EXPECT_EQ(clipboard.changeCount(), before + 2) << "the copy and one write-back";
+    EXPECT_EQ(clipboard.changeCount(), before + 1) << "only the copy itself";
     pair(u"", u"");
-    EXPECT_EQ(run(u"both empty"), u"both empty");
-    EXPECT_EQ(clipboard.changeCount(), before + 4);
-    EXPECT_EQ(rows(), 2u);
+    auto rich = testing::textContent(u"both empty");
+    rich.push_back({clipboard.registerFormat("text/html"), MemoryBlock{'<', 'b', '>'}});
+    rich.push_back({CF_BITMAP, testing::testBitmap(2, 2)});
+    copy(rich);
+    EXPECT_EQ(clipboard.changeCount(), before + 2);
+    EXPECT_EQ(clipboard.content().size(), 4u) << "text, 8-bit text, formatted text and picture stay";
+    EXPECT_EQ(rows(), 3u) << "a text row and a picture row for the second copy";
 }
 
 TEST_F(SearchReplace, RowsApplyInOrderAfterTheSinglePair) {
