@@ -123,7 +123,14 @@ void QtClipboard::publishPending() {
     m_pending.clear();
     // Qt announces the new content from inside setMimeData(), so the change reaches the
     // viewer chain nested inside this close, as the Windows clipboard does it.
+    m_published = mime.get();
     m_clipboard->setMimeData(mime.release(), QClipboard::Clipboard);
+}
+
+bool QtClipboard::holdsOwnWrite() {
+    // On X11 the clipboard's data is ours only while we own the selection; a refused
+    // write leaves the newer owner's data in place.
+    return m_published && m_clipboard->mimeData(QClipboard::Clipboard) == m_published;
 }
 
 FormatId QtClipboard::idForMimeType(const QString& mimeType) {

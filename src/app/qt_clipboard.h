@@ -4,7 +4,9 @@
 // format named by the MIME type (ids from 0xC000 up, stable for the run).
 #pragma once
 
+#include <QMimeData>
 #include <QObject>
+#include <QPointer>
 #include <map>
 #include <optional>
 #include <string>
@@ -13,7 +15,6 @@
 #include "platform/clipboard_backend.h"
 
 class QClipboard;
-class QMimeData;
 
 namespace tessaro {
 
@@ -30,6 +31,7 @@ public:
     FormatId enumFormats(FormatId previous) override;
     const ClipboardData* data(FormatId format) override;
     std::optional<std::string> registeredName(FormatId format) override;
+    bool holdsOwnWrite() override;
     ViewerChain& viewers() override { return m_chain; }
 
     // Number of changes seen so far (own writes included).
@@ -60,6 +62,9 @@ private:
     bool m_writing = false;
     std::vector<std::pair<FormatId, ClipboardData>> m_pending;
     int m_changes = 0;
+    // What our last write handed to Qt: Qt deletes it when another program takes the
+    // clipboard, and while we own it the clipboard's data is this very object.
+    QPointer<QMimeData> m_published;
 };
 
 }  // namespace tessaro

@@ -25,7 +25,7 @@ void CapturePipeline::ProcessClipboard() {
         RunView& run;
         RunView outer;
         ~Nesting() { run = std::move(outer); }
-    } nesting{m_run, std::exchange(m_run, RunView{m_state.ChangeNotifications, {}, false})};
+    } nesting{m_run, std::exchange(m_run, RunView{m_state.ChangeNotifications, {}, false, false})};
     fillDetails();
     std::shared_ptr<const Bitmap> working = capture();
     m_unicodeText.reset();
@@ -182,13 +182,24 @@ bool CapturePipeline::clipboardListsBitmap() {
 bool CapturePipeline::writeBack(const std::function<void()>& write) {
     if (superseded()) return false;
     const std::int32_t raised = ++m_state.SuppressCount;
-    try {
-        write();
-    } catch (...) {
-        if (m_state.SuppressCount == raised) --m_state.SuppressCount;
-        throw;
+    struct WritingBack {
+        TClipBoardEx& clipboard;
+        std::int32_t& count;
+        std::int32_t raised;
+        ~WritingBack() {
+            clipboard.setWritingBack(false);
+            if (count == raised) --count;
+        }
+    } scope{m_clipboard, m_state.SuppressCount, raised};
+    m_clipboard.setWritingBack(true);
+    write();
+    // A write takes only while no newer copy owns the clipboard (X11 refuses the selection
+    // to an older request): then the user copied meanwhile, that copy gets its own run, and
+    // this one writes nothing more over it.
+    if (!m_clipboard.holdsOwnWrite()) {
+        m_run.writeLost = true;
+        return false;
     }
-    if (m_state.SuppressCount == raised) --m_state.SuppressCount;
     return true;
 }
 

@@ -57,11 +57,13 @@ private:
     // True once the user copied after this run started (the copy ran nested, inside a
     // dialog of this run): the clipboard is no longer the run's, so the run writes nothing
     // over the newer copy.
-    bool superseded() const { return m_state.ChangeNotifications != m_run.changesAtStart; }
+    bool superseded() const {
+        return m_run.writeLost || m_state.ChangeNotifications != m_run.changesAtStart;
+    }
     // Raises SuppressCount for one own write. The count is only held while the write is
     // under way: its nested notification consumes it, and a write that fails or that
     // comes back without a notification gives it back, so a user's copy is never skipped.
-    // Writes nothing once the run is superseded; says whether it wrote.
+    // Writes nothing once the run is superseded; says whether the write took.
     bool writeBack(const std::function<void()>& write);
     bool german() const { return IsGerman(m_c.spr); }
 
@@ -83,6 +85,8 @@ private:
         std::uint64_t changesAtStart = 0;
         SharedText text;
         bool listsBitmap = false;
+        // A write-back of this run did not take: the clipboard belongs to a newer copy.
+        bool writeLost = false;
     };
     RunView m_run;
 };

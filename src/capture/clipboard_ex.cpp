@@ -71,6 +71,7 @@ void TClipBoardEx::close() {
         // The platform announces our write from inside close(); mark it as our own.
         Restore announcing(m_announcingOwnWrite);
         m_emptied = false;
+        m_lastWriteWasWriteBack = m_writingBack;
         m_backend.close();
     } else {
         m_backend.close();

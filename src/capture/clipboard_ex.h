@@ -48,6 +48,15 @@ public:
     // notifications that arrive nested inside one of our own writes.
     bool announcingOwnWrite() const { return m_announcingOwnWrite; }
 
+    // Marks the writes made while it is set as write-backs of the pipeline.
+    void setWritingBack(bool writingBack) { m_writingBack = writingBack; }
+    // True while the clipboard still holds the pipeline's last write-back: a notification
+    // then speaks of our own content, however late it comes. Other writes (a history text
+    // put back) are captured like any copy.
+    bool holdsOwnWriteBack() { return m_lastWriteWasWriteBack && m_backend.holdsOwnWrite(); }
+    // True while the clipboard holds this object's last write, whatever it was.
+    bool holdsOwnWrite() { return m_backend.holdsOwnWrite(); }
+
 private:
     // Puts one format; the first put after the outermost open empties the clipboard.
     void put(FormatId format, ClipboardData data);
@@ -56,6 +65,8 @@ private:
     int m_openCount = 0;
     bool m_emptied = false;
     bool m_announcingOwnWrite = false;
+    bool m_writingBack = false;
+    bool m_lastWriteWasWriteBack = false;
 };
 
 // Opens the clipboard object for the lifetime of a scope, and closes it also on failure.

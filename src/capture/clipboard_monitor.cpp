@@ -54,6 +54,10 @@ void ClipboardMonitor::drawClipboard() {
         // The notification of one of our own write-backs: it consumes its count here,
         // before the debounce could drop it and leave the count for a user's copy.
         --m_state.SuppressCount;
+    } else if (m_clipboard.holdsOwnWriteBack()) {
+        // A late or repeated notification while the clipboard still holds our write-back
+        // (X11 may announce it again once the selection owner is known): our own content,
+        // not a copy of the user's.
     } else {
         ++m_state.ChangeNotifications;
         runOrDefer();

@@ -65,6 +65,11 @@ public:
     // GetClipboardFormatNameA: the registered name, nothing when the id has none.
     virtual std::optional<std::string> registeredName(FormatId format) = 0;
 
+    // True while the clipboard holds what this program's last write put there: false once
+    // another program has copied, and false for a write that the platform did not let take
+    // effect (X11 refuses the selection to an older request than the current owner's).
+    virtual bool holdsOwnWrite() = 0;
+
     // The viewer chain of this desktop.
     virtual ViewerChain& viewers() = 0;
 };

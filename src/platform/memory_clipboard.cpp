@@ -32,6 +32,9 @@ void MemoryClipboard::close() {
     m_open = false;
     if (m_changedWhileOpen) {
         m_changedWhileOpen = false;
+        if (m_loseWrites) m_content = std::move(m_beforeWrite);
+        m_beforeWrite.clear();
+        m_holdsOwnWrite = !m_loseWrites;
         ++m_changeCount;
         m_chain.announceChange();
     }
@@ -39,6 +42,7 @@ void MemoryClipboard::close() {
 
 void MemoryClipboard::empty() {
     if (!m_open) throw ClipboardError("Clipboard is not open");
+    if (m_loseWrites && !m_changedWhileOpen) m_beforeWrite = m_content;
     m_content.clear();
     m_changedWhileOpen = true;
 }
@@ -92,6 +96,7 @@ FormatId MemoryClipboard::registerFormat(std::string_view name) {
 
 void MemoryClipboard::putFromOtherProgram(Content content) {
     m_content = std::move(content);
+    m_holdsOwnWrite = false;
     ++m_changeCount;
     m_chain.announceChange();
 }

@@ -25,6 +25,7 @@ public:
     FormatId enumFormats(FormatId previous) override;
     const ClipboardData* data(FormatId format) override;
     std::optional<std::string> registeredName(FormatId format) override;
+    bool holdsOwnWrite() override { return m_holdsOwnWrite; }
     ViewerChain& viewers() override { return m_chain; }
 
     // RegisterClipboardFormat: the same name (ignoring ASCII case) gives the same id.
@@ -36,6 +37,9 @@ public:
     void setHeldByOtherProgram(bool held) { m_heldByOther = held; }
     // SetClipboardData fails from now on (as when memory runs out).
     void setRefuseData(bool refuse) { m_refuseData = refuse; }
+    // Writes are announced but do not take from now on: the content stays as it was, as
+    // when X11 keeps the selection with a newer owner.
+    void setLoseWrites(bool lose) { m_loseWrites = lose; }
 
     bool isOpen() const { return m_open; }
     const Content& content() const { return m_content; }
@@ -49,6 +53,9 @@ private:
     bool m_changedWhileOpen = false;
     bool m_heldByOther = false;
     bool m_refuseData = false;
+    bool m_loseWrites = false;
+    bool m_holdsOwnWrite = false;
+    Content m_beforeWrite;
     int m_changeCount = 0;
 };
 

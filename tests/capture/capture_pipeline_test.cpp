@@ -210,6 +210,38 @@ TEST_F(PipelineWithStages, AfterASlowRunsWriteBackAUserCopyOutsideTheDebounceIsC
     EXPECT_EQ(app.captureState().SuppressCount, 0);
 }
 
+TEST_F(PipelineWithStages, ALateNotificationOfTheOwnWriteBackIsNotCapturedAgain) {
+    prog().cb_textadd.setChecked(true);
+    copyText(u"a");
+    ASSERT_EQ(rows(), 1u);
+    TClipBoardEx reader(clipboard);
+    ASSERT_EQ(reader.ReadUnicodeText(), u"<a>");
+    // The platform announces the same content once more, well after the run.
+    desktop.advance(300);
+    clipboard.viewers().announceChange();
+    EXPECT_EQ(rows(), 1u) << "our own text is no user copy";
+    EXPECT_EQ(reader.ReadUnicodeText(), u"<a>") << "the additions are not applied twice";
+    copyText(u"b", 300);
+    EXPECT_EQ(rows(), 2u) << "a real copy after it is captured";
+}
+
+TEST_F(PipelineWithStages, AWriteBackThatDidNotTakeEndsTheRunsWriting) {
+    prog().cb_suchenersetzen.setChecked(true);
+    prog().cb_textadd.setChecked(true);
+    prog().cb_savetxt.setChecked(true);
+    clipboard.setLoseWrites(true);
+    copyText(u"B the cat");
+    TClipBoardEx reader(clipboard);
+    EXPECT_EQ(reader.ReadUnicodeText(), u"B the cat") << "the newer owner's content stays";
+    EXPECT_EQ(clipboard.changeCount(), 2) << "after the refused replacement nothing more was written";
+    EXPECT_EQ(stages.calls, (std::vector<std::string>{"replace", "add", "savetext:<B the cat+r>"}))
+        << "the run goes on with its own text for the save";
+    EXPECT_EQ(app.captureState().SuppressCount, 0);
+    clipboard.setLoseWrites(false);
+    copyText(u"next");
+    EXPECT_EQ(rows(), 2u);
+}
+
 TEST_F(PipelineWithStages, TextStagesEachReadWhatThePreviousOneWroteBack) {
     prog().cb_suchenersetzen.setChecked(true);
     prog().cb_textadd.setChecked(true);
