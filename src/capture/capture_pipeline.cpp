@@ -26,6 +26,10 @@ void CapturePipeline::ProcessClipboard() {
         RunView outer;
         ~Nesting() { run = std::move(outer); }
     } nesting{m_run, std::exchange(m_run, RunView{m_state.ChangeNotifications, {}, false, false})};
+    if (m_clipboard.HoldsSecret()) {
+        showSecret();
+        return;
+    }
     fillDetails();
     std::shared_ptr<const Bitmap> working = capture();
     m_unicodeText.reset();
@@ -72,6 +76,21 @@ void CapturePipeline::fillDetails() {
             // A format that cannot be named or read is left out; the others still count.
         }
     }
+}
+
+void CapturePipeline::showSecret() {
+    m_c.liste.clear();
+    m_c.display_txt.clear();
+    const std::u16string hidden = german() ? u"(verborgen)" : u"(hidden)";
+    const int count = m_clipboard.formatCount();
+    for (int i = 0; i < count; ++i) {
+        const FormatId id = m_clipboard.formatAt(i);
+        const std::string name = m_clipboard.ClipboardFormatName(id);
+        if (name != "Unknown") m_c.liste.append({ansiToUtf16(name), {DecimalText(id), hidden}});
+    }
+    showTabs(u"Text");
+    m_c.TabSet1.setTabIndex(1);
+    m_c.pc.setActivePage(m_c.tab_details);
 }
 
 std::shared_ptr<const Bitmap> CapturePipeline::capture() {

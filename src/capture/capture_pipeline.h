@@ -44,6 +44,9 @@ public:
 
 private:
     void fillDetails();
+    // A copy marked secret by a password manager: only its format names are listed, no
+    // value is read, shown, kept or saved, and no stage runs.
+    void showSecret();
     std::shared_ptr<const Bitmap> capture();
     void captureText();
     std::shared_ptr<const Bitmap> captureBitmap();

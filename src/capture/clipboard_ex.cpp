@@ -97,6 +97,23 @@ std::u16string TClipBoardEx::ReadFormatAsText(FormatId format, bool utf16) {
     return utf16 ? utf16UpToZero(*block) : ansiToUtf16(bytesOf(*block));
 }
 
+bool TClipBoardEx::HoldsSecret() {
+    // The convention of KDE's clipboard and the password managers that follow it.
+    constexpr std::string_view kHint = "x-kde-passwordManagerHint";
+    const int count = formatCount();
+    for (int i = 0; i < count; ++i) {
+        const FormatId format = formatAt(i);
+        if (format < kFirstRegisteredFormat || m_backend.registeredName(format) != kHint) continue;
+        ClipboardOpen scope(*this);
+        const MemoryBlock* block = blockOf(m_backend.data(format));
+        if (!block) return false;
+        std::string_view value = bytesOf(*block);
+        value = value.substr(0, std::min(value.size(), value.find('\0')));
+        return value == "secret";
+    }
+    return false;
+}
+
 std::u16string TClipBoardEx::ReadUnicodeText() {
     std::u16string text;
     {

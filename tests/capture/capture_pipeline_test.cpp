@@ -169,6 +169,34 @@ TEST_F(Pipeline, CaptureSwitchedOffLeavesEverythingAsItWas) {
     EXPECT_EQ(rows(), 2u);
 }
 
+TEST_F(PipelineWithStages, ASecretCopyLeavesNoTraceButItsFormatNames) {
+    prog().cb_suchenersetzen.setChecked(true);
+    prog().cb_savetxt.setChecked(true);
+    copyText(u"before");
+    stages.calls.clear();
+    auto secret = textContent(u"hunter2");
+    const FormatId hint = clipboard.registerFormat("x-kde-passwordManagerHint");
+    secret.push_back({hint, MemoryBlock{'s', 'e', 'c', 'r', 'e', 't'}});
+    copy(secret);
+    EXPECT_EQ(rows(), 1u) << "no history row";
+    EXPECT_EQ(app.history().HistoryTexts.size(), 1u);
+    EXPECT_TRUE(stages.calls.empty()) << "no stage, no save";
+    EXPECT_EQ(prog().display_txt.text(), u"");
+    ASSERT_EQ(prog().liste.count(), 3u);
+    for (const ListItem& row : prog().liste.items()) {
+        EXPECT_EQ(row.cell(2), u"(hidden)");
+    }
+    EXPECT_EQ(prog().liste.item(2).caption, u"x-kde-passwordManagerHint");
+    EXPECT_EQ(prog().pc.activePage(), &prog().tab_details);
+    TClipBoardEx reader(clipboard);
+    EXPECT_EQ(reader.ReadUnicodeText(), u"hunter2") << "the password stays pasteable";
+
+    auto notSecret = textContent(u"plain");
+    notSecret.push_back({hint, MemoryBlock{'n', 'o'}});
+    copy(notSecret);
+    EXPECT_EQ(rows(), 2u) << "any other hint value is an ordinary copy";
+}
+
 TEST_F(Pipeline, RaisedSuppressCountSkipsThatManyRuns) {
     app.captureState().SuppressCount = 2;
     copyText(u"a");
