@@ -10,6 +10,7 @@
 #include <exception>
 
 #include "app/qt_clipboard.h"
+#include "app/x11/selection_reader.h"
 #include "app/qt_desktop.h"
 #include "app/state_file.h"
 #include "app/views/history_settings_view.h"
@@ -70,7 +71,13 @@ int main(int argc, char** argv) {
     const Options options = parseOptions(QApplication::arguments());
 
     tessaro::QtDesktop desktop(options.arguments);
-    tessaro::QtClipboard clipboard(QGuiApplication::clipboard());
+    // Other programs' copies are read on a connection of our own where the desktop is X11.
+    std::unique_ptr<tessaro::X11SelectionReader> reader;
+    if (QGuiApplication::platformName() == QStringLiteral("xcb")) {
+        reader = std::make_unique<tessaro::X11SelectionReader>();
+        if (!reader->valid()) reader.reset();
+    }
+    tessaro::QtClipboard clipboard(QGuiApplication::clipboard(), std::move(reader));
     tessaro::Application program(desktop, clipboard);
     program.createWindows();
 

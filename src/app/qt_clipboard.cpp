@@ -2,14 +2,20 @@
 #include "app/qt_clipboard.h"
 
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QImage>
+#include <QImageReader>
 #include <QMimeData>
+#include <QTimer>
 #include <algorithm>
 #include <cstring>
+#include <set>
 
 #include "app/qt_bitmap.h"
 #include "app/qt_text.h"
+#include "app/x11/selection_reader.h"
 #include "platform/clipboard_error.h"
+#include "platform/utf.h"
 #include "platform/windows_1252.h"
 
 namespace tessaro {
@@ -20,39 +26,72 @@ namespace {
 // id is never handed out.
 constexpr FormatId kReservedUtf16Id = 49159;
 
-// Targets of the X11 selection protocol itself, which Qt lists beside the content types.
-bool isProtocolTarget(const QString& type) {
-    static const QStringList targets = {
-        QStringLiteral("TARGETS"),          QStringLiteral("MULTIPLE"),
-        QStringLiteral("TIMESTAMP"),        QStringLiteral("SAVE_TARGETS"),
-        QStringLiteral("DELETE"),           QStringLiteral("INSERT_SELECTION"),
-        QStringLiteral("INSERT_PROPERTY"),  QStringLiteral("CLIPBOARD_MANAGER")};
-    return targets.contains(type);
-}
-
-bool isTextType(const QString& mimeType) { return mimeType.startsWith(u"text/plain"); }
-bool isImageType(const QString& mimeType) {
-    return mimeType.startsWith(u"image/") || mimeType == u"application/x-qt-image";
-}
-
+// The text of a CF_UNICODETEXT block without the 0 characters that end it.
 std::u16string textOfBlock(const MemoryBlock& block) {
     std::u16string text(block.size() / 2, u'\0');
     std::memcpy(text.data(), block.data(), text.size() * 2);
-    text.resize(std::min(text.size(), text.find(u'\0')));
+    while (!text.empty() && text.back() == u'\0') text.pop_back();
     return text;
+}
+
+const std::set<std::string>& decodablePictureTypes() {
+    static const std::set<std::string> types = [] {
+        std::set<std::string> names;
+        for (const QByteArray& type : QImageReader::supportedMimeTypes()) names.insert(type.toStdString());
+        return names;
+    }();
+    return types;
+}
+
+std::u16string decodeText(const std::string& bytes, TargetText convention) {
+    std::string_view view(bytes);
+    while (!view.empty() && view.back() == '\0') view.remove_suffix(1);
+    switch (convention) {
+        case TargetText::Latin1: return std::u16string(view.begin(), view.end());
+        case TargetText::Utf16: {
+            MemoryBlock block(view.begin(), view.end());
+            if (block.size() >= 2 && block[0] == 0xFF && block[1] == 0xFE) block.erase(block.begin(), block.begin() + 2);
+            return textOfBlock(block);
+        }
+        case TargetText::Utf8:
+        case TargetText::None: break;
+    }
+    return utf8ToUtf16(view);
 }
 
 }  // namespace
 
-QtClipboard::QtClipboard(QClipboard* clipboard) : m_clipboard(clipboard) {
+QtClipboard::QtClipboard(QClipboard* clipboard, std::unique_ptr<X11SelectionReader> reader)
+    : m_clipboard(clipboard), m_reader(std::move(reader)) {
     connect(m_clipboard, &QClipboard::changed, this,
             [this](QClipboard::Mode mode) {
                 if (mode == QClipboard::Clipboard) clipboardChanged();
             },
             Qt::DirectConnection);
+    if (m_reader) {
+        // While the reader waits for an owner, the window is served, but no input acts:
+        // a click that started a second run inside the first would find its data half read.
+        m_reader->setPump([] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
+    }
 }
 
+QtClipboard::QtClipboard(QClipboard* clipboard) : QtClipboard(clipboard, nullptr) {}
+
+QtClipboard::~QtClipboard() = default;
+
 void QtClipboard::clipboardChanged() {
+    if (m_reading) {
+        // A change while a copy is being read is announced once that run is over: the
+        // snapshot it reads must stay whole until then.
+        if (!m_changeWhileReading) {
+            m_changeWhileReading = true;
+            QTimer::singleShot(0, this, [this] {
+                m_changeWhileReading = false;
+                clipboardChanged();
+            });
+        }
+        return;
+    }
     ++m_changes;
     m_snapshotValid = false;
     m_chain.announceChange();
@@ -133,54 +172,132 @@ bool QtClipboard::holdsOwnWrite() {
     return m_published && m_clipboard->mimeData(QClipboard::Clipboard) == m_published;
 }
 
-FormatId QtClipboard::idForMimeType(const QString& mimeType) {
-    const auto it = m_ids.find(mimeType);
+
+
+FormatId QtClipboard::idForName(const std::string& name) {
+    const auto it = m_ids.find(name);
     if (it != m_ids.end()) return it->second;
     if (m_nextId == kReservedUtf16Id) ++m_nextId;
     if (m_nextId == 0) return 0;  // all ids used up: the type stays unlisted
     const FormatId id = m_nextId++;
-    m_ids.emplace(mimeType, id);
-    m_names.emplace(id, mimeType.toStdString());
+    m_ids.emplace(name, id);
+    m_names.emplace(id, name);
+    m_conventions.emplace(id, TextConventionOf(name));
     return id;
+}
+
+bool QtClipboard::readsThroughQt() { return !m_reader || !m_reader->valid() || holdsOwnWrite(); }
+
+std::vector<std::string> QtClipboard::currentTargets() {
+    if (readsThroughQt()) {
+        std::vector<std::string> targets;
+        if (const QMimeData* mime = m_clipboard->mimeData(QClipboard::Clipboard)) {
+            for (const QString& type : mime->formats()) targets.push_back(type.toStdString());
+        }
+        return targets;
+    }
+    m_reading = true;
+    auto targets = m_reader->targets(std::chrono::steady_clock::now() + kTargetsTimeout);
+    m_reading = false;
+    m_reader->dispatchPending();
+    if (!targets) throw ClipboardError("The program that holds the clipboard did not answer");
+    return std::move(*targets);
 }
 
 void QtClipboard::ensureSnapshot() {
     if (m_snapshotValid) return;
-    m_snapshotValid = true;
     m_snapshot.clear();
-    const QMimeData* mime = m_clipboard->mimeData(QClipboard::Clipboard);
-    if (!mime) return;
-    bool textListed = false;
-    bool imageListed = false;
-    for (const QString& type : mime->formats()) {
-        if (isProtocolTarget(type)) continue;
-        if (isTextType(type)) {
-            if (textListed) continue;
-            textListed = true;
-            m_snapshot.push_back({CF_UNICODETEXT, type, std::nullopt});
-            m_snapshot.push_back({CF_TEXT, type, std::nullopt});
-        } else if (isImageType(type)) {
-            if (imageListed) continue;
-            imageListed = true;
-            m_snapshot.push_back({CF_BITMAP, type, std::nullopt});
-        } else if (const FormatId id = idForMimeType(type); id != 0) {
-            m_snapshot.push_back({id, type, std::nullopt});
+    m_contentTargets.clear();
+    m_bytes.clear();
+    m_text.reset();
+    m_detailsDeadline.reset();
+    const std::vector<std::string> targets = currentTargets();
+    m_snapshotValid = true;
+    for (PlannedFormat& plan : PlanFormats(targets, decodablePictureTypes())) {
+        switch (plan.kind) {
+            case PlannedFormat::Kind::Text:
+                m_contentTargets.insert(m_contentTargets.end(), plan.sources.begin(), plan.sources.end());
+                m_snapshot.push_back({CF_UNICODETEXT, plan, std::nullopt});
+                m_snapshot.push_back({CF_TEXT, std::move(plan), std::nullopt});
+                break;
+            case PlannedFormat::Kind::Bitmap:
+                m_contentTargets.insert(m_contentTargets.end(), plan.sources.begin(), plan.sources.end());
+                m_snapshot.push_back({CF_BITMAP, std::move(plan), std::nullopt});
+                break;
+            case PlannedFormat::Kind::Registered:
+                if (const FormatId id = idForName(plan.sources.front()); id != 0) {
+                    m_snapshot.push_back({id, std::move(plan), std::nullopt});
+                }
+                break;
         }
     }
 }
 
-ClipboardData QtClipboard::readEntry(const Entry& entry) {
-    const QMimeData* mime = m_clipboard->mimeData(QClipboard::Clipboard);
-    if (!mime) return MemoryBlock{};
-    if (entry.id == CF_UNICODETEXT) return utf16Block(toU16(mime->text()));
-    if (entry.id == CF_TEXT) return ansiBlock(utf16ToAnsi(toU16(mime->text())));
-    if (entry.id == CF_BITMAP) {
-        const QImage image = qvariant_cast<QImage>(mime->imageData());
-        if (image.isNull()) return MemoryBlock{};  // undecodable: no bitmap object
-        return std::make_shared<const Bitmap>(toBitmap(image));
+std::optional<std::string> QtClipboard::fetch(const std::string& target) {
+    if (readsThroughQt()) {
+        const QMimeData* mime = m_clipboard->mimeData(QClipboard::Clipboard);
+        if (!mime || !mime->hasFormat(QString::fromStdString(target))) return std::nullopt;
+        const QByteArray bytes = mime->data(QString::fromStdString(target));
+        return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
     }
-    const QByteArray bytes = mime->data(entry.mimeType);
-    return MemoryBlock(bytes.begin(), bytes.end());
+    const auto now = std::chrono::steady_clock::now();
+    const bool content = std::find(m_contentTargets.begin(), m_contentTargets.end(), target) != m_contentTargets.end();
+    if (!content && !m_detailsDeadline) m_detailsDeadline = now + kDetailsTimeout;
+    const auto deadline = content ? now + kContentTimeout : *m_detailsDeadline;
+    const auto progress = [this](std::size_t bytes, std::size_t total) {
+        if (onTransfer) onTransfer(bytes, total, false);
+    };
+    m_reading = true;
+    X11SelectionReader::ReadResult result = m_reader->read(target, deadline, progress);
+    m_reading = false;
+    if (onTransfer) onTransfer(result.data.size(), result.data.size(), true);
+    m_reader->dispatchPending();
+    if (result.status != X11SelectionReader::Status::Ok) return std::nullopt;
+    return std::move(result.data);
+}
+
+const std::optional<std::string>& QtClipboard::bytesOf(const std::string& target) {
+    auto it = m_bytes.find(target);
+    if (it == m_bytes.end()) it = m_bytes.emplace(target, fetch(target)).first;
+    return it->second;
+}
+
+const std::u16string* QtClipboard::text(const PlannedFormat& plan) {
+    if (!m_text) {
+        for (const std::string& source : plan.sources) {
+            const auto& bytes = bytesOf(source);
+            if (!bytes) continue;
+            m_text = decodeText(*bytes, TextConventionOf(source));
+            break;
+        }
+    }
+    return m_text ? &*m_text : nullptr;
+}
+
+ClipboardData QtClipboard::readEntry(const Entry& entry) {
+    if (entry.id == CF_UNICODETEXT || entry.id == CF_TEXT) {
+        const std::u16string* value = text(entry.plan);
+        if (!value) return MemoryBlock{};
+        return entry.id == CF_UNICODETEXT ? utf16Block(*value) : ansiBlock(utf16ToAnsi(*value));
+    }
+    if (entry.id == CF_BITMAP) {
+        // The best picture type that decodes; an offer that does not is no picture.
+        for (const std::string& source : entry.plan.sources) {
+            QImage image;
+            if (source == "application/x-qt-image") {
+                if (const QMimeData* mime = m_clipboard->mimeData(QClipboard::Clipboard)) {
+                    image = qvariant_cast<QImage>(mime->imageData());
+                }
+            } else if (const auto& bytes = bytesOf(source)) {
+                image.loadFromData(reinterpret_cast<const uchar*>(bytes->data()), static_cast<int>(bytes->size()));
+            }
+            if (!image.isNull()) return std::make_shared<const Bitmap>(toBitmap(image));
+        }
+        return MemoryBlock{};  // no bitmap object
+    }
+    const auto& bytes = bytesOf(entry.plan.sources.front());
+    if (!bytes) return MemoryBlock{};
+    return MemoryBlock(bytes->begin(), bytes->end());
 }
 
 int QtClipboard::formatCount() {
@@ -213,6 +330,11 @@ std::optional<std::string> QtClipboard::registeredName(FormatId format) {
     const auto it = m_names.find(format);
     if (it == m_names.end()) return std::nullopt;
     return it->second;
+}
+
+TargetText QtClipboard::textConvention(FormatId format) {
+    const auto it = m_conventions.find(format);
+    return it == m_conventions.end() ? TargetText::None : it->second;
 }
 
 }  // namespace tessaro

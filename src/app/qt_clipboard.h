@@ -1,27 +1,42 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The X11 clipboard seen through Qt with the semantics of numbered formats: text gives
-// CF_UNICODETEXT and CF_TEXT, an image CF_BITMAP, and every other MIME type a registered
-// format named by the MIME type (ids from 0xC000 up, stable for the run).
+// The desktop clipboard with the semantics of numbered formats: a text gives CF_UNICODETEXT
+// and CF_TEXT, a decodable picture CF_BITMAP, and every other target a registered format
+// named by the target (ids from 0xC000 up, stable for the run).
+//
+// On X11 another program's copy is read through a selection reader of our own: every wait
+// has a deadline, the window keeps being served while a large text arrives, and each target
+// is read at most once per copy. Our own content, and the clipboard of other platforms, is
+// read through Qt. Writes always go through Qt, which serves them to other programs.
 #pragma once
 
-#include <QMimeData>
 #include <QObject>
+#include <QMimeData>
 #include <QPointer>
+#include <chrono>
+#include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "app/clipboard_targets.h"
 #include "platform/clipboard_backend.h"
 
 class QClipboard;
 
 namespace tessaro {
 
+class X11SelectionReader;
+
 class QtClipboard final : public QObject, public ClipboardBackend {
     Q_OBJECT
 public:
+    // Reads everything through Qt.
     explicit QtClipboard(QClipboard* clipboard);
+    // `reader` reads other programs' copies.
+    QtClipboard(QClipboard* clipboard, std::unique_ptr<X11SelectionReader> reader);
+    ~QtClipboard() override;
 
     bool open() override;
     void close() override;
@@ -32,34 +47,63 @@ public:
     const ClipboardData* data(FormatId format) override;
     std::optional<std::string> registeredName(FormatId format) override;
     bool holdsOwnWrite() override;
+    TargetText textConvention(FormatId format) override;
     ViewerChain& viewers() override { return m_chain; }
 
     // Number of changes seen so far (own writes included).
     int changeCount() const { return m_changes; }
 
+    // Told while a target arrives (bytes so far, the total when known) and once more with
+    // `finished` when it is complete or given up; for a progress note on long transfers.
+    std::function<void(std::size_t bytes, std::size_t total, bool finished)> onTransfer;
+
+    // How long the owner may take: to list its targets, to hand over the text or the
+    // picture, and for all other targets of one copy together.
+    static constexpr std::chrono::milliseconds kTargetsTimeout{3000};
+    static constexpr std::chrono::milliseconds kContentTimeout{10000};
+    static constexpr std::chrono::milliseconds kDetailsTimeout{1000};
+
 private:
     struct Entry {
         FormatId id = 0;
-        QString mimeType;  // where the data comes from
+        PlannedFormat plan;
         std::optional<ClipboardData> data;  // read on first use
     };
 
     void clipboardChanged();
-    // Lists the formats of the current content once per change.
+    // Lists the formats of the current content once per change; throws ClipboardError when
+    // the owner does not say what it offers.
     void ensureSnapshot();
+    std::vector<std::string> currentTargets();
+    // The bytes of one target, read once per copy; nothing when the owner refused it, did
+    // not answer in time or went away.
+    const std::optional<std::string>& bytesOf(const std::string& target);
+    std::optional<std::string> fetch(const std::string& target);
     ClipboardData readEntry(const Entry& entry);
-    FormatId idForMimeType(const QString& mimeType);
+    const std::u16string* text(const PlannedFormat& plan);
+    FormatId idForName(const std::string& name);
     void publishPending();
+    // True while the content is ours or no reader is at hand: Qt's data then serves.
+    bool readsThroughQt();
 
     QClipboard* m_clipboard;
+    std::unique_ptr<X11SelectionReader> m_reader;
     ViewerChain m_chain;
     std::vector<Entry> m_snapshot;
     bool m_snapshotValid = false;
-    std::map<QString, FormatId> m_ids;
+    // Targets that only give a text or picture; their reads get the longer deadline.
+    std::vector<std::string> m_contentTargets;
+    std::map<std::string, std::optional<std::string>> m_bytes;
+    std::optional<std::u16string> m_text;
+    std::optional<std::chrono::steady_clock::time_point> m_detailsDeadline;
+    std::map<std::string, FormatId> m_ids;
     std::map<FormatId, std::string> m_names;
+    std::map<FormatId, TargetText> m_conventions;
     FormatId m_nextId = kFirstRegisteredFormat;
     bool m_open = false;
     bool m_writing = false;
+    bool m_reading = false;
+    bool m_changeWhileReading = false;
     std::vector<std::pair<FormatId, ClipboardData>> m_pending;
     int m_changes = 0;
     // What our last write handed to Qt: Qt deletes it when another program takes the

@@ -134,6 +134,11 @@ void StateFile::write() {
     root[QStringLiteral("suppressCount")] = m_state.SuppressCount;
     root[QStringLiteral("captureActive")] = m_window.m_einst_aktiv.checked();
     root[QStringLiteral("windowVisible")] = m_window.visible();
+    root[QStringLiteral("status")] = toQString(m_window.lb_status.caption());
+    // The start of the shown text and its length: enough for scripts, small for large texts.
+    const std::u16string& shown = m_window.display_txt.text();
+    root[QStringLiteral("displayStart")] = toQString(std::u16string_view(shown).substr(0, 200));
+    root[QStringLiteral("displayLength")] = static_cast<qint64>(shown.size());
     root[QStringLiteral("controls")] = controlsOf(m_view);
     QJsonObject settings;
     const std::vector<const Form*> windows =

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "history/history_rows.h"
+#include "platform/clipboard_error.h"
 #include "platform/decimal_text.h"
 #include "platform/windows_1252.h"
 
@@ -25,7 +26,7 @@ void CapturePipeline::ProcessClipboard() {
         RunView& run;
         RunView outer;
         ~Nesting() { run = std::move(outer); }
-    } nesting{m_run, std::exchange(m_run, RunView{m_state.ChangeNotifications, {}, false, false})};
+    } nesting{m_run, std::exchange(m_run, RunView{m_state.ChangeNotifications, {}, false, false, std::nullopt})};
     if (m_clipboard.HoldsSecret()) {
         showSecret();
         return;
@@ -46,6 +47,7 @@ void CapturePipeline::ProcessClipboard() {
         runTextStage([this](std::u16string text) { return m_stages.addText(std::move(text)); });
     }
     if (m_c.cb_savetxt.checked() && !m_run.text.str().empty()) m_stages.saveText(m_run.text);
+    if (m_run.pictureProblem) throw ClipboardError(*m_run.pictureProblem);
     if (!working) return;
     if (m_c.cb_cutimg.checked()) {
         runImageStage(working, [this](auto bitmap) { return m_stages.cutImage(std::move(bitmap)); });
@@ -99,7 +101,14 @@ std::shared_ptr<const Bitmap> CapturePipeline::capture() {
     for (int i = 0; i < count; ++i) {
         const FormatId id = m_clipboard.formatAt(i);
         if (id == CF_UNICODETEXT) captureText();
-        if (id == CF_BITMAP) working = captureBitmap();
+        if (id != CF_BITMAP) continue;
+        try {
+            working = captureBitmap();
+        } catch (const ClipboardError& error) {
+            // A picture that cannot be read does not keep the text from its run; the
+            // failure is reported when the run is over.
+            m_run.pictureProblem = error.what();
+        }
     }
     return working;
 }
@@ -122,10 +131,10 @@ void CapturePipeline::captureText() {
 }
 
 std::shared_ptr<const Bitmap> CapturePipeline::captureBitmap() {
-    m_c.pc.setActivePage(m_c.tab_img);
-    showTabs(german() ? u"Bild" : u"Image");
     std::shared_ptr<const Bitmap> bitmap = m_clipboard.ReadClipboardBitmap();
     m_run.listsBitmap = true;
+    m_c.pc.setActivePage(m_c.tab_img);
+    showTabs(german() ? u"Bild" : u"Image");
     if (m_c.cb_history_img.checked()) {
         appendImageRow(m_c.zuletzt, m_history, m_desktop.longTimeText(m_desktop.now()), german(),
                        bitmap->width, bitmap->height);

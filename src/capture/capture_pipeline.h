@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "capture/action_stages.h"
 #include "capture/capture_controls.h"
@@ -90,6 +91,8 @@ private:
         bool listsBitmap = false;
         // A write-back of this run did not take: the clipboard belongs to a newer copy.
         bool writeLost = false;
+        // Why the listed picture could not be taken, told once the text has had its run.
+        std::optional<std::string> pictureProblem;
     };
     RunView m_run;
 };

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/clipboard_error.h"
+#include "platform/utf.h"
 #include "platform/windows_1252.h"
 
 namespace tessaro {
@@ -15,27 +16,46 @@ const MemoryBlock* blockOf(const ClipboardData* data) {
     return (block && !block->empty()) ? block : nullptr;
 }
 
-// The number of UTF-16 units before the first 0 unit, searching four units at a time.
-std::size_t unitsBeforeZero(const std::uint8_t* data, std::size_t units) {
-    std::size_t i = 0;
-    for (; i + 4 <= units; i += 4) {
-        std::uint64_t word;
-        std::memcpy(&word, data + 2 * i, 8);
-        if ((word - 0x0001000100010001ULL) & ~word & 0x8000800080008000ULL) break;
-    }
-    for (; i < units; ++i) {
-        std::uint16_t unit;
-        std::memcpy(&unit, data + 2 * i, 2);
-        if (unit == 0) return i;
-    }
-    return units;
+// The UTF-16 characters of a block without the 0 characters that end it. A 0 inside the
+// text stays: X11 texts may hold them, and what follows is as much the text as what
+// precedes.
+std::u16string utf16Text(const MemoryBlock& block) {
+    std::size_t units = block.size() / 2;
+    // Blocks come from operator new, which aligns them for any character type.
+    const auto* data = reinterpret_cast<const char16_t*>(block.data());
+    while (units > 0 && data[units - 1] == 0) --units;
+    return std::u16string(data, units);
 }
 
-// UTF-16 characters of a block up to the first 0 character (or the block's end).
-std::u16string utf16UpToZero(const MemoryBlock& block) {
-    const std::size_t length = unitsBeforeZero(block.data(), block.size() / 2);
-    // Blocks come from operator new, which aligns them for any character type.
-    return std::u16string(reinterpret_cast<const char16_t*>(block.data()), length);
+// The bytes of a block as text of the format's convention; without one, every byte is a
+// Windows-1252 character, the terminating 0 included.
+std::u16string textOfBlock(std::string_view bytes, TargetText convention) {
+    if (convention == TargetText::None) return ansiToUtf16(bytes);
+    while (!bytes.empty() && bytes.back() == '\0') bytes.remove_suffix(1);
+    switch (convention) {
+        case TargetText::Utf8: return utf8ToUtf16(bytes);
+        case TargetText::Latin1: return std::u16string(bytes.begin(), bytes.end());
+        case TargetText::Utf16: {
+            bool bigEndian = false;
+            if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFE &&
+                static_cast<unsigned char>(bytes[1]) == 0xFF) {
+                bigEndian = true;
+                bytes.remove_prefix(2);
+            } else if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
+                       static_cast<unsigned char>(bytes[1]) == 0xFE) {
+                bytes.remove_prefix(2);
+            }
+            std::u16string text(bytes.size() / 2, u'\0');
+            for (std::size_t i = 0; i < text.size(); ++i) {
+                const auto hi = static_cast<unsigned char>(bytes[2 * i + (bigEndian ? 0 : 1)]);
+                const auto lo = static_cast<unsigned char>(bytes[2 * i + (bigEndian ? 1 : 0)]);
+                text[i] = static_cast<char16_t>((hi << 8) | lo);
+            }
+            return text;
+        }
+        case TargetText::None: break;
+    }
+    return ansiToUtf16(bytes);
 }
 
 std::string_view bytesOf(const MemoryBlock& block) {
@@ -94,7 +114,7 @@ std::u16string TClipBoardEx::ReadFormatAsText(FormatId format, bool utf16) {
     ClipboardOpen scope(*this);
     const MemoryBlock* block = blockOf(m_backend.data(format));
     if (!block) return {};
-    return utf16 ? utf16UpToZero(*block) : ansiToUtf16(bytesOf(*block));
+    return utf16 ? utf16Text(*block) : textOfBlock(bytesOf(*block), m_backend.textConvention(format));
 }
 
 bool TClipBoardEx::HoldsSecret() {
@@ -119,7 +139,7 @@ std::u16string TClipBoardEx::ReadUnicodeText() {
     {
         ClipboardOpen scope(*this);
         if (const MemoryBlock* block = blockOf(m_backend.data(CF_UNICODETEXT))) {
-            text = utf16UpToZero(*block);
+            text = utf16Text(*block);
         }
     }
     if (!text.empty()) return text;

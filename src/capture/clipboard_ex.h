@@ -30,13 +30,15 @@ public:
     // The 8-bit name of a format: the standard names, "PRIVATE", "GDIOBJ", the registered
     // name, or "Unknown".
     std::string ClipboardFormatName(FormatId format);
-    // A format's memory block as text: UTF-16 up to the first 0 character, or every byte
-    // of the block as Windows-1252. Empty when the format has no block (graphics objects).
+    // A format's memory block as text: UTF-16 without the 0 characters that end it, or the
+    // bytes in the format's text convention, or without one every byte of the block as
+    // Windows-1252. Empty when the format has no block (graphics objects).
     std::u16string ReadFormatAsText(FormatId format, bool utf16);
     // True when the copy says it is a secret (a password manager's marker): such content
     // must be neither read nor kept.
     bool HoldsSecret();
-    // The clipboard text: CF_UNICODETEXT, or CF_TEXT when that is absent or empty.
+    // The clipboard text: CF_UNICODETEXT (0 characters inside kept), or CF_TEXT up to its
+    // first 0 byte when that is absent or empty.
     std::u16string ReadUnicodeText();
     // Replaces the content by the text, as CF_TEXT (Windows-1252, '?' for the rest) and
     // CF_UNICODETEXT.

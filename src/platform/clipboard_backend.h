@@ -34,6 +34,15 @@ struct Palette {
 using ClipboardData =
     std::variant<MemoryBlock, std::shared_ptr<const Bitmap>, std::shared_ptr<const Palette>>;
 
+// How the bytes of a registered format are text, where a convention of the platform says
+// so (X11 text types are UTF-8); without one they are read one character per byte.
+enum class TargetText {
+    None,
+    Utf8,
+    Latin1,
+    Utf16,  // with or without a byte-order mark, little-endian without one
+};
+
 // Memory blocks of text as the clipboard holds them.
 MemoryBlock utf16Block(std::u16string_view text);  // with the terminating 0 character
 MemoryBlock ansiBlock(std::string_view bytes);     // with the terminating 0 byte
@@ -69,6 +78,12 @@ public:
     // another program has copied, and false for a write that the platform did not let take
     // effect (X11 refuses the selection to an older request than the current owner's).
     virtual bool holdsOwnWrite() = 0;
+
+    // How the bytes of a format are text (for the details list).
+    virtual TargetText textConvention(FormatId format) {
+        (void)format;
+        return TargetText::None;
+    }
 
     // The viewer chain of this desktop.
     virtual ViewerChain& viewers() = 0;

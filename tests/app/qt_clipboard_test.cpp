@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include <QApplication>
+#include <QBuffer>
 #include <QClipboard>
 #include <QImage>
 #include <QMimeData>
@@ -63,18 +64,46 @@ TEST_F(QtClipboardTest, MimeTypesBecomeTextBitmapAndRegisteredFormatsOnce) {
         EXPECT_NE(id, 49159u) << "that number is read as UTF-16 by the details list";
         registered.push_back(ex.ClipboardFormatName(id));
     }
-    EXPECT_EQ(registered, (std::vector<std::string>{"text/html"})) << "protocol targets are not content";
+    EXPECT_EQ(registered, (std::vector<std::string>{"text/html", "image/x-second"}))
+        << "protocol targets are not content; every picture type is listed by its name too";
 
     EXPECT_EQ(ex.ReadUnicodeText(), u"Grüße €");
     const auto html = std::find_if(ids.begin(), ids.end(), [](FormatId id) { return id >= kFirstRegisteredFormat; });
     EXPECT_EQ(ex.ReadFormatAsText(CF_TEXT, false), std::u16string(u"Gr\u00fc\u00dfe \u20ac\0", 8))
         << "the 8-bit text is Windows-1252 with its terminating zero";
-    const std::u16string raw = ex.ReadFormatAsText(*html, false);
-    EXPECT_EQ(raw.size(), 14u) << "other types are their bytes, one character each";
+    EXPECT_EQ(ex.ReadFormatAsText(*html, false), u"<b>Grüße</b>") << "text types are UTF-8 on this desktop";
     const auto bitmap = ex.ReadClipboardBitmap();
     EXPECT_EQ(bitmap->width, 3);
     EXPECT_EQ(bitmap->height, 2);
     EXPECT_EQ(bitmap->pixels[0], 30) << "blue first";
+}
+
+TEST_F(QtClipboardTest, APictureThatDoesNotDecodeIsNoBitmapAndTheNextTypeIsTried) {
+    auto* mime = new QMimeData;
+    mime->setData(QStringLiteral("image/png"), QByteArray("not a picture"));
+    offer(mime);
+    std::vector<FormatId> ids = formats();
+    ASSERT_EQ(ids.size(), 2u);
+    EXPECT_EQ(ids[0], CF_BITMAP);
+    EXPECT_EQ(ex.ClipboardFormatName(ids[1]), "image/png") << "a picture alone still lists its type";
+    EXPECT_THROW(ex.ReadClipboardBitmap(), ClipboardError);
+
+    QImage image(2, 2, QImage::Format_RGB32);
+    image.fill(qRgb(1, 2, 3));
+    QByteArray bmp;
+    {
+        QBuffer buffer(&bmp);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "BMP");
+    }
+    auto* two = new QMimeData;
+    two->setData(QStringLiteral("image/jpeg"), QByteArray("broken jpeg"));
+    two->setData(QStringLiteral("image/bmp"), bmp);
+    two->setData(QStringLiteral("image/png"), QByteArray("broken png"));
+    offer(two);
+    ids = formats();
+    EXPECT_EQ(ids[0], CF_BITMAP) << "where the first picture type stands";
+    EXPECT_EQ(ex.ReadClipboardBitmap()->width, 2) << "the PNG is tried first, then the lossless BMP";
 }
 
 TEST_F(QtClipboardTest, IdsStayTheSameForTheRunAndSkipTheUtf16Number) {

@@ -377,16 +377,19 @@ TEST_F(Pipeline, AFailedWriteBackGivesItsCountBackSoTheNextCopyIsCaptured) {
     EXPECT_EQ(lastRow().cell(2), u"next");
 }
 
-TEST_F(Pipeline, AnUnreadableBitmapEndsTheRunWithTheErrorReport) {
-    prog().cb_suchenersetzen.setChecked(true);
+TEST_F(Pipeline, AnUnreadablePictureDoesNotKeepTheTextFromItsRun) {
+    prog().cb_textadd.setChecked(true);
+    prog().act_textadd_vorne.setText(u">");
     copy({{CF_BITMAP, MemoryBlock{1, 2, 3}}, {CF_UNICODETEXT, utf16Block(u"later")}});
-    const int changes = clipboard.changeCount();
-    EXPECT_EQ(clipboard.changeCount(), changes) << "no later stage wrote back";
     EXPECT_EQ(prog().lb_status.caption(), u"Capture failed: The clipboard holds no bitmap");
-    EXPECT_EQ(rows(), 0u) << "the text listed after the bitmap is not reached";
-    EXPECT_EQ(prog().pc.activePage(), &prog().tab_img);
+    ASSERT_EQ(rows(), 1u) << "the text listed after the picture is captured";
+    EXPECT_EQ(lastRow().cell(2), u"later");
+    EXPECT_EQ(prog().pc.activePage(), &prog().tab_txt);
+    ASSERT_EQ(prog().liste.count(), 2u) << "the details list is filled";
+    TClipBoardEx reader(clipboard);
+    EXPECT_EQ(reader.ReadUnicodeText(), u">later") << "and the text stages ran";
     copyText(u"recovered");
-    EXPECT_EQ(rows(), 1u);
+    EXPECT_EQ(rows(), 2u);
 }
 
 TEST_F(Pipeline, FailedCapturesGoToTheStripNeverIntoBoxesAndTheNextGoodRunClearsIt) {

@@ -71,14 +71,16 @@ TEST_F(ClipboardEx, WriteUnicodeTextPutsBothTextFormatsAndReplacesEverything) {
     EXPECT_EQ(clipboard.ReadUnicodeText(), u"");
 }
 
-TEST_F(ClipboardEx, ReadFormatAsTextKeepsTheWholeEightBitBlockAndStopsUtf16AtZero) {
+TEST_F(ClipboardEx, ReadFormatAsTextKeepsTheWholeEightBitBlockAndUtf16PastAZero) {
     const FormatId custom = backend.registerFormat("custom");
     backend.putFromOtherProgram({{CF_TEXT, MemoryBlock{'a', 'b', 'c', 'd', 'e', 0}},
                                  {CF_UNICODETEXT, utf16Block(std::u16string(u"ab\0cd", 5))},
                                  {CF_BITMAP, std::make_shared<const Bitmap>(Bitmap::blank(1, 1, 32))},
                                  {custom, MemoryBlock{}}});
     EXPECT_EQ(clipboard.ReadFormatAsText(CF_TEXT, false), std::u16string(u"abcde\0", 6));
-    EXPECT_EQ(clipboard.ReadFormatAsText(CF_UNICODETEXT, true), u"ab");
+    EXPECT_EQ(clipboard.ReadFormatAsText(CF_UNICODETEXT, true), std::u16string(u"ab\0cd", 5))
+        << "a 0 inside a text keeps what follows it; the terminating 0 is dropped";
+    EXPECT_EQ(clipboard.ReadUnicodeText(), std::u16string(u"ab\0cd", 5));
     EXPECT_EQ(clipboard.ReadFormatAsText(CF_BITMAP, false), u"") << "graphics objects have no block";
     EXPECT_EQ(clipboard.ReadFormatAsText(custom, false), u"");
     EXPECT_EQ(clipboard.ReadFormatAsText(CF_PALETTE, false), u"") << "absent format";

@@ -118,21 +118,24 @@ class Capture(ProgramTest):
         self.assertEqual(len(self.app.history()), rows + 1)
         self.app.click("cb_cutimg")
 
-    def test_7_an_owner_that_never_answers_does_not_stop_the_program(self):
+    def test_7_an_owner_that_never_answers_leaves_the_display_and_says_so(self):
+        self.copy_and_wait("vorher")
         owner = subprocess.Popen([sys.executable, os.path.join(os.path.dirname(__file__), "hanging_owner.py"), "8"],
                                  env=self.display.env, stdout=subprocess.PIPE, text=True)
         self.addCleanup(owner.stdout.close)
         try:
             self.assertEqual(owner.stdout.readline().strip(), "owner")
-            # Tessaro asks the owner for its formats and waits up to Qt's clipboard timeout;
-            # the run then finds nothing to list.
-            wait_until(lambda: self.app.details() == [], timeout=10, what="the run over the silent owner")
+            state = wait_until(lambda: "did not answer" in self.app.state().get("status", "") and self.app.state(),
+                               timeout=10, what="the note on the silent owner")
+            self.assertEqual(state["displayStart"], "vorher", "the previous display stays")
+            self.assertIn("vorher", [row[2] for row in state["details"]["rows"]])
             self.assertTrue(self.app.alive())
         finally:
             owner.wait(timeout=20)
         time.sleep(0.5)
         self.copy_and_wait("danach wieder da")
         self.assertEqual(self.app.history()[-1][2], "danach wieder da")
+        self.assertEqual(self.app.state()["status"], "")
 
     def test_7b_the_last_copy_of_a_fast_burst_is_captured(self):
         time.sleep(0.3)
@@ -151,6 +154,67 @@ class Capture(ProgramTest):
         self.assertLessEqual(captured, 2 + int(burst / 0.175), f"{captured} runs for a burst of {burst:.2f} s")
         time.sleep(0.5)
         self.assertEqual(len(self.app.history()) - rows, captured, "no run after the deferred one")
+
+    def own(self, *args):
+        """Another program that owns the clipboard with the given x11_owner.py arguments."""
+        owner = subprocess.Popen(["/usr/bin/python3", os.path.join(os.path.dirname(__file__), "x11_owner.py"),
+                                  "--exit-after", "60", *args],
+                                 env=self.display.env, stdout=subprocess.PIPE, text=True)
+        self.addCleanup(lambda: (owner.kill(), owner.wait(), owner.stdout.close()))
+        self.assertEqual(owner.stdout.readline().strip(), "owner")
+        return owner
+
+    def file_with(self, data):
+        path = os.path.join(tempfile.mkdtemp(prefix="tessaro-e2e-data-"), "data")
+        with open(path, "wb") as f:
+            f.write(data)
+        self.addCleanup(shutil.rmtree, os.path.dirname(path))
+        return path
+
+    def test_7c_an_action_that_changes_nothing_leaves_a_rich_copy_whole(self):
+        html = "<p>Gr\u00fc\u00dfe \u2014 <b>fett</b></p>".encode("utf-8")
+        picture = io.BytesIO()
+        Image.new("RGB", (5, 4), (1, 2, 3)).save(picture, "PNG")
+        self.app.click("cb_suchenersetzen")
+        self.addCleanup(self.app.click, "cb_suchenersetzen")
+        rows = len(self.app.history())
+        self.own("--text", "reich", "--data", "text/html=" + self.file_with(html),
+                 "--data", "image/png=" + self.file_with(picture.getvalue()))
+        self.app.wait_for_rows(rows + 2)
+        time.sleep(0.5)
+        self.assertEqual(self.clipboard.get("text/html"), html, "the formatted text is still offered")
+        self.assertEqual(self.clipboard.get("image/png"), picture.getvalue())
+        details = {row[0]: row for row in self.app.details()}
+        self.assertEqual(details["text/html"][2], html.decode("utf-8"), "text types are read as UTF-8")
+
+    def test_7d_a_picture_that_does_not_decode_leaves_the_text_its_run(self):
+        rows = len(self.app.history())
+        self.own("--text", "Text bleibt", "--data", "image/png=" + self.file_with(b"no picture at all"))
+        history = self.app.wait_for_rows(rows + 1)
+        self.assertEqual(history[-1][2], "Text bleibt")
+        state = wait_until(lambda: "no bitmap" in self.app.state().get("status", "") and self.app.state(),
+                           what="the note on the picture")
+        self.assertIn("image/png", [row[0] for row in state["details"]["rows"]])
+
+    def test_7e_a_large_text_arrives_whole(self):
+        size = 20_000_000
+        rows = len(self.app.history())
+        self.own("--size", str(size))
+        self.app.wait_for_rows(rows + 1, timeout=30)
+        state = self.app.state()
+        self.assertEqual(state["displayLength"], size)
+        self.assertTrue(state["displayStart"].startswith("000000000\n000000001\n"))
+        self.assertEqual(state["status"], "")
+
+    def test_7f_a_secret_copy_leaves_no_trace(self):
+        rows = len(self.app.history())
+        self.own("--text", "Kennwort-4711", "--data", "x-kde-passwordManagerHint=" + self.file_with(b"secret"))
+        state = wait_until(lambda: any(r[0] == "x-kde-passwordManagerHint" for r in self.app.details())
+                           and self.app.state(), what="the secret copy's formats")
+        self.assertEqual(len(state["history"]["rows"]), rows)
+        self.assertEqual({row[2] for row in state["details"]["rows"]}, {"(hidden)"})
+        with open(self.app.state_path, encoding="utf-8") as f:
+            self.assertNotIn("Kennwort-4711", f.read())
 
     def test_8_saves_text_files_in_the_chosen_encoding(self):
         folder = tempfile.mkdtemp(prefix="tessaro-saved-")

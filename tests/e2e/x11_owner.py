@@ -2,10 +2,13 @@
 """Owns the X11 CLIPBOARD for tests, as a well-behaved or a hostile program, and prints
 "owner" once it owns it. Run with /usr/bin/python3 (python3-xlib).
 
-  --text STR                 serves STR as UTF8_STRING and text/plain;charset=utf-8
+  --text STR                 serves STR as UTF8_STRING and text/plain;charset=utf-8 (without
+                             --text or --size no text is offered)
   --size N                   serves N bytes of numbered lines ("000000000\\n000000001\\n"...),
                              through INCR when larger than --chunk
   --targets a,b,c            also serves these targets, each with the bytes "content of NAME"
+  --data NAME=PATH           also serves the target NAME with the bytes of the file PATH
+                             (may be given more than once)
   --never-answer             takes every request and never answers
   --answer-after SECONDS     answers each request only that long after it came
   --exit-mid-transfer        starts an INCR transfer and exits after its first chunk
@@ -34,6 +37,7 @@ def parse_arguments():
     content.add_argument("--text")
     content.add_argument("--size", type=int)
     parser.add_argument("--targets", default="")
+    parser.add_argument("--data", action="append", default=[])
     parser.add_argument("--chunk", type=int, default=128 * 1024)
     parser.add_argument("--never-answer", action="store_true")
     parser.add_argument("--answer-after", type=float, default=0.0)
@@ -54,10 +58,16 @@ class Owner:
         self.targets_atom = self.atom("TARGETS")
         self.incr = self.atom("INCR")
         self.utf8 = self.atom("UTF8_STRING")
-        text = numbered_lines(args.size) if args.size is not None else (args.text or "").encode("utf-8")
-        self.contents = {self.utf8: text, self.atom("text/plain;charset=utf-8"): text}
+        self.contents = {}
+        if args.text is not None or args.size is not None:
+            text = numbered_lines(args.size) if args.size is not None else args.text.encode("utf-8")
+            self.contents = {self.utf8: text, self.atom("text/plain;charset=utf-8"): text}
         for name in filter(None, args.targets.split(",")):
             self.contents[self.atom(name)] = b"content of " + name.encode("utf-8")
+        for pair in args.data:
+            name, path = pair.split("=", 1)
+            with open(path, "rb") as f:
+                self.contents[self.atom(name)] = f.read()
         # Hostile transfers need an INCR transfer to interrupt, whatever the size.
         self.always_incr = args.exit_mid_transfer or args.change_during_transfer
         self.transfers = {}  # (requestor window id, property) -> [window, type, data, offset]
