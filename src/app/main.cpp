@@ -80,6 +80,9 @@ int main(int argc, char** argv) {
     tessaro::QtClipboard clipboard(QGuiApplication::clipboard(), std::move(reader));
     tessaro::Application program(desktop, clipboard);
     program.createWindows();
+    clipboard.onTransfer = [&program](std::size_t bytes, std::size_t total, bool finished) {
+        program.mainWindow().showTransfer(bytes, total, finished);
+    };
 
     tessaro::StartWindowView startView(program.startWindow());
     tessaro::MainWindowView mainView(program.mainWindow());

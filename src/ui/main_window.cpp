@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "output/save_field_rules.h"
+#include "platform/decimal_text.h"
 #include "platform/utf.h"
 #include "ui/interface_texts.h"
 #include "ui/number_list_rules.h"
@@ -448,6 +449,25 @@ void Tprog::reportCaptureFailure(const std::u16string& message) {
     lb_status.setColor(Rgb{0xC0, 0, 0});
     lb_status.setCaption(text);
     std::fprintf(stderr, "tessaro: %s\n", utf16ToUtf8(text).c_str());
+}
+
+void Tprog::showTransfer(std::size_t bytes, std::size_t total, bool finished) {
+    if (finished) {
+        if (m_transferShown) lb_status.setCaption({});
+        m_transferStart.reset();
+        m_transferShown = false;
+        return;
+    }
+    if (!m_transferStart) m_transferStart = m_desktop.tickCount();
+    if (m_desktop.tickCount() - *m_transferStart < 1000) return;
+    const auto megabytes = [](std::size_t n) { return DecimalText(static_cast<long long>(n >> 20)); };
+    std::u16string text = german() ? u"Lese die Zwischenablage: " : u"Reading the clipboard: ";
+    text += megabytes(bytes);
+    if (total > 0) text += (german() ? u" von " : u" of ") + megabytes(total);
+    text += u" MB";
+    lb_status.setColor(std::nullopt);
+    lb_status.setCaption(std::move(text));
+    m_transferShown = true;
 }
 
 void Tprog::trayLeftButtonDown() {

@@ -280,6 +280,10 @@ public:
                 act_textadd_vorne,     act_textadd_hinten};
     }
 
+    // Progress of a clipboard transfer in the bottom strip, once it has taken a second;
+    // the note goes when the transfer is over.
+    void showTransfer(std::size_t bytes, std::size_t total, bool finished);
+
 private:
     // A failed run is told in the bottom strip and on standard error: a box from inside a
     // clipboard notification would stack with every further broken copy.
@@ -309,6 +313,8 @@ private:
     bool m_shownOnce = false;
     ConfigurationMenu* m_configurationMenu = nullptr;
     Subscription m_tableSelection;
+    std::optional<std::uint32_t> m_transferStart;
+    bool m_transferShown = false;
     SearchReplacePanel m_searchReplace;
     RegExErrorMarks m_regexMarks;
 };

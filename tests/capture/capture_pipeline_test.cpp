@@ -408,6 +408,18 @@ TEST_F(Pipeline, FailedCapturesGoToTheStripNeverIntoBoxesAndTheNextGoodRunClears
     EXPECT_EQ(prog().lb_status.caption(), u"");
 }
 
+TEST_F(Pipeline, ALongTransferShowsItsProgressAfterASecondAndClearsItAtTheEnd) {
+    prog().showTransfer(1 << 20, 50 << 20, false);
+    EXPECT_EQ(prog().lb_status.caption(), u"") << "a short transfer shows nothing";
+    desktop.advance(1200);
+    prog().showTransfer(12 << 20, 50 << 20, false);
+    EXPECT_EQ(prog().lb_status.caption(), u"Reading the clipboard: 12 of 50 MB");
+    prog().showTransfer(30 << 20, 0, false);
+    EXPECT_EQ(prog().lb_status.caption(), u"Reading the clipboard: 30 MB") << "an owner may not say the size";
+    prog().showTransfer(50 << 20, 50 << 20, true);
+    EXPECT_EQ(prog().lb_status.caption(), u"");
+}
+
 TEST_F(Pipeline, TabChangesChooseThePageByTheFirstTabsText) {
     auto& p = prog();
     copy({{CF_BITMAP, testBitmap(2, 2)}});
