@@ -80,6 +80,7 @@ QtClipboard::QtClipboard(QClipboard* clipboard) : QtClipboard(clipboard, nullptr
 QtClipboard::~QtClipboard() = default;
 
 void QtClipboard::clipboardChanged() {
+    if (m_takingOver) return;  // our offer of the same content changes nothing
     if (m_reading) {
         // A change while a copy is being read is announced once that run is over: the
         // snapshot it reads must stay whole until then.
@@ -92,9 +93,48 @@ void QtClipboard::clipboardChanged() {
         }
         return;
     }
+    if (takeOverFromVanishedOwner()) return;
     ++m_changes;
     m_snapshotValid = false;
     m_chain.announceChange();
+}
+
+bool QtClipboard::takeOverFromVanishedOwner() {
+    if (!m_reader || !m_reader->valid() || !m_snapshotValid || m_snapshot.empty()) return false;
+    if (holdsOwnWrite() || m_reader->owner() != 0) return false;
+    auto mime = std::make_unique<QMimeData>();
+    bool offered = false;
+    for (const Entry& entry : m_snapshot) {
+        const std::string& source = entry.plan.sources.front();
+        if (entry.plan.kind == PlannedFormat::Kind::Registered && source == "x-kde-passwordManagerHint") {
+            return false;
+        }
+        if (entry.id == CF_UNICODETEXT && m_text) {
+            mime->setText(toQString(*m_text));
+            offered = true;
+        } else if (entry.id == CF_BITMAP) {
+            // The picture as the owner gave it, in the first type that decoded.
+            for (const std::string& type : entry.plan.sources) {
+                const auto it = m_bytes.find(type);
+                if (it == m_bytes.end() || !it->second || type == "application/x-qt-image") continue;
+                if (!entry.data || !std::holds_alternative<std::shared_ptr<const Bitmap>>(*entry.data)) break;
+                mime->setData(QString::fromStdString(type), QByteArray(it->second->data(), static_cast<qsizetype>(it->second->size())));
+                offered = true;
+                break;
+            }
+        } else if (entry.plan.kind == PlannedFormat::Kind::Registered && entry.plan.text != TargetText::None) {
+            const auto it = m_bytes.find(source);
+            if (it == m_bytes.end() || !it->second || it->second->size() > kTakeOverTextLimit) continue;
+            mime->setData(QString::fromStdString(source), QByteArray(it->second->data(), static_cast<qsizetype>(it->second->size())));
+            offered = true;
+        }
+    }
+    if (!offered) return false;
+    m_takingOver = true;
+    m_published = mime.get();
+    m_clipboard->setMimeData(mime.release(), QClipboard::Clipboard);
+    m_takingOver = false;
+    return true;
 }
 
 bool QtClipboard::open() {

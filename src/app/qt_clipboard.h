@@ -71,6 +71,10 @@ private:
     };
 
     void clipboardChanged();
+    // When the program that owned the copy we read has gone (X11 empties the clipboard
+    // then), we offer what we read of it ourselves: its text, its picture and its small text
+    // types, never a secret. True when we did.
+    bool takeOverFromVanishedOwner();
     // Lists the formats of the current content once per change; throws ClipboardError when
     // the owner does not say what it offers.
     void ensureSnapshot();
@@ -104,6 +108,9 @@ private:
     bool m_writing = false;
     bool m_reading = false;
     bool m_changeWhileReading = false;
+    bool m_takingOver = false;
+    // The largest text type (other than the text itself) offered again after its owner left.
+    static constexpr std::size_t kTakeOverTextLimit = std::size_t{1} << 20;
     std::vector<std::pair<FormatId, ClipboardData>> m_pending;
     int m_changes = 0;
     // What our last write handed to Qt: Qt deletes it when another program takes the

@@ -216,6 +216,20 @@ class Capture(ProgramTest):
         with open(self.app.state_path, encoding="utf-8") as f:
             self.assertNotIn("Kennwort-4711", f.read())
 
+    def test_7g_a_copy_outlives_the_program_that_made_it(self):
+        html = "<i>bleibt \u2014 da</i>".encode("utf-8")
+        rows = len(self.app.history())
+        owner = self.own("--text", "bleibt da", "--data", "text/html=" + self.file_with(html))
+        self.app.wait_for_rows(rows + 1)
+        owner.kill()
+        owner.wait()
+        wait_until(lambda: subprocess.run(["xclip", "-selection", "clipboard", "-o"], env=self.display.env,
+                                          capture_output=True).stdout == "bleibt da".encode("utf-8"),
+                   what="the text offered by Tessaro after its owner exited")
+        self.assertEqual(self.clipboard.get("text/html"), html)
+        time.sleep(0.5)
+        self.assertEqual(len(self.app.history()), rows + 1, "taking the copy over is no new copy")
+
     def test_8_saves_text_files_in_the_chosen_encoding(self):
         folder = tempfile.mkdtemp(prefix="tessaro-saved-")
         try:
