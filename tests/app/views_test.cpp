@@ -18,6 +18,7 @@
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QTableView>
+#include <QTextDocument>
 
 #include "app/qt_bitmap.h"
 #include "app/qt_text.h"
@@ -44,6 +45,12 @@ TEST(ListViewModel, FollowsTheListAndShowsOneLinePreviews) {
     EXPECT_EQ(shown.size(), 257) << "256 characters and an ellipsis";
     EXPECT_EQ(shown.back(), QChar(0x2026));
     EXPECT_EQ(model.data(model.index(1, 1), Qt::DisplayRole).toString(), QStringLiteral("short"));
+    list.append({u"html", {u"<b>fett</b> &amp; <i>schr\u00e4g</i> und noch mehr Text dahinter"}});
+    QTextDocument tip;
+    tip.setHtml(model.data(model.index(2, 1), Qt::ToolTipRole).toString());
+    EXPECT_EQ(tip.toPlainText(), QStringLiteral("<b>fett</b> &amp; <i>schräg</i> und noch mehr Text dahinter"))
+        << "a tip shows HTML source as text, not rendered";
+    list.remove({2});
     list.setColumnCaption(1, u"Wert");
     EXPECT_EQ(model.headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("Wert"));
     list.remove({0});

@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QItemSelectionModel>
 #include <QSignalBlocker>
+#include <QTextDocument>
 
 #include "app/qt_text.h"
 #include "app/views/subscription_keeper.h"
@@ -98,7 +99,8 @@ QVariant ListViewModel::data(const QModelIndex& index, int role) const {
     const ListItem& item = m_list.item(static_cast<std::size_t>(index.row()));
     const std::u16string& cell = item.cell(static_cast<std::size_t>(index.column()));
     if (role == Qt::DisplayRole) return preview(cell);
-    if (role == Qt::ToolTipRole && cell.size() > 40) return preview(cell);
+    // Tips render what looks like HTML; a copied HTML source is shown as the text it is.
+    if (role == Qt::ToolTipRole && cell.size() > 40) return Qt::convertFromPlainText(preview(cell));
     return {};
 }
 
