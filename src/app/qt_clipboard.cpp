@@ -302,23 +302,26 @@ const std::optional<std::string>& QtClipboard::bytesOf(const std::string& target
     return it->second;
 }
 
-const std::u16string* QtClipboard::text(const PlannedFormat& plan) {
+SharedUtf16 QtClipboard::text(const PlannedFormat& plan) {
     if (!m_text) {
         for (const std::string& source : plan.sources) {
             const auto& bytes = bytesOf(source);
             if (!bytes) continue;
-            m_text = decodeText(*bytes, TextConventionOf(source));
+            m_text = std::make_shared<const std::u16string>(decodeText(*bytes, TextConventionOf(source)));
+            // The decoded text serves every later reader; the bytes are not needed again.
+            m_bytes[source] = std::string();
             break;
         }
     }
-    return m_text ? &*m_text : nullptr;
+    return m_text;
 }
 
 ClipboardData QtClipboard::readEntry(const Entry& entry) {
     if (entry.id == CF_UNICODETEXT || entry.id == CF_TEXT) {
-        const std::u16string* value = text(entry.plan);
+        const SharedUtf16 value = text(entry.plan);
         if (!value) return MemoryBlock{};
-        return entry.id == CF_UNICODETEXT ? utf16Block(*value) : ansiBlock(utf16ToAnsi(*value));
+        if (entry.id == CF_UNICODETEXT) return value;
+        return ansiBlock(utf16ToAnsi(*value));
     }
     if (entry.id == CF_BITMAP) {
         // The best picture type that decodes; an offer that does not is no picture.

@@ -84,7 +84,8 @@ private:
     const std::optional<std::string>& bytesOf(const std::string& target);
     std::optional<std::string> fetch(const std::string& target);
     ClipboardData readEntry(const Entry& entry);
-    const std::u16string* text(const PlannedFormat& plan);
+    // The text of the copy, decoded once and shared with everyone who reads it.
+    SharedUtf16 text(const PlannedFormat& plan);
     FormatId idForName(const std::string& name);
     void publishPending();
     // True while the content is ours or no reader is at hand: Qt's data then serves.
@@ -98,7 +99,7 @@ private:
     // Targets that only give a text or picture; their reads get the longer deadline.
     std::vector<std::string> m_contentTargets;
     std::map<std::string, std::optional<std::string>> m_bytes;
-    std::optional<std::u16string> m_text;
+    SharedUtf16 m_text;
     std::optional<std::chrono::steady_clock::time_point> m_detailsDeadline;
     std::map<std::string, FormatId> m_ids;
     std::map<FormatId, std::string> m_names;

@@ -110,9 +110,11 @@ FormatId TClipBoardEx::formatAt(int index) {
     return format;
 }
 
-std::u16string TClipBoardEx::ReadFormatAsText(FormatId format, bool utf16) {
+SharedText TClipBoardEx::ReadFormatAsText(FormatId format, bool utf16) {
     ClipboardOpen scope(*this);
-    const MemoryBlock* block = blockOf(m_backend.data(format));
+    const ClipboardData* data = m_backend.data(format);
+    if (const auto* text = data ? std::get_if<SharedUtf16>(data) : nullptr) return SharedText(*text);
+    const MemoryBlock* block = blockOf(data);
     if (!block) return {};
     return utf16 ? utf16Text(*block) : textOfBlock(bytesOf(*block), m_backend.textConvention(format));
 }
@@ -138,7 +140,10 @@ std::u16string TClipBoardEx::ReadUnicodeText() {
     std::u16string text;
     {
         ClipboardOpen scope(*this);
-        if (const MemoryBlock* block = blockOf(m_backend.data(CF_UNICODETEXT))) {
+        const ClipboardData* data = m_backend.data(CF_UNICODETEXT);
+        if (const auto* shared = data ? std::get_if<SharedUtf16>(data) : nullptr; shared && *shared) {
+            text = **shared;
+        } else if (const MemoryBlock* block = blockOf(data)) {
             text = utf16Text(*block);
         }
     }

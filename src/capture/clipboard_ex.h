@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "forms/shared_text.h"
 #include "platform/bitmap.h"
 #include "platform/clipboard_backend.h"
 
@@ -33,7 +34,7 @@ public:
     // A format's memory block as text: UTF-16 without the 0 characters that end it, or the
     // bytes in the format's text convention, or without one every byte of the block as
     // Windows-1252. Empty when the format has no block (graphics objects).
-    std::u16string ReadFormatAsText(FormatId format, bool utf16);
+    SharedText ReadFormatAsText(FormatId format, bool utf16);
     // True when the copy says it is a secret (a password manager's marker): such content
     // must be neither read nor kept.
     bool HoldsSecret();

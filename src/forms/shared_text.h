@@ -22,6 +22,7 @@ public:
 
     friend bool operator==(const SharedText& a, const SharedText& b) { return a.str() == b.str(); }
     friend bool operator==(const SharedText& a, std::u16string_view b) { return a.str() == b; }
+    friend bool operator==(const SharedText& a, const std::u16string& b) { return a.str() == b; }
     friend bool operator==(const SharedText& a, const char16_t* b) { return a.str() == b; }
 
 private:

@@ -30,9 +30,12 @@ using MemoryBlock = std::vector<std::uint8_t>;
 struct Palette {
     std::vector<std::uint32_t> entries;
 };
+// A text the platform already holds as UTF-16, without a terminating 0: CF_UNICODETEXT
+// handed over without copying a large text into a block and out of it again.
+using SharedUtf16 = std::shared_ptr<const std::u16string>;
 // The data of one format. Graphics objects have no memory block: their block size reads 0.
-using ClipboardData =
-    std::variant<MemoryBlock, std::shared_ptr<const Bitmap>, std::shared_ptr<const Palette>>;
+using ClipboardData = std::variant<MemoryBlock, std::shared_ptr<const Bitmap>,
+                                   std::shared_ptr<const Palette>, SharedUtf16>;
 
 // How the bytes of a registered format are text, where a convention of the platform says
 // so (X11 text types are UTF-8); without one they are read one character per byte.
