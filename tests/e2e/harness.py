@@ -169,6 +169,23 @@ class ProgramTest(unittest.TestCase):
         self.assertTrue(self.app.alive(), "tessaro is running")
         time.sleep(0.25)  # past the debounce of the previous change
 
+    def control(self, name):
+        """The place of a control on the screen, once the window shows it."""
+        return wait_until(lambda: self.app.state().get("controls", {}).get(name), what=f"{name} on screen")
+
+    def click(self, name):
+        self.control(name)
+        self.app.click(name)
+
+    def type_into(self, name, text):
+        x, y, w, h = self.control(name)
+        self.display.run(["xdotool", "mousemove", "--sync", str(x + w // 2), str(y + h // 2), "click", "1"])
+        for i, line in enumerate(text.split("\n")):
+            if i:
+                self.display.run(["xdotool", "key", "Return"])
+            if line:
+                self.display.run(["xdotool", "type", "--delay", "15", line])
+
 
 def run_tests():
     """Runs the test classes of the calling script with --tessaro and --artifacts."""

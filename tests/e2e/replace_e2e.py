@@ -15,22 +15,6 @@ class Replace(ProgramTest):
         if result and any(test is self for test, _ in result.failures + result.errors):
             self.app.screenshot(f"replace-failed-{self._testMethodName}.png")
 
-    def control(self, name):
-        return wait_until(lambda: self.app.state().get("controls", {}).get(name), what=f"{name} on screen")
-
-    def click(self, name):
-        self.control(name)
-        self.app.click(name)
-
-    def type_into(self, name, text):
-        x, y, w, h = self.control(name)
-        self.display.run(["xdotool", "mousemove", "--sync", str(x + w // 2), str(y + h // 2), "click", "1"])
-        for i, line in enumerate(text.split("\n")):
-            if i:
-                self.display.run(["xdotool", "key", "Return"])
-            if line:
-                self.display.run(["xdotool", "type", "--delay", "15", line])
-
     def drag(self, source, target):
         (x0, y0), (x1, y1) = source, target
         run = self.display.run
