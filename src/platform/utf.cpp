@@ -2,31 +2,26 @@
 #include "platform/utf.h"
 
 namespace tessaro {
-namespace {
-
-void appendCodePoint(std::u16string& out, char32_t cp) {
-    if (cp < 0x10000) {
-        out.push_back(static_cast<char16_t>(cp));
-    } else {
-        cp -= 0x10000;
-        out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-        out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-    }
-}
-
-}  // namespace
 
 std::u16string utf8ToUtf16(std::string_view text) {
-    std::u16string out;
-    out.reserve(text.size());
+    // UTF-8 never takes fewer bytes than UTF-16 takes units, so the output fits in a
+    // string of the input's length, written in place: large copied texts are mostly ASCII.
+    std::u16string out(text.size(), u'\0');
+    std::size_t o = 0;
     std::size_t i = 0;
+    const auto* in = reinterpret_cast<const unsigned char*>(text.data());
     while (i < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        int length = lead < 0x80 ? 1 : (lead >> 5) == 6 ? 2 : (lead >> 4) == 14 ? 3 : (lead >> 3) == 30 ? 4 : 0;
-        char32_t cp = length == 1 ? lead : length == 2 ? (lead & 0x1F) : length == 3 ? (lead & 0x0F) : (lead & 0x07);
+        const unsigned char lead = in[i];
+        if (lead < 0x80) {
+            out[o++] = lead;
+            ++i;
+            continue;
+        }
+        const int length = (lead >> 5) == 6 ? 2 : (lead >> 4) == 14 ? 3 : (lead >> 3) == 30 ? 4 : 0;
+        char32_t cp = length == 2 ? (lead & 0x1F) : length == 3 ? (lead & 0x0F) : (lead & 0x07);
         bool valid = length > 0 && i + static_cast<std::size_t>(length) <= text.size();
         for (int k = 1; valid && k < length; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
+            const unsigned char next = in[i + static_cast<std::size_t>(k)];
             valid = (next & 0xC0) == 0x80;
             cp = (cp << 6) | (next & 0x3F);
         }
@@ -35,13 +30,20 @@ std::u16string utf8ToUtf16(std::string_view text) {
             valid = false;
         }
         if (!valid) {
-            out.push_back(u'\uFFFD');
+            out[o++] = u'\uFFFD';
             ++i;
             continue;
         }
-        appendCodePoint(out, cp);
+        if (cp < 0x10000) {
+            out[o++] = static_cast<char16_t>(cp);
+        } else {
+            cp -= 0x10000;
+            out[o++] = static_cast<char16_t>(0xD800 + (cp >> 10));
+            out[o++] = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
+        }
         i += static_cast<std::size_t>(length);
     }
+    out.resize(o);
     return out;
 }
 

@@ -55,15 +55,21 @@ std::u16string ansiToUtf16(std::string_view bytes) {
 }
 
 std::string utf16ToAnsi(std::u16string_view text) {
-    std::string out;
-    out.reserve(text.size());
+    // Written in place: never more bytes than units, and ASCII needs no table.
+    std::string out(text.size(), '\0');
+    std::size_t o = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char16_t c = text[i];
+        if (c < 0x80) {
+            out[o++] = static_cast<char>(c);
+            continue;
+        }
         const bool pair = c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() &&
                           text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF;
         if (pair) ++i;
-        out.push_back(pair ? '?' : toAnsiChar(c));
+        out[o++] = pair ? '?' : toAnsiChar(c);
     }
+    out.resize(o);
     return out;
 }
 
