@@ -69,9 +69,10 @@ QtClipboard::QtClipboard(QClipboard* clipboard, std::unique_ptr<X11SelectionRead
             },
             Qt::DirectConnection);
     if (m_reader) {
-        // While the reader waits for an owner, the window is served, but no input acts:
-        // a click that started a second run inside the first would find its data half read.
-        m_reader->setPump([] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
+        // While the reader waits for an owner, the window goes on answering the user. What
+        // could disturb the copy being read waits: its changes are announced after the
+        // read, and writes are refused meanwhile.
+        m_reader->setPump([] { QCoreApplication::processEvents(QEventLoop::AllEvents); });
     }
 }
 
@@ -157,6 +158,7 @@ void QtClipboard::close() {
 
 void QtClipboard::empty() {
     if (!m_open) throw ClipboardError("Clipboard is not open");
+    if (m_reading) throw ClipboardError("The clipboard is being read; try again when the transfer is over");
     m_writing = true;
     m_pending.clear();
 }

@@ -27,12 +27,20 @@ void CapturePipeline::ProcessClipboard() {
         RunView outer;
         ~Nesting() { run = std::move(outer); }
     } nesting{m_run, std::exchange(m_run, RunView{m_state.ChangeNotifications, {}, false, false, std::nullopt})};
-    if (m_clipboard.HoldsSecret()) {
-        showSecret();
-        return;
+    std::shared_ptr<const Bitmap> working;
+    {
+        m_state.Reading = true;
+        struct ReadingDone {
+            bool& flag;
+            ~ReadingDone() { flag = false; }
+        } readingDone{m_state.Reading};
+        if (m_clipboard.HoldsSecret()) {
+            showSecret();
+            return;
+        }
+        fillDetails();
+        working = capture();
     }
-    fillDetails();
-    std::shared_ptr<const Bitmap> working = capture();
     m_unicodeText.reset();
     // Without a Unicode text the text stages work on the 8-bit one, read once for all.
     if (m_run.text.str().empty() &&

@@ -14,6 +14,9 @@ struct CaptureState {
     // Change notifications that were not our own writes. A run compares it with its value
     // at the start to learn whether the user copied while the run waited in a dialog.
     std::uint64_t ChangeNotifications = 0;
+    // True while a run reads the clipboard. The window keeps answering meanwhile, but no
+    // second run may start inside the reading: it would find the first one's copy half read.
+    bool Reading = false;
 };
 
 }  // namespace tessaro

@@ -69,6 +69,15 @@ void ClipboardMonitor::runOrDefer() {
     // Elapsed time in modular arithmetic, so the debounce keeps working when the tick
     // counter wraps at 2^32.
     const std::uint32_t elapsed = m_desktop.tickCount() - m_state.LastRunTick;
+    if (m_state.Reading) {
+        // Tried again when the interval has passed, until the reading is over.
+        if (m_changeWaiting) return;
+        m_changeWaiting = true;
+        m_desktop.runLater(kDebounceMs + 1, [this, alive = std::weak_ptr<bool>(m_alive)] {
+            if (alive.lock()) deferredRun();
+        });
+        return;
+    }
     if (elapsed > kDebounceMs) {
         m_changeWaiting = false;
         m_state.LastRunTick = m_desktop.tickCount();

@@ -73,6 +73,26 @@ TEST_F(Monitor, ADeferredRunAfterTheProgramLeftTheChainDoesNothing) {
     EXPECT_EQ(rows(), 1u);
 }
 
+TEST_F(Monitor, AChangeWhileARunReadsTheClipboardRunsAfterTheReading) {
+    // The window answers while a large copy is read; a copy made meanwhile must not start
+    // a run inside the reading one.
+    bool copied = false;
+    const Subscription duringReading = prog().zuletzt.listChanged().subscribe([&](const ListChange&) {
+        if (copied) return;
+        copied = true;
+        desktop.advance(500);
+        clipboard.putFromOtherProgram(testing::textContent(u"during"));
+        EXPECT_EQ(rows(), 1u) << "no run inside the reading";
+    });
+    copyText(u"first");
+    ASSERT_TRUE(copied);
+    EXPECT_EQ(rows(), 1u);
+    EXPECT_EQ(app.captureState().Reading, false);
+    desktop.advance(1000);
+    ASSERT_EQ(rows(), 2u) << "the copy made during the reading had its run afterwards";
+    EXPECT_EQ(lastRow().cell(2), u"during");
+}
+
 TEST_F(Monitor, TheRunStartTickIsTakenBeforeTheRunNotAfter) {
     // A slow run: the tick moves on while the pipeline works.
     std::uint32_t start = 0;

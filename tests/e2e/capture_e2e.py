@@ -230,6 +230,29 @@ class Capture(ProgramTest):
         time.sleep(0.5)
         self.assertEqual(len(self.app.history()), rows + 1, "taking the copy over is no new copy")
 
+    def test_7h_the_window_answers_while_an_owner_answers_late(self):
+        rows = len(self.app.history())
+        self.own("--text", "spät, aber da", "--answer-after", "2")
+        time.sleep(0.6)  # the run now waits for the owner
+        for wanted in (False, True):
+            started = time.monotonic()
+            self.app.key("F3")
+            wait_until(lambda: self.app.state().get("captureActive") is wanted, timeout=5, what="F3 handled")
+            # xdotool and the state file add their own delays; a frozen window takes seconds.
+            self.assertLess(time.monotonic() - started, 1.0, "the window answered during the transfer")
+        history = self.app.wait_for_rows(rows + 1, timeout=10)
+        self.assertEqual(history[-1][2], "spät, aber da")
+        self.assertEqual(self.app.state()["status"], "")
+
+    def test_7i_an_owner_that_exits_mid_transfer_stops_nothing(self):
+        rows = len(self.app.history())
+        self.own("--size", "5000000", "--chunk", "65536", "--exit-mid-transfer")
+        time.sleep(1.5)
+        self.assertTrue(self.app.alive())
+        self.assertEqual(len(self.app.history()), rows, "no half text in the history")
+        self.copy_and_wait("nach dem Abbruch")
+        self.assertEqual(self.app.history()[-1][2], "nach dem Abbruch")
+
     def test_8_saves_text_files_in_the_chosen_encoding(self):
         folder = tempfile.mkdtemp(prefix="tessaro-saved-")
         try:
