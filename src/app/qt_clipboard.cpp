@@ -113,15 +113,13 @@ bool QtClipboard::takeOverFromVanishedOwner() {
         if (entry.id == CF_UNICODETEXT && m_text) {
             mime->setText(toQString(*m_text));
             offered = true;
-        } else if (entry.id == CF_BITMAP) {
-            // The picture as the owner gave it, in the first type that decoded.
-            for (const std::string& type : entry.plan.sources) {
-                const auto it = m_bytes.find(type);
-                if (it == m_bytes.end() || !it->second || type == "application/x-qt-image") continue;
-                if (!entry.data || !std::holds_alternative<std::shared_ptr<const Bitmap>>(*entry.data)) break;
-                mime->setData(QString::fromStdString(type), QByteArray(it->second->data(), static_cast<qsizetype>(it->second->size())));
+        } else if (entry.id == CF_BITMAP && !m_pictureSource.empty()) {
+            // The picture as the owner gave it, in the type that decoded.
+            const auto it = m_bytes.find(m_pictureSource);
+            if (it != m_bytes.end() && it->second) {
+                mime->setData(QString::fromStdString(m_pictureSource),
+                              QByteArray(it->second->data(), static_cast<qsizetype>(it->second->size())));
                 offered = true;
-                break;
             }
         } else if (entry.plan.kind == PlannedFormat::Kind::Registered && entry.plan.text != TargetText::None) {
             const auto it = m_bytes.find(source);
@@ -252,6 +250,7 @@ void QtClipboard::ensureSnapshot() {
     m_contentTargets.clear();
     m_bytes.clear();
     m_text.reset();
+    m_pictureSource.clear();
     m_detailsDeadline.reset();
     const std::vector<std::string> targets = currentTargets();
     m_snapshotValid = true;
@@ -336,7 +335,9 @@ ClipboardData QtClipboard::readEntry(const Entry& entry) {
             } else if (const auto& bytes = bytesOf(source)) {
                 image.loadFromData(reinterpret_cast<const uchar*>(bytes->data()), static_cast<int>(bytes->size()));
             }
-            if (!image.isNull()) return std::make_shared<const Bitmap>(toBitmap(image));
+            if (image.isNull()) continue;
+            if (source != "application/x-qt-image") m_pictureSource = source;
+            return std::make_shared<const Bitmap>(toBitmap(image));
         }
         return MemoryBlock{};  // no bitmap object
     }

@@ -100,6 +100,8 @@ private:
     std::vector<std::string> m_contentTargets;
     std::map<std::string, std::optional<std::string>> m_bytes;
     SharedUtf16 m_text;
+    // The picture type the bitmap was decoded from; empty before or without one.
+    std::string m_pictureSource;
     std::optional<std::chrono::steady_clock::time_point> m_detailsDeadline;
     std::map<std::string, FormatId> m_ids;
     std::map<FormatId, std::string> m_names;

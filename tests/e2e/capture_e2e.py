@@ -218,17 +218,23 @@ class Capture(ProgramTest):
 
     def test_7g_a_copy_outlives_the_program_that_made_it(self):
         html = "<i>bleibt \u2014 da</i>".encode("utf-8")
+        picture = io.BytesIO()
+        Image.new("RGB", (3, 2), (9, 8, 7)).save(picture, "BMP")
         rows = len(self.app.history())
-        owner = self.own("--text", "bleibt da", "--data", "text/html=" + self.file_with(html))
-        self.app.wait_for_rows(rows + 1)
+        owner = self.own("--text", "bleibt da", "--data", "text/html=" + self.file_with(html),
+                         "--data", "image/png=" + self.file_with(b"broken"),
+                         "--data", "image/bmp=" + self.file_with(picture.getvalue()))
+        self.app.wait_for_rows(rows + 2)
         owner.kill()
         owner.wait()
         wait_until(lambda: subprocess.run(["xclip", "-selection", "clipboard", "-o"], env=self.display.env,
                                           capture_output=True).stdout == "bleibt da".encode("utf-8"),
                    what="the text offered by Tessaro after its owner exited")
         self.assertEqual(self.clipboard.get("text/html"), html)
+        self.assertEqual(self.clipboard.get("image/bmp"), picture.getvalue(), "the picture type that decoded")
+        self.assertNotIn("image/png", self.clipboard.targets())
         time.sleep(0.5)
-        self.assertEqual(len(self.app.history()), rows + 1, "taking the copy over is no new copy")
+        self.assertEqual(len(self.app.history()), rows + 2, "taking the copy over is no new copy")
 
     def test_7h_the_window_answers_while_an_owner_answers_late(self):
         rows = len(self.app.history())
