@@ -251,6 +251,7 @@ void QtClipboard::ensureSnapshot() {
     m_bytes.clear();
     m_text.reset();
     m_pictureSource.clear();
+    m_unanswered.clear();
     m_detailsDeadline.reset();
     const std::vector<std::string> targets = currentTargets();
     m_snapshotValid = true;
@@ -293,6 +294,9 @@ std::optional<std::string> QtClipboard::fetch(const std::string& target) {
     m_reading = false;
     if (onTransfer) onTransfer(result.data.size(), result.data.size(), true);
     m_reader->dispatchPending();
+    if (result.status == X11SelectionReader::Status::TimedOut || result.status == X11SelectionReader::Status::OwnerGone) {
+        m_unanswered.insert(target);
+    }
     if (result.status != X11SelectionReader::Status::Ok) return std::nullopt;
     return std::move(result.data);
 }
@@ -376,6 +380,11 @@ std::optional<std::string> QtClipboard::registeredName(FormatId format) {
     const auto it = m_names.find(format);
     if (it == m_names.end()) return std::nullopt;
     return it->second;
+}
+
+bool QtClipboard::unanswered(FormatId format) {
+    const auto name = m_names.find(format);
+    return name != m_names.end() && m_unanswered.count(name->second) > 0;
 }
 
 TargetText QtClipboard::textConvention(FormatId format) {

@@ -17,6 +17,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,7 @@ public:
     std::optional<std::string> registeredName(FormatId format) override;
     bool holdsOwnWrite() override;
     TargetText textConvention(FormatId format) override;
+    bool unanswered(FormatId format) override;
     ViewerChain& viewers() override { return m_chain; }
 
     // Number of changes seen so far (own writes included).
@@ -99,6 +101,8 @@ private:
     // Targets that only give a text or picture; their reads get the longer deadline.
     std::vector<std::string> m_contentTargets;
     std::map<std::string, std::optional<std::string>> m_bytes;
+    // Targets whose owner did not hand them over in time (or went away meanwhile).
+    std::set<std::string> m_unanswered;
     SharedUtf16 m_text;
     // The picture type the bitmap was decoded from; empty before or without one.
     std::string m_pictureSource;

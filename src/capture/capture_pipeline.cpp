@@ -80,7 +80,7 @@ void CapturePipeline::fillDetails() {
             const bool utf16 = id == CF_UNICODETEXT || id == kUtf16RegisteredFormat;
             SharedText value = m_clipboard.ReadFormatAsText(id, utf16);
             if (id == CF_UNICODETEXT) m_unicodeText = value;
-            if (value.str().empty()) continue;
+            if (value.str().empty() && !m_clipboard.Unanswered(id)) continue;
             m_c.liste.append({ansiToUtf16(name), {DecimalText(id), std::move(value)}});
         } catch (const std::exception&) {
             // A format that cannot be named or read is left out; the others still count.

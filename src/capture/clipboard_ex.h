@@ -35,6 +35,8 @@ public:
     // bytes in the format's text convention, or without one every byte of the block as
     // Windows-1252. Empty when the format has no block (graphics objects).
     SharedText ReadFormatAsText(FormatId format, bool utf16);
+    // True for a format its owner did not hand over in time.
+    bool Unanswered(FormatId format) { return m_backend.unanswered(format); }
     // True when the copy says it is a secret (a password manager's marker): such content
     // must be neither read nor kept.
     bool HoldsSecret();

@@ -82,6 +82,13 @@ public:
     // effect (X11 refuses the selection to an older request than the current owner's).
     virtual bool holdsOwnWrite() = 0;
 
+    // True for a format whose owner did not hand it over in time: it is listed with an
+    // empty value rather than left out as if it were empty.
+    virtual bool unanswered(FormatId format) {
+        (void)format;
+        return false;
+    }
+
     // How the bytes of a format are text (for the details list).
     virtual TargetText textConvention(FormatId format) {
         (void)format;

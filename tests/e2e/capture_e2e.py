@@ -260,6 +260,16 @@ class Capture(ProgramTest):
         self.copy_and_wait("nach dem Abbruch")
         self.assertEqual(self.app.history()[-1][2], "nach dem Abbruch")
 
+    def test_7j_formats_that_come_too_late_are_listed_empty(self):
+        # Every answer takes 0.6 s: the text has 10 s, all other formats 1 s together.
+        rows = len(self.app.history())
+        self.own("--text", "langsam", "--targets", "x-first,x-second,x-third", "--answer-after", "0.6")
+        self.app.wait_for_rows(rows + 1, timeout=15)
+        details = wait_until(lambda: {r[0]: r for r in self.app.details() if r[0].startswith("x-")}, what="details")
+        self.assertEqual(details["x-first"][2], "content of x-first")
+        self.assertEqual(details["x-third"][2], "", "listed although its owner did not hand it over in time")
+        self.assertEqual(self.app.history()[-1][2], "langsam")
+
     def test_8_saves_text_files_in_the_chosen_encoding(self):
         folder = tempfile.mkdtemp(prefix="tessaro-saved-")
         try:
