@@ -8,14 +8,13 @@
 #include <QMimeData>
 #include <QTimer>
 #include <algorithm>
-#include <cstring>
+#include <cstdint>
 #include <set>
 
 #include "app/qt_bitmap.h"
 #include "app/qt_text.h"
 #include "app/x11/selection_reader.h"
 #include "platform/clipboard_error.h"
-#include "platform/utf.h"
 #include "platform/windows_1252.h"
 
 namespace tessaro {
@@ -26,14 +25,6 @@ namespace {
 // id is never handed out.
 constexpr FormatId kReservedUtf16Id = 49159;
 
-// The text of a CF_UNICODETEXT block without the 0 characters that end it.
-std::u16string textOfBlock(const MemoryBlock& block) {
-    std::u16string text(block.size() / 2, u'\0');
-    std::memcpy(text.data(), block.data(), text.size() * 2);
-    while (!text.empty() && text.back() == u'\0') text.pop_back();
-    return text;
-}
-
 const std::set<std::string>& decodablePictureTypes() {
     static const std::set<std::string> types = [] {
         std::set<std::string> names;
@@ -41,22 +32,6 @@ const std::set<std::string>& decodablePictureTypes() {
         return names;
     }();
     return types;
-}
-
-std::u16string decodeText(const std::string& bytes, TargetText convention) {
-    std::string_view view(bytes);
-    while (!view.empty() && view.back() == '\0') view.remove_suffix(1);
-    switch (convention) {
-        case TargetText::Latin1: return std::u16string(view.begin(), view.end());
-        case TargetText::Utf16: {
-            MemoryBlock block(view.begin(), view.end());
-            if (block.size() >= 2 && block[0] == 0xFF && block[1] == 0xFE) block.erase(block.begin(), block.begin() + 2);
-            return textOfBlock(block);
-        }
-        case TargetText::Utf8:
-        case TargetText::None: break;
-    }
-    return utf8ToUtf16(view);
 }
 
 }  // namespace
@@ -105,6 +80,14 @@ bool QtClipboard::takeOverFromVanishedOwner() {
     if (holdsOwnWrite() || m_reader->owner() != 0) return false;
     auto mime = std::make_unique<QMimeData>();
     bool offered = false;
+    // Offers a target again with the bytes read from its owner, when they were read.
+    const auto offerRead = [this, &mime](const std::string& target, std::size_t limit) {
+        const auto it = m_bytes.find(target);
+        if (it == m_bytes.end() || !it->second || it->second->size() > limit) return false;
+        mime->setData(QString::fromStdString(target),
+                      QByteArray(it->second->data(), static_cast<qsizetype>(it->second->size())));
+        return true;
+    };
     for (const Entry& entry : m_snapshot) {
         const std::string& source = entry.plan.sources.front();
         if (entry.plan.kind == PlannedFormat::Kind::Registered && source == "x-kde-passwordManagerHint") {
@@ -115,17 +98,9 @@ bool QtClipboard::takeOverFromVanishedOwner() {
             offered = true;
         } else if (entry.id == CF_BITMAP && !m_pictureSource.empty()) {
             // The picture as the owner gave it, in the type that decoded.
-            const auto it = m_bytes.find(m_pictureSource);
-            if (it != m_bytes.end() && it->second) {
-                mime->setData(QString::fromStdString(m_pictureSource),
-                              QByteArray(it->second->data(), static_cast<qsizetype>(it->second->size())));
-                offered = true;
-            }
+            offered = offerRead(m_pictureSource, SIZE_MAX) || offered;
         } else if (entry.plan.kind == PlannedFormat::Kind::Registered && entry.plan.text != TargetText::None) {
-            const auto it = m_bytes.find(source);
-            if (it == m_bytes.end() || !it->second || it->second->size() > kTakeOverTextLimit) continue;
-            mime->setData(QString::fromStdString(source), QByteArray(it->second->data(), static_cast<qsizetype>(it->second->size())));
-            offered = true;
+            offered = offerRead(source, kTakeOverTextLimit) || offered;
         }
     }
     if (!offered) return false;
@@ -179,7 +154,7 @@ void QtClipboard::publishPending() {
     for (const auto& [format, data] : m_pending) {
         if (format == CF_UNICODETEXT) {
             if (const auto* block = std::get_if<MemoryBlock>(&data)) {
-                mime->setText(toQString(textOfBlock(*block)));
+                mime->setText(toQString(utf16OfBlock(*block)));
                 hasUnicode = true;
             }
         } else if (format == CF_TEXT && !hasUnicode) {
@@ -211,8 +186,6 @@ bool QtClipboard::holdsOwnWrite() {
     // write leaves the newer owner's data in place.
     return m_published && m_clipboard->mimeData(QClipboard::Clipboard) == m_published;
 }
-
-
 
 FormatId QtClipboard::idForName(const std::string& name) {
     const auto it = m_ids.find(name);
@@ -312,7 +285,7 @@ SharedUtf16 QtClipboard::text(const PlannedFormat& plan) {
         for (const std::string& source : plan.sources) {
             const auto& bytes = bytesOf(source);
             if (!bytes) continue;
-            m_text = std::make_shared<const std::u16string>(decodeText(*bytes, TextConventionOf(source)));
+            m_text = std::make_shared<const std::u16string>(textOfBytes(*bytes, TextConventionOf(source)));
             // The decoded text serves every later reader; the bytes are not needed again.
             m_bytes[source] = std::string();
             break;

@@ -2,10 +2,8 @@
 #include "capture/clipboard_ex.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "platform/clipboard_error.h"
-#include "platform/utf.h"
 #include "platform/windows_1252.h"
 
 namespace tessaro {
@@ -14,48 +12,6 @@ namespace {
 const MemoryBlock* blockOf(const ClipboardData* data) {
     const auto* block = data ? std::get_if<MemoryBlock>(data) : nullptr;
     return (block && !block->empty()) ? block : nullptr;
-}
-
-// The UTF-16 characters of a block without the 0 characters that end it. A 0 inside the
-// text stays: X11 texts may hold them, and what follows is as much the text as what
-// precedes.
-std::u16string utf16Text(const MemoryBlock& block) {
-    std::size_t units = block.size() / 2;
-    // Blocks come from operator new, which aligns them for any character type.
-    const auto* data = reinterpret_cast<const char16_t*>(block.data());
-    while (units > 0 && data[units - 1] == 0) --units;
-    return std::u16string(data, units);
-}
-
-// The bytes of a block as text of the format's convention; without one, every byte is a
-// Windows-1252 character, the terminating 0 included.
-std::u16string textOfBlock(std::string_view bytes, TargetText convention) {
-    if (convention == TargetText::None) return ansiToUtf16(bytes);
-    while (!bytes.empty() && bytes.back() == '\0') bytes.remove_suffix(1);
-    switch (convention) {
-        case TargetText::Utf8: return utf8ToUtf16(bytes);
-        case TargetText::Latin1: return std::u16string(bytes.begin(), bytes.end());
-        case TargetText::Utf16: {
-            bool bigEndian = false;
-            if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFE &&
-                static_cast<unsigned char>(bytes[1]) == 0xFF) {
-                bigEndian = true;
-                bytes.remove_prefix(2);
-            } else if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
-                       static_cast<unsigned char>(bytes[1]) == 0xFE) {
-                bytes.remove_prefix(2);
-            }
-            std::u16string text(bytes.size() / 2, u'\0');
-            for (std::size_t i = 0; i < text.size(); ++i) {
-                const auto hi = static_cast<unsigned char>(bytes[2 * i + (bigEndian ? 0 : 1)]);
-                const auto lo = static_cast<unsigned char>(bytes[2 * i + (bigEndian ? 1 : 0)]);
-                text[i] = static_cast<char16_t>((hi << 8) | lo);
-            }
-            return text;
-        }
-        case TargetText::None: break;
-    }
-    return ansiToUtf16(bytes);
 }
 
 std::string_view bytesOf(const MemoryBlock& block) {
@@ -116,7 +72,7 @@ SharedText TClipBoardEx::ReadFormatAsText(FormatId format, bool utf16) {
     if (const auto* text = data ? std::get_if<SharedUtf16>(data) : nullptr) return SharedText(*text);
     const MemoryBlock* block = blockOf(data);
     if (!block) return {};
-    return utf16 ? utf16Text(*block) : textOfBlock(bytesOf(*block), m_backend.textConvention(format));
+    return utf16 ? utf16OfBlock(*block) : textOfBytes(bytesOf(*block), m_backend.textConvention(format));
 }
 
 bool TClipBoardEx::HoldsSecret() {
@@ -144,7 +100,7 @@ std::u16string TClipBoardEx::ReadUnicodeText() {
         if (const auto* shared = data ? std::get_if<SharedUtf16>(data) : nullptr; shared && *shared) {
             text = **shared;
         } else if (const MemoryBlock* block = blockOf(data)) {
-            text = utf16Text(*block);
+            text = utf16OfBlock(*block);
         }
     }
     if (!text.empty()) return text;

@@ -71,11 +71,7 @@ void ClipboardMonitor::runOrDefer() {
     const std::uint32_t elapsed = m_desktop.tickCount() - m_state.LastRunTick;
     if (m_state.Reading) {
         // Tried again when the interval has passed, until the reading is over.
-        if (m_changeWaiting) return;
-        m_changeWaiting = true;
-        m_desktop.runLater(kDebounceMs + 1, [this, alive = std::weak_ptr<bool>(m_alive)] {
-            if (alive.lock()) deferredRun();
-        });
+        deferRun(kDebounceMs + 1);
         return;
     }
     if (elapsed > kDebounceMs) {
@@ -88,10 +84,14 @@ void ClipboardMonitor::runOrDefer() {
         }
         return;
     }
+    deferRun(kDebounceMs + 1 - elapsed);
+}
+
+void ClipboardMonitor::deferRun(std::uint32_t delayMs) {
     // One deferred run serves every change skipped until it comes.
     if (m_changeWaiting) return;
     m_changeWaiting = true;
-    m_desktop.runLater(kDebounceMs + 1 - elapsed, [this, alive = std::weak_ptr<bool>(m_alive)] {
+    m_desktop.runLater(delayMs, [this, alive = std::weak_ptr<bool>(m_alive)] {
         if (alive.lock()) deferredRun();
     });
 }

@@ -45,6 +45,8 @@ private:
     void drawClipboard();
     // Runs the pipeline now when the interval allows, or once when it has passed.
     void runOrDefer();
+    // Schedules one deferred run, unless one is waiting already.
+    void deferRun(std::uint32_t delayMs);
     void deferredRun();
 
     ClipboardBackend& m_backend;

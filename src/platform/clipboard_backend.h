@@ -49,6 +49,12 @@ enum class TargetText {
 // Memory blocks of text as the clipboard holds them.
 MemoryBlock utf16Block(std::u16string_view text);  // with the terminating 0 character
 MemoryBlock ansiBlock(std::string_view bytes);     // with the terminating 0 byte
+// The text of a UTF-16 block without the 0 characters that end it; a 0 inside stays, as
+// X11 texts may hold them.
+std::u16string utf16OfBlock(const MemoryBlock& block);
+// Bytes as text of a convention: without one every byte is a Windows-1252 character, the
+// terminating 0 included; with one, the terminating 0s are dropped.
+std::u16string textOfBytes(std::string_view bytes, TargetText convention);
 
 // Platform clipboard calls with Windows semantics. All calls come from the one
 // user-interface thread. Data pointers stay valid until the clipboard is closed.
