@@ -299,7 +299,7 @@ ClipboardData QtClipboard::readEntry(const Entry& entry) {
         const SharedUtf16 value = text(entry.plan);
         if (!value) return MemoryBlock{};
         if (entry.id == CF_UNICODETEXT) return value;
-        return ansiBlock(utf16ToAnsi(*value));
+        return AnsiOfUtf16{value};
     }
     if (entry.id == CF_BITMAP) {
         // The best picture type that decodes; an offer that does not is no picture.

@@ -19,7 +19,7 @@ namespace tessaro {
 namespace {
 
 // Cells longer than this are written cut; the row's "lengths" tell the whole length.
-constexpr std::size_t kMaxCellCharacters = 1 << 20;
+constexpr std::size_t kMaxCellCharacters = 1 << 16;
 
 QJsonObject listOf(const ListView& list, std::size_t cells) {
     QJsonArray rows;
@@ -28,8 +28,8 @@ QJsonObject listOf(const ListView& list, std::size_t cells) {
         QJsonArray row;
         QJsonArray length;
         for (std::size_t i = 0; i < cells; ++i) {
-            const std::u16string& cell = item.cell(i);
-            row.append(toQString(std::u16string_view(cell).substr(0, kMaxCellCharacters)));
+            const std::u16string_view cell = item.cell(i);
+            row.append(toQString(cell.substr(0, kMaxCellCharacters)));
             length.append(static_cast<qint64>(cell.size()));
         }
         rows.append(row);

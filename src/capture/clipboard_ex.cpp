@@ -70,6 +70,14 @@ SharedText TClipBoardEx::ReadFormatAsText(FormatId format, bool utf16) {
     ClipboardOpen scope(*this);
     const ClipboardData* data = m_backend.data(format);
     if (const auto* text = data ? std::get_if<SharedUtf16>(data) : nullptr) return SharedText(*text);
+    if (const auto* ansi = data ? std::get_if<AnsiOfUtf16>(data) : nullptr; ansi && ansi->text) {
+        // Read whole, the block ends with its 0 byte. Mostly the text comes back unchanged
+        // from the code page, and the value is the text itself with its terminator.
+        const SharedText text(ansi->text);
+        if (!utf16 && survivesAnsi(text.str())) return text.withTerminator();
+        const MemoryBlock block = ansiBlock(utf16ToAnsi(text.str()));
+        return utf16 ? utf16OfBlock(block) : textOfBytes(bytesOf(block), m_backend.textConvention(format));
+    }
     const MemoryBlock* block = blockOf(data);
     if (!block) return {};
     return utf16 ? utf16OfBlock(*block) : textOfBytes(bytesOf(*block), m_backend.textConvention(format));

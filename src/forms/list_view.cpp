@@ -5,10 +5,9 @@
 
 namespace tessaro {
 
-const std::u16string& ListItem::cell(std::size_t column) const {
-    static const std::u16string kEmpty;
+std::u16string_view ListItem::cell(std::size_t column) const {
     if (column == 0) return caption;
-    return column - 1 < subItems.size() ? subItems[column - 1].str() : kEmpty;
+    return column - 1 < subItems.size() ? subItems[column - 1].view() : std::u16string_view();
 }
 
 void ListView::setColumns(std::vector<ListColumn> columns) {

@@ -23,7 +23,7 @@ struct ListItem {
     bool selected = false;
 
     // The text of a cell: column 0 is the caption, column k the sub-item k - 1 ("" if absent).
-    const std::u16string& cell(std::size_t column) const;
+    std::u16string_view cell(std::size_t column) const;
 };
 
 struct ListChange {

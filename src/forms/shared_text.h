@@ -16,14 +16,26 @@ public:
     SharedText(const char16_t* text) : SharedText(std::u16string(text)) {}
     SharedText(std::shared_ptr<const std::u16string> text) : m_text(text ? std::move(text) : empty()) {}
 
+    // The same text followed by one 0 character, without a copy: the string's own
+    // terminator. An 8-bit clipboard block read whole shows its terminating 0 byte, and a
+    // large text converted to one need not be held twice.
+    SharedText withTerminator() const {
+        SharedText result = *this;
+        result.m_terminated = true;
+        return result;
+    }
+
+    // The whole text, terminator included where there is one.
+    std::u16string_view view() const { return {m_text->data(), m_text->size() + (m_terminated ? 1 : 0)}; }
+    // The string the text is kept in: the whole text unless it was made withTerminator().
     const std::u16string& str() const { return *m_text; }
     operator const std::u16string&() const { return *m_text; }
     const std::shared_ptr<const std::u16string>& shared() const { return m_text; }
 
-    friend bool operator==(const SharedText& a, const SharedText& b) { return a.str() == b.str(); }
-    friend bool operator==(const SharedText& a, std::u16string_view b) { return a.str() == b; }
-    friend bool operator==(const SharedText& a, const std::u16string& b) { return a.str() == b; }
-    friend bool operator==(const SharedText& a, const char16_t* b) { return a.str() == b; }
+    friend bool operator==(const SharedText& a, const SharedText& b) { return a.view() == b.view(); }
+    friend bool operator==(const SharedText& a, std::u16string_view b) { return a.view() == b; }
+    friend bool operator==(const SharedText& a, const std::u16string& b) { return a.view() == b; }
+    friend bool operator==(const SharedText& a, const char16_t* b) { return a.view() == b; }
 
 private:
     static const std::shared_ptr<const std::u16string>& empty() {
@@ -32,6 +44,7 @@ private:
     }
 
     std::shared_ptr<const std::u16string> m_text;
+    bool m_terminated = false;
 };
 
 }  // namespace tessaro

@@ -33,9 +33,15 @@ struct Palette {
 // A text the platform already holds as UTF-16, without a terminating 0: CF_UNICODETEXT
 // handed over without copying a large text into a block and out of it again.
 using SharedUtf16 = std::shared_ptr<const std::u16string>;
+// CF_TEXT that the platform makes from its UTF-16 text when asked, as Windows does: the text
+// in the 8-bit code page with a terminating 0 byte. Kept as the text itself, so that listing
+// a large text as 8-bit text does not hold it twice.
+struct AnsiOfUtf16 {
+    SharedUtf16 text;
+};
 // The data of one format. Graphics objects have no memory block: their block size reads 0.
 using ClipboardData = std::variant<MemoryBlock, std::shared_ptr<const Bitmap>,
-                                   std::shared_ptr<const Palette>, SharedUtf16>;
+                                   std::shared_ptr<const Palette>, SharedUtf16, AnsiOfUtf16>;
 
 // How the bytes of a registered format are text, where a convention of the platform says
 // so (X11 text types are UTF-8); without one they are read one character per byte.

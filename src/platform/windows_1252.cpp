@@ -24,6 +24,9 @@ constexpr std::array<char16_t, 256> kTable = [] {
     return table;
 }();
 
+// Whether none of four UTF-16 units, packed in a word, is above U+007F.
+constexpr std::uint64_t kNonAsciiUnits = 0xFF80FF80FF80FF80ULL;
+
 char toAnsiChar(char16_t c) {
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<char>(c);
     for (std::size_t i = 0; i < kHighControls.size(); ++i) {
@@ -58,19 +61,41 @@ std::string utf16ToAnsi(std::u16string_view text) {
     // Written in place: never more bytes than units, and ASCII needs no table.
     std::string out(text.size(), '\0');
     std::size_t o = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i];
-        if (c < 0x80) {
-            out[o++] = static_cast<char>(c);
+    std::size_t i = 0;
+    while (i < text.size()) {
+        // Runs of ASCII four units at a time.
+        std::uint64_t word = kNonAsciiUnits;
+        if (i + 4 <= text.size()) std::memcpy(&word, text.data() + i, 8);
+        if ((word & kNonAsciiUnits) == 0) {
+            for (std::size_t k = 0; k < 4; ++k) out[o + k] = static_cast<char>(text[i + k]);
+            o += 4;
+            i += 4;
             continue;
         }
+        const char16_t c = text[i];
         const bool pair = c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() &&
                           text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF;
-        if (pair) ++i;
         out[o++] = pair ? '?' : toAnsiChar(c);
+        i += pair ? 2 : 1;
     }
     out.resize(o);
     return out;
+}
+
+bool survivesAnsi(std::u16string_view text) {
+    std::size_t i = 0;
+    for (; i + 4 <= text.size(); i += 4) {
+        std::uint64_t word;
+        std::memcpy(&word, text.data() + i, 8);
+        if ((word & kNonAsciiUnits) == 0) continue;
+        for (std::size_t k = 0; k < 4; ++k) {
+            if (toAnsiChar(text[i + k]) == '?' && text[i + k] != u'?') return false;
+        }
+    }
+    for (; i < text.size(); ++i) {
+        if (toAnsiChar(text[i]) == '?' && text[i] != u'?') return false;
+    }
+    return true;
 }
 
 }  // namespace tessaro

@@ -16,4 +16,8 @@ std::u16string ansiToUtf16(std::string_view bytes);
 // pair counts as one character) becomes the default character '?'.
 std::string utf16ToAnsi(std::u16string_view text);
 
+// Whether every character of `text` has a byte of its own in the code page: converting it to
+// 8-bit text and back then gives the very same text.
+bool survivesAnsi(std::u16string_view text);
+
 }  // namespace tessaro

@@ -36,8 +36,8 @@ void SearchReplacePanel::act_ers_text_listeSelectItem() {
     // Copies first: setting a memo's text runs handlers that must not see a half-done row.
     const ListItem row = m_c.act_ers_text_liste.item(selected.front());
     m_c.act_ers_text_suchen.setText(row.caption);
-    m_c.act_ers_text_ersetzen.setText(row.cell(1));
-    const std::u16string& flags = row.cell(2);
+    m_c.act_ers_text_ersetzen.setText(row.subItems.empty() ? SharedText() : row.subItems[0]);
+    const std::u16string_view flags = row.cell(2);
     std::optional<std::pair<bool, bool>> boxes;
     if (flags == u"-") boxes = {false, false};
     if (flags == u"x") boxes = {true, true};

@@ -24,7 +24,7 @@ protected:
     void selectOnly(std::size_t row) { prog().zuletzt.setSelectedRows({row}); }
     std::vector<std::u16string> column(std::size_t cell) {
         std::vector<std::u16string> cells;
-        for (const ListItem& item : prog().zuletzt.items()) cells.push_back(item.cell(cell));
+        for (const ListItem& item : prog().zuletzt.items()) cells.emplace_back(item.cell(cell));
         return cells;
     }
     std::u16string stored(std::size_t index) { return app.history().HistoryTexts.at(index).str(); }
@@ -232,7 +232,7 @@ TEST_F(History, DetailNumbersSortAsIntegersAndNonNumbersAsZero) {
     liste.append({u"negative", {u"-4", u"w"}});
     prog().liste.onColumnClick(1);
     std::vector<std::u16string> numbers;
-    for (const ListItem& item : liste.items()) numbers.push_back(item.cell(1));
+    for (const ListItem& item : liste.items()) numbers.emplace_back(item.cell(1));
     EXPECT_EQ(numbers, (std::vector<std::u16string>{u"-4", u"oops", u"1", u"13"}));
 }
 

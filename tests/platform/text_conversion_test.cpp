@@ -2,6 +2,8 @@
 // Windows-1252 and UTF-8 conversions at the edges of the core.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "platform/utf.h"
 #include "platform/windows_1252.h"
 
@@ -21,6 +23,36 @@ TEST(Windows1252, CharactersOutsideTheCodePageBecomeOneQuestionMarkEach) {
     EXPECT_EQ(utf16ToAnsi(std::u16string(1, char16_t(0xD800)) + u"x"), "?x");
     EXPECT_EQ(utf16ToAnsi(u"\u0081"), "\x81") << "the five undefined bytes round-trip";
     EXPECT_EQ(utf16ToAnsi(u"\u0085"), "?") << "0x85 is the ellipsis, so U+0085 has no byte";
+}
+
+// The word-at-a-time ASCII paths and the round-trip test against the plain definitions,
+// on texts mixing ASCII runs of every length with code-page, foreign and surrogate units.
+TEST(Windows1252, FastPathsAgreeWithTheCharacterByCharacterDefinition) {
+    std::mt19937 random(1252);
+    const char16_t specials[] = {u'\u00fc', u'\u20ac', u'\u0081', u'\u0085', u'\u4e2d', 0xD83D, 0xDE00, u'?', 0};
+    for (int round = 0; round < 2000; ++round) {
+        std::u16string text;
+        const int pieces = static_cast<int>(random() % 6);
+        for (int p = 0; p < pieces; ++p) {
+            text.append(random() % 9, static_cast<char16_t>(u'a' + random() % 26));
+            text.push_back(specials[random() % std::size(specials)]);
+        }
+        text.append(random() % 9, u'z');
+        std::string expected;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            const bool pair = text[i] >= 0xD800 && text[i] <= 0xDBFF && i + 1 < text.size() &&
+                              text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF;
+            expected += utf16ToAnsi(text.substr(i, pair ? 2 : 1));
+            if (pair) ++i;
+        }
+        ASSERT_EQ(utf16ToAnsi(text), expected);
+        ASSERT_EQ(survivesAnsi(text), ansiToUtf16(expected) == text);
+        // The eight-byte ASCII path of the UTF-8 reader, across every alignment of a run.
+        const bool lone = utf16ToUtf8(text).find("\xEF\xBF\xBD") != std::string::npos;
+        if (!lone) {
+            ASSERT_EQ(utf8ToUtf16(utf16ToUtf8(text)), text);
+        }
+    }
 }
 
 TEST(Utf8, RoundTripsAndReplacesInvalidInput) {

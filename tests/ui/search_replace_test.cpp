@@ -41,7 +41,7 @@ protected:
     std::vector<std::vector<std::u16string>> tableRows() {
         std::vector<std::vector<std::u16string>> rows;
         for (const ListItem& item : prog().act_ers_text_liste.items()) {
-            rows.push_back({item.cell(0), item.cell(1), item.cell(2)});
+            rows.push_back({std::u16string(item.cell(0)), std::u16string(item.cell(1)), std::u16string(item.cell(2))});
         }
         return rows;
     }

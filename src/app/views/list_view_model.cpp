@@ -19,9 +19,9 @@ namespace {
 constexpr std::size_t kPreviewCharacters = 256;
 
 // The first characters of a cell on one line, as a list row shows it.
-QString preview(const std::u16string& text) {
+QString preview(std::u16string_view text) {
     const bool cut = text.size() > kPreviewCharacters;
-    QString shown = toQString(std::u16string_view(text).substr(0, kPreviewCharacters));
+    QString shown = toQString(text.substr(0, kPreviewCharacters));
     for (QChar& c : shown) {
         if (c == u'\r' || c == u'\n' || c == u'\t') c = u' ';
     }
@@ -97,7 +97,7 @@ int ListViewModel::columnCount(const QModelIndex& parent) const {
 QVariant ListViewModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= m_rows) return {};
     const ListItem& item = m_list.item(static_cast<std::size_t>(index.row()));
-    const std::u16string& cell = item.cell(static_cast<std::size_t>(index.column()));
+    const std::u16string_view cell = item.cell(static_cast<std::size_t>(index.column()));
     if (role == Qt::DisplayRole) return preview(cell);
     // Tips render what looks like HTML; a copied HTML source is shown as the text it is.
     if (role == Qt::ToolTipRole && cell.size() > 40) return Qt::convertFromPlainText(preview(cell));
