@@ -14,6 +14,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QTabBar>
@@ -116,17 +117,50 @@ TEST(Bindings, MenuItemsLetTheHandlerDecideTheCheckMark) {
     EXPECT_TRUE(action.isChecked());
 }
 
-TEST(Bindings, MemoViewShowsLineBreaksAndCutsHugeTexts) {
+// Scrolls the box to its end (down, or right) until nothing more comes; the text shown then.
+QString scrolledThrough(QPlainTextEdit& view, QScrollBar* bar) {
+    for (qsizetype before = -1; before != view.toPlainText().size();) {
+        before = view.toPlainText().size();
+        bar->setValue(bar->maximum());
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+    }
+    return view.toPlainText();
+}
+
+TEST(Bindings, MemoViewShowsALargeTextPieceByPieceAsTheUserScrolls) {
     Form form("f");
     auto& memo = form.add<Memo>("memo");
     QPlainTextEdit view;
+    view.resize(300, 200);
+    view.show();
     bindMemoView(&view, memo);
     memo.setText(u"a\r\nb");
     EXPECT_EQ(view.toPlainText(), QStringLiteral("a\nb"));
-    memo.setText(std::u16string(3'000'000, u'q'));
-    EXPECT_LT(view.toPlainText().size(), 2'100'000);
-    EXPECT_TRUE(view.toPlainText().endsWith(QStringLiteral("[… 1000000 more characters not shown]")));
-    EXPECT_EQ(memo.text().size(), 3'000'000u) << "the memo keeps the whole text";
+
+    std::u16string lines;
+    for (int i = 0; lines.size() < 3'000'000; ++i) lines += u"Zeile " + toU16(QString::number(i)) + u" \u00fc\r\n";
+    memo.setText(lines);
+    QCoreApplication::processEvents();
+    EXPECT_LT(view.toPlainText().size(), 300'000) << "no more than a piece or two at first";
+    EXPECT_TRUE(view.toPlainText().endsWith(u'\n')) << "a piece ends after a line break";
+    QString whole = toQString(lines);
+    whole.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    EXPECT_EQ(scrolledThrough(view, view.verticalScrollBar()), whole);
+    EXPECT_EQ(memo.text().size(), lines.size()) << "the memo keeps the whole text";
+
+    // One line without breaks goes on to the right, never split inside a CR LF or a pair.
+    std::u16string line(400'000, u'q');
+    line[131'071] = u'\r';
+    line[131'072] = u'\n';
+    line[262'143] = 0xD83D;
+    line[262'144] = 0xDE00;
+    memo.setText(line);
+    QCoreApplication::processEvents();
+    EXPECT_LT(view.toPlainText().size(), 300'000);
+    QString expected = toQString(line);
+    expected.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    EXPECT_EQ(scrolledThrough(view, view.horizontalScrollBar()), expected);
 }
 
 TEST(Bindings, EditableMemoKeepsCrLfInTheModelAndShowsItsColour) {

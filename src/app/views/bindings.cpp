@@ -9,24 +9,9 @@
 
 #include "app/qt_text.h"
 #include "app/views/subscription_keeper.h"
+#include "app/views/text_pages.h"
 
 namespace tessaro {
-namespace {
-
-// Texts longer than this are shown cut, with a note of how much is left out.
-constexpr std::size_t kMaxShownCharacters = 2'000'000;
-
-QString displayText(const std::u16string& text) {
-    const std::size_t shown = std::min(text.size(), kMaxShownCharacters);
-    QString result = toQString(std::u16string_view(text).substr(0, shown));
-    result.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    if (shown < text.size()) {
-        result += QStringLiteral("\n\n[… %1 more characters not shown]").arg(text.size() - shown);
-    }
-    return result;
-}
-
-}  // namespace
 
 InputEvents::InputEvents(QWidget* widget, const KeyPressHandler* keyPress, const Handler* exit,
                          const Handler* dblClick)
@@ -223,7 +208,8 @@ void bindPanelCaption(QLabel* widget, Panel& model) {
 void bindMemoView(QPlainTextEdit* widget, Memo& model) {
     widget->setReadOnly(true);
     widget->setLineWrapMode(QPlainTextEdit::NoWrap);
-    const auto sync = [widget, &model] { widget->setPlainText(displayText(model.text())); };
+    auto* pages = new TextPages(widget);
+    const auto sync = [pages, &model] { pages->show(model.sharedText()); };
     sync();
     keepWhileAlive(*widget, model.changed().subscribe(sync));
 }
