@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/utf.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace tessaro {
 
 std::u16string utf8ToUtf16(std::string_view text) {
@@ -11,6 +14,15 @@ std::u16string utf8ToUtf16(std::string_view text) {
     std::size_t i = 0;
     const auto* in = reinterpret_cast<const unsigned char*>(text.data());
     while (i < text.size()) {
+        // Runs of ASCII eight bytes at a time.
+        std::uint64_t word = ~std::uint64_t{0};
+        if (i + 8 <= text.size()) std::memcpy(&word, in + i, 8);
+        if ((word & 0x8080808080808080ULL) == 0) {
+            for (std::size_t k = 0; k < 8; ++k) out[o + k] = in[i + k];
+            o += 8;
+            i += 8;
+            continue;
+        }
         const unsigned char lead = in[i];
         if (lead < 0x80) {
             out[o++] = lead;
