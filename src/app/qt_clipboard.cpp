@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <cstdint>
+#include <future>
 #include <set>
 
 #include "app/qt_bitmap.h"
@@ -285,13 +286,26 @@ SharedUtf16 QtClipboard::text(const PlannedFormat& plan) {
         for (const std::string& source : plan.sources) {
             const auto& bytes = bytesOf(source);
             if (!bytes) continue;
-            m_text = std::make_shared<const std::u16string>(textOfBytes(*bytes, TextConventionOf(source)));
+            m_text = std::make_shared<const std::u16string>(decode(*bytes, TextConventionOf(source)));
             // The decoded text serves every later reader; the bytes are not needed again.
             m_bytes[source] = std::string();
             break;
         }
     }
     return m_text;
+}
+
+std::u16string QtClipboard::decode(const std::string& bytes, TargetText convention) {
+    if (readsThroughQt() || bytes.size() < kBackgroundDecodeBytes) return textOfBytes(bytes, convention);
+    // Tens of megabytes take longer than a window may stand still: a thread of its own
+    // decodes them while the window goes on, as it does while the owner sends them.
+    auto decoded = std::async(std::launch::async, [&bytes, convention] { return textOfBytes(bytes, convention); });
+    m_reading = true;
+    while (decoded.wait_for(X11SelectionReader::pumpInterval()) != std::future_status::ready) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+    }
+    m_reading = false;
+    return decoded.get();
 }
 
 ClipboardData QtClipboard::readEntry(const Entry& entry) {

@@ -86,6 +86,7 @@ private:
     const std::optional<std::string>& bytesOf(const std::string& target);
     std::optional<std::string> fetch(const std::string& target);
     ClipboardData readEntry(const Entry& entry);
+    std::u16string decode(const std::string& bytes, TargetText convention);
     // The text of the copy, decoded once and shared with everyone who reads it.
     SharedUtf16 text(const PlannedFormat& plan);
     FormatId idForName(const std::string& name);
@@ -118,6 +119,8 @@ private:
     bool m_takingOver = false;
     // The largest text type (other than the text itself) offered again after its owner left.
     static constexpr std::size_t kTakeOverTextLimit = std::size_t{1} << 20;
+    // Texts from this size on are decoded beside the window, not in its stead.
+    static constexpr std::size_t kBackgroundDecodeBytes = std::size_t{4} << 20;
     std::vector<std::pair<FormatId, ClipboardData>> m_pending;
     int m_changes = 0;
     // What our last write handed to Qt: Qt deletes it when another program takes the
