@@ -125,8 +125,10 @@ class Capture(ProgramTest):
         self.addCleanup(owner.stdout.close)
         try:
             self.assertEqual(owner.stdout.readline().strip(), "owner")
-            state = wait_until(lambda: "did not answer" in self.app.state().get("status", "") and self.app.state(),
-                               timeout=10, what="the note on the silent owner")
+            with self.answering() as ping:
+                state = wait_until(lambda: "did not answer" in self.app.state().get("status", "") and self.app.state(),
+                                   timeout=10, what="the note on the silent owner")
+            self.assertAnsweredInTime(ping)
             self.assertEqual(state["displayStart"], "vorher", "the previous display stays")
             self.assertIn("vorher", [row[2] for row in state["details"]["rows"]])
             self.assertTrue(self.app.alive())
@@ -238,23 +240,27 @@ class Capture(ProgramTest):
 
     def test_7h_the_window_answers_while_an_owner_answers_late(self):
         rows = len(self.app.history())
-        self.own("--text", "spät, aber da", "--answer-after", "2.5")
-        time.sleep(0.6)  # the run now waits for the owner
-        for wanted in (False, True):
-            started = time.monotonic()
-            self.app.key("F3")
-            wait_until(lambda: self.app.state().get("captureActive") is wanted, timeout=5, what="F3 handled")
-            # xdotool and the state file add their own delays; a window frozen until the owner
-            # answers would take 1.9 s at the least.
-            self.assertLess(time.monotonic() - started, 1.5, "the window answered during the transfer")
-        history = self.app.wait_for_rows(rows + 1, timeout=10)
+        with self.answering() as ping:
+            self.own("--text", "spät, aber da", "--answer-after", "2.5")
+            time.sleep(0.6)  # the run now waits for the owner
+            for wanted in (False, True):
+                started = time.monotonic()
+                self.app.key("F3")
+                wait_until(lambda: self.app.state().get("captureActive") is wanted, timeout=5, what="F3 handled")
+                # xdotool and the state file add their own delays; a window frozen until the owner
+                # answers would take 1.9 s at the least.
+                self.assertLess(time.monotonic() - started, 1.5, "the window answered during the transfer")
+            history = self.app.wait_for_rows(rows + 1, timeout=10)
+        self.assertAnsweredInTime(ping)
         self.assertEqual(history[-1][2], "spät, aber da")
         self.assertEqual(self.app.state()["status"], "")
 
     def test_7i_an_owner_that_exits_mid_transfer_stops_nothing(self):
         rows = len(self.app.history())
-        self.own("--size", "5000000", "--chunk", "65536", "--exit-mid-transfer")
-        time.sleep(1.5)
+        with self.answering() as ping:
+            self.own("--size", "5000000", "--chunk", "65536", "--exit-mid-transfer")
+            time.sleep(1.5)
+        self.assertAnsweredInTime(ping)
         self.assertTrue(self.app.alive())
         self.assertEqual(len(self.app.history()), rows, "no half text in the history")
         self.copy_and_wait("nach dem Abbruch")
@@ -269,6 +275,26 @@ class Capture(ProgramTest):
         self.assertEqual(details["x-first"][2], "content of x-first")
         self.assertEqual(details["x-third"][2], "", "listed although its owner did not hand it over in time")
         self.assertEqual(self.app.history()[-1][2], "langsam")
+
+    def test_7k_a_copy_made_while_a_large_one_arrives_gets_its_own_run(self):
+        self.click("cb_textadd")
+        self.addCleanup(self.app.click, "cb_textadd")
+        self.type_into("act_textadd_vorne", "<<")
+        time.sleep(0.5)
+        rows = len(self.app.history())
+        with self.answering() as ping:
+            # 2 MB in chunks of 64 KiB, each sent 100 ms late: the transfer takes seconds.
+            self.own("--size", "2000000", "--chunk", "65536", "--chunk-delay", "0.1")
+            time.sleep(1.0)
+            self.clipboard.put("die neuere Kopie")
+            wait_until(lambda: self.clipboard.get() == "<<die neuere Kopie".encode("utf-8"), timeout=60,
+                       what="the newer copy, processed")
+            history = self.app.wait_for_rows(rows + 1, timeout=30)
+        self.assertAnsweredInTime(ping)
+        self.assertEqual(history[-1][2], "die neuere Kopie")
+        time.sleep(1.0)  # nothing of the older copy comes back over it
+        self.assertEqual(self.clipboard.get(), "<<die neuere Kopie".encode("utf-8"))
+        self.assertFalse(any(row[2].startswith("<<") for row in self.app.history()), "no write-back captured")
 
     def test_8_saves_text_files_in_the_chosen_encoding(self):
         folder = tempfile.mkdtemp(prefix="tessaro-saved-")

@@ -13,6 +13,12 @@ import sys
 import time
 import unittest
 
+from window_ping import WindowPing
+
+# How long the window may take to answer while a copy is read; the sanitizer build runs
+# several times slower, and its bound is set by the build (TESSARO_E2E_ANSWER_MS).
+ANSWER_SECONDS = int(os.environ.get("TESSARO_E2E_ANSWER_MS", "100")) / 1000
+
 
 def wait_until(predicate, timeout=10.0, interval=0.05, what="condition"):
     """Polls `predicate` until it returns a true value, which is returned."""
@@ -168,6 +174,14 @@ class ProgramTest(unittest.TestCase):
     def setUp(self):
         self.assertTrue(self.app.alive(), "tessaro is running")
         time.sleep(0.25)  # past the debounce of the previous change
+
+    def answering(self):
+        """A context in which the main window is pinged; assert on its `worst` afterwards."""
+        return WindowPing(self.display.name, self.app.window())
+
+    def assertAnsweredInTime(self, ping):
+        self.assertGreater(ping.answers, 0, "the window was pinged")
+        self.assertLess(ping.worst, ANSWER_SECONDS, f"the window answered within {ANSWER_SECONDS * 1000:.0f} ms")
 
     def control(self, name):
         """The place of a control on the screen, once the window shows it."""

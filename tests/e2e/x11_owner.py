@@ -11,6 +11,7 @@
                              (may be given more than once)
   --never-answer             takes every request and never answers
   --answer-after SECONDS     answers each request only that long after it came
+  --chunk-delay SECONDS      sends each INCR chunk only that long after it was asked for
   --exit-mid-transfer        starts an INCR transfer and exits after its first chunk
   --change-during-transfer   after the first INCR chunk, another window takes the selection
   --exit-after SECONDS       gives up and exits after that long
@@ -41,6 +42,7 @@ def parse_arguments():
     parser.add_argument("--chunk", type=int, default=128 * 1024)
     parser.add_argument("--never-answer", action="store_true")
     parser.add_argument("--answer-after", type=float, default=0.0)
+    parser.add_argument("--chunk-delay", type=float, default=0.0)
     parser.add_argument("--exit-mid-transfer", action="store_true")
     parser.add_argument("--change-during-transfer", action="store_true")
     parser.add_argument("--exit-after", type=float)
@@ -72,6 +74,7 @@ class Owner:
         self.always_incr = args.exit_mid_transfer or args.change_during_transfer
         self.transfers = {}  # (requestor window id, property) -> [window, type, data, offset]
         self.delayed = []    # (due time, request)
+        self.delayed_chunks = []  # (due time, transfer key)
         root = self.display.screen().root
         self.window = root.create_window(0, 0, 1, 1, 0, X.CopyFromParent)
         self.windows = {self.window.id}
@@ -134,7 +137,9 @@ class Owner:
                 self.answer(ev)
         elif ev.type == X.PropertyNotify and ev.state == X.PropertyDelete:
             key = (ev.window.id, ev.atom)
-            if key in self.transfers:
+            if key in self.transfers and self.args.chunk_delay > 0:
+                self.delayed_chunks.append((time.monotonic() + self.args.chunk_delay, key))
+            elif key in self.transfers:
                 self.next_chunk(key)
         elif ev.type == X.SelectionClear and ev.window.id in self.windows:
             if not self.args.change_during_transfer:
@@ -151,9 +156,14 @@ class Owner:
             for due, request in [d for d in self.delayed if d[0] <= now]:
                 self.delayed.remove((due, request))
                 self.answer(request)
+            for due, key in [d for d in self.delayed_chunks if d[0] <= now]:
+                self.delayed_chunks.remove((due, key))
+                if key in self.transfers:
+                    self.next_chunk(key)
             while self.display.pending_events():
                 self.handle(self.display.next_event())
-            waits = [due - now for due, _ in self.delayed] + ([end - now] if end is not None else [])
+            waits = [due - now for due, _ in self.delayed + self.delayed_chunks]
+            waits += [end - now] if end is not None else []
             select.select([self.display], [], [], max(0.0, min(waits)) if waits else None)
             while self.display.pending_events():
                 self.handle(self.display.next_event())
