@@ -10,6 +10,7 @@
 #include <exception>
 
 #include "app/qt_clipboard.h"
+#include "app/quit_on_signals.h"
 #include "app/x11/selection_reader.h"
 #include "app/qt_desktop.h"
 #include "app/state_file.h"
@@ -64,6 +65,7 @@ Options parseOptions(const QStringList& all) {
 int main(int argc, char** argv) {
     tessaro::keepLargeBlocksForReuse();
     GuardedApplication app(argc, argv);
+    tessaro::QuitOnSignals quitOnSignals(&app);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/tessaro.png")));
     QApplication::setQuitOnLastWindowClosed(false);
     // Screenshots of large monitors exceed Qt's default decoding limit of 256 MB.

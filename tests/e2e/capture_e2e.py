@@ -4,6 +4,7 @@ can be switched off with F3, and writes back content that other programs can pas
 
 import io
 import os
+import select
 import shutil
 import tempfile
 import subprocess
@@ -331,6 +332,26 @@ class Capture(ProgramTest):
     def test_9_screenshot(self):
         path = self.app.screenshot("main-window.png")
         self.assertGreater(os.path.getsize(path), 1000)
+
+
+class ClipboardManagerHandoff(ProgramTest):
+    """A program of its own: it ends during the test."""
+
+    def test_on_exit_our_content_goes_to_the_clipboard_manager(self):
+        manager = subprocess.Popen(["/usr/bin/python3", os.path.join(os.path.dirname(__file__), "clipboard_manager.py")],
+                                   env=self.display.env, stdout=subprocess.PIPE, text=True)
+        self.addCleanup(lambda: (manager.kill(), manager.wait(), manager.stdout.close()))
+        self.assertEqual(manager.stdout.readline().strip(), "manager")
+        self.click("cb_textadd")
+        self.type_into("act_textadd_vorne", "<<")
+        time.sleep(0.5)
+        self.clipboard.put("bleibt nach dem Ende")
+        wait_until(lambda: self.clipboard.get() == "<<bleibt nach dem Ende".encode("utf-8"), what="the write-back")
+        self.app.stop()  # SIGTERM, as a session that logs out sends it
+        readable, _, _ = select.select([manager.stdout], [], [], 10)
+        self.assertTrue(readable, "the manager was asked to save")
+        self.assertEqual(manager.stdout.readline().strip()[:5], "saved")
+        self.assertEqual(self.clipboard.get(), "<<bleibt nach dem Ende".encode("utf-8"))
 
 
 if __name__ == "__main__":
