@@ -4,6 +4,8 @@
 
 #include <QImage>
 #include <memory>
+#include <optional>
+#include <string_view>
 
 #include "platform/bitmap.h"
 
@@ -14,5 +16,10 @@ QImage toQImage(std::shared_ptr<const Bitmap> bitmap);
 
 // A 32-bit copy of an image (blue, green, red, alpha in memory).
 Bitmap toBitmap(const QImage& image);
+
+// Decodes a picture file's bytes (any format Qt reads) into a 32-bit bitmap; nothing when
+// they do not decode. Pictures that decode to 32 bits are written straight into the
+// bitmap's pixels, so a large one is held once, not three times.
+std::optional<Bitmap> decodeBitmap(std::string_view bytes);
 
 }  // namespace tessaro

@@ -295,17 +295,23 @@ SharedUtf16 QtClipboard::text(const PlannedFormat& plan) {
     return m_text;
 }
 
-std::u16string QtClipboard::decode(const std::string& bytes, TargetText convention) {
-    if (readsThroughQt() || bytes.size() < kBackgroundDecodeBytes) return textOfBytes(bytes, convention);
-    // Tens of megabytes take longer than a window may stand still: a thread of its own
-    // decodes them while the window goes on, as it does while the owner sends them.
-    auto decoded = std::async(std::launch::async, [&bytes, convention] { return textOfBytes(bytes, convention); });
+template <typename Work>
+auto QtClipboard::besideTheWindow(bool large, Work work) -> decltype(work()) {
+    if (readsThroughQt() || !large) return work();
+    // Longer than a window may stand still: a thread of its own does it while the window
+    // goes on, as it does while the owner sends the data.
+    auto done = std::async(std::launch::async, std::move(work));
     m_reading = true;
-    while (decoded.wait_for(X11SelectionReader::pumpInterval()) != std::future_status::ready) {
+    while (done.wait_for(X11SelectionReader::pumpInterval()) != std::future_status::ready) {
         QCoreApplication::processEvents(QEventLoop::AllEvents);
     }
     m_reading = false;
-    return decoded.get();
+    return done.get();
+}
+
+std::u16string QtClipboard::decode(const std::string& bytes, TargetText convention) {
+    return besideTheWindow(bytes.size() >= kBackgroundDecodeBytes,
+                           [&bytes, convention] { return textOfBytes(bytes, convention); });
 }
 
 ClipboardData QtClipboard::readEntry(const Entry& entry) {
@@ -318,17 +324,19 @@ ClipboardData QtClipboard::readEntry(const Entry& entry) {
     if (entry.id == CF_BITMAP) {
         // The best picture type that decodes; an offer that does not is no picture.
         for (const std::string& source : entry.plan.sources) {
-            QImage image;
+            std::optional<Bitmap> bitmap;
             if (source == "application/x-qt-image") {
                 if (const QMimeData* mime = m_clipboard->mimeData(QClipboard::Clipboard)) {
-                    image = qvariant_cast<QImage>(mime->imageData());
+                    const QImage image = qvariant_cast<QImage>(mime->imageData());
+                    if (!image.isNull()) bitmap = toBitmap(image);
                 }
             } else if (const auto& bytes = bytesOf(source)) {
-                image.loadFromData(reinterpret_cast<const uchar*>(bytes->data()), static_cast<int>(bytes->size()));
+                // A small file may hold a very large picture: what counts is the decoding.
+                bitmap = besideTheWindow(true, [&bytes] { return decodeBitmap(*bytes); });
             }
-            if (image.isNull()) continue;
+            if (!bitmap) continue;
             if (source != "application/x-qt-image") m_pictureSource = source;
-            return std::make_shared<const Bitmap>(toBitmap(image));
+            return std::make_shared<const Bitmap>(std::move(*bitmap));
         }
         return MemoryBlock{};  // no bitmap object
     }

@@ -87,6 +87,10 @@ private:
     std::optional<std::string> fetch(const std::string& target);
     ClipboardData readEntry(const Entry& entry);
     std::u16string decode(const std::string& bytes, TargetText convention);
+    // Runs `work` on a thread of its own when `large`, keeping the window going meanwhile;
+    // changes of the clipboard wait and writes are refused as during a transfer.
+    template <typename Work>
+    auto besideTheWindow(bool large, Work work) -> decltype(work());
     // The text of the copy, decoded once and shared with everyone who reads it.
     SharedUtf16 text(const PlannedFormat& plan);
     FormatId idForName(const std::string& name);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QBuffer>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -199,6 +200,39 @@ TEST(QtBitmap, RoundTripKeepsChannelOrderAndOrientation) {
     EXPECT_EQ(back.pixels[2], 255);
     EXPECT_EQ(back.pixels[4 * 5 + 0], 7) << "last pixel, blue byte first";
     EXPECT_EQ(back.pixels[4 * 5 + 3], 255);
+}
+
+// Pictures as other programs offer them: decoded straight into the bitmap where they are
+// 32 bits, through a copy otherwise; both give what Qt's own decoding gives.
+TEST(QtBitmap, DecodedPicturesEqualQtsOwnDecodingWhateverTheirFormat) {
+    QImage opaque(37, 5, QImage::Format_RGB32);
+    QImage translucent(3, 4, QImage::Format_ARGB32);
+    for (int y = 0; y < 5; ++y) {
+        for (int x = 0; x < 37; ++x) opaque.setPixel(x, y, qRgb(x * 7, y * 50, 3));
+    }
+    for (int y = 0; y < 4; ++y) {
+        for (int x = 0; x < 3; ++x) translucent.setPixel(x, y, qRgba(x * 80, y * 60, 9, 40 + x * y * 10));
+    }
+    QImage indexed = opaque.convertToFormat(QImage::Format_Indexed8);
+    const auto encoded = [](const QImage& image, const char* format) {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, format);
+        return bytes;
+    };
+    for (const QByteArray& file : {encoded(opaque, "PNG"), encoded(translucent, "PNG"), encoded(indexed, "PNG"),
+                                   encoded(opaque, "BMP"), encoded(opaque, "JPEG")}) {
+        const std::optional<Bitmap> decoded = decodeBitmap(std::string_view(file.constData(), file.size()));
+        ASSERT_TRUE(decoded);
+        const Bitmap expected = toBitmap(QImage::fromData(file));
+        EXPECT_EQ(decoded->width, expected.width);
+        EXPECT_EQ(decoded->height, expected.height);
+        EXPECT_EQ(decoded->pixels, expected.pixels);
+    }
+    EXPECT_FALSE(decodeBitmap("not a picture"));
+    const QByteArray png = encoded(opaque, "PNG");
+    EXPECT_FALSE(decodeBitmap(std::string_view(png.constData(), 60))) << "a file cut short";
 }
 
 class MainWindow : public testing::AppFixture {};
