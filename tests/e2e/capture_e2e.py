@@ -297,6 +297,18 @@ class Capture(ProgramTest):
         self.assertEqual(self.clipboard.get(), "<<die neuere Kopie".encode("utf-8"))
         self.assertFalse(any(row[2].startswith("<<") for row in self.app.history()), "no write-back captured")
 
+    def test_7l_a_large_picture_arrives_while_the_window_answers(self):
+        picture = Image.new("RGB", (6000, 6000), (20, 120, 220))
+        picture.paste((250, 250, 0), (5990, 5990, 6000, 6000))
+        data = io.BytesIO()
+        picture.save(data, "PNG")
+        rows = len(self.app.history())
+        with self.answering() as ping:
+            self.clipboard.put(data.getvalue(), "image/png")
+            history = self.app.wait_for_rows(rows + 1, timeout=60)
+        self.assertAnsweredInTime(ping)
+        self.assertEqual(history[-1][2], "6000 x 6000")
+
     def test_8_saves_text_files_in_the_chosen_encoding(self):
         folder = tempfile.mkdtemp(prefix="tessaro-saved-")
         try:
