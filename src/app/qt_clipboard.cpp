@@ -15,6 +15,7 @@
 #include "app/qt_bitmap.h"
 #include "app/qt_text.h"
 #include "app/x11/selection_reader.h"
+#include "platform/background_utf8_decoder.h"
 #include "platform/clipboard_error.h"
 #include "platform/windows_1252.h"
 
@@ -224,6 +225,7 @@ void QtClipboard::ensureSnapshot() {
     m_contentTargets.clear();
     m_bytes.clear();
     m_text.reset();
+    m_textSurvivesAnsi.reset();
     m_pictureSource.clear();
     m_unanswered.clear();
     m_detailsDeadline.reset();
@@ -249,7 +251,7 @@ void QtClipboard::ensureSnapshot() {
     }
 }
 
-std::optional<std::string> QtClipboard::fetch(const std::string& target) {
+std::optional<std::string> QtClipboard::fetch(const std::string& target, const X11SelectionReader::Consumer* consume) {
     if (readsThroughQt()) {
         const QMimeData* mime = m_clipboard->mimeData(QClipboard::Clipboard);
         if (!mime || !mime->hasFormat(QString::fromStdString(target))) return std::nullopt;
@@ -264,7 +266,8 @@ std::optional<std::string> QtClipboard::fetch(const std::string& target) {
         if (onTransfer) onTransfer(bytes, total, false);
     };
     m_reading = true;
-    X11SelectionReader::ReadResult result = m_reader->read(target, deadline, progress);
+    X11SelectionReader::ReadResult result =
+        consume ? m_reader->readInto(target, deadline, *consume, progress) : m_reader->read(target, deadline, progress);
     m_reading = false;
     if (onTransfer) onTransfer(result.data.size(), result.data.size(), true);
     m_reader->dispatchPending();
@@ -284,6 +287,10 @@ const std::optional<std::string>& QtClipboard::bytesOf(const std::string& target
 SharedUtf16 QtClipboard::text(const PlannedFormat& plan) {
     if (!m_text) {
         for (const std::string& source : plan.sources) {
+            if (std::optional<std::u16string> streamed = decodeWhileArriving(source)) {
+                m_text = std::make_shared<const std::u16string>(std::move(*streamed));
+                break;
+            }
             const auto& bytes = bytesOf(source);
             if (!bytes) continue;
             m_text = std::make_shared<const std::u16string>(decode(*bytes, TextConventionOf(source)));
@@ -293,6 +300,29 @@ SharedUtf16 QtClipboard::text(const PlannedFormat& plan) {
         }
     }
     return m_text;
+}
+
+std::optional<std::u16string> QtClipboard::decodeWhileArriving(const std::string& source) {
+    if (readsThroughQt() || TextConventionOf(source) != TargetText::Utf8 || m_bytes.count(source)) return std::nullopt;
+    // The 8-bit form of the text is listed too: whether the code page holds it is found out
+    // on the decoding thread, along the way.
+    bool survives = true;
+    BackgroundUtf8Decoder decoder([&survives](std::u16string_view part) { survives = survives && survivesAnsi(part); });
+    const X11SelectionReader::Consumer consume = [&decoder](std::string_view piece) { decoder.feed(piece); };
+    std::optional<std::string> done = fetch(source, &consume);
+    m_bytes[source] = done ? std::optional<std::string>(std::string()) : std::nullopt;
+    if (!done) return std::nullopt;
+    std::future<std::u16string> decoded = decoder.finish();
+    m_reading = true;
+    while (decoded.wait_for(X11SelectionReader::pumpInterval()) != std::future_status::ready) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+    }
+    m_reading = false;
+    std::u16string text = decoded.get();
+    m_textSurvivesAnsi = survives;  // the decoding thread is done with it
+    // X11 texts may end with 0 bytes; as everywhere else, they are not part of the text.
+    while (!text.empty() && text.back() == u'\0') text.pop_back();
+    return text;
 }
 
 template <typename Work>
@@ -319,7 +349,7 @@ ClipboardData QtClipboard::readEntry(const Entry& entry) {
         const SharedUtf16 value = text(entry.plan);
         if (!value) return MemoryBlock{};
         if (entry.id == CF_UNICODETEXT) return value;
-        return AnsiOfUtf16{value};
+        return AnsiOfUtf16{value, m_textSurvivesAnsi};
     }
     if (entry.id == CF_BITMAP) {
         // The best picture type that decodes; an offer that does not is no picture.

@@ -22,13 +22,12 @@
 #include <vector>
 
 #include "app/clipboard_targets.h"
+#include "app/x11/selection_reader.h"
 #include "platform/clipboard_backend.h"
 
 class QClipboard;
 
 namespace tessaro {
-
-class X11SelectionReader;
 
 class QtClipboard final : public QObject, public ClipboardBackend {
     Q_OBJECT
@@ -84,7 +83,10 @@ private:
     // The bytes of one target, read once per copy; nothing when the owner refused it, did
     // not answer in time or went away.
     const std::optional<std::string>& bytesOf(const std::string& target);
-    std::optional<std::string> fetch(const std::string& target);
+    std::optional<std::string> fetch(const std::string& target, const X11SelectionReader::Consumer* consume = nullptr);
+    // Reads a UTF-8 text target from another program and decodes it while it arrives;
+    // nothing when the target is not such a text, was read before, or did not come.
+    std::optional<std::u16string> decodeWhileArriving(const std::string& source);
     ClipboardData readEntry(const Entry& entry);
     std::u16string decode(const std::string& bytes, TargetText convention);
     // Runs `work` on a thread of its own when `large`, keeping the window going meanwhile;
@@ -109,6 +111,8 @@ private:
     // Targets whose owner did not hand them over in time (or went away meanwhile).
     std::set<std::string> m_unanswered;
     SharedUtf16 m_text;
+    // Whether the code page holds every character of m_text, where that was found out.
+    std::optional<bool> m_textSurvivesAnsi;
     // The picture type the bitmap was decoded from; empty before or without one.
     std::string m_pictureSource;
     std::optional<std::chrono::steady_clock::time_point> m_detailsDeadline;

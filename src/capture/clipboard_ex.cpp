@@ -74,7 +74,7 @@ SharedText TClipBoardEx::ReadFormatAsText(FormatId format, bool utf16) {
         // Read whole, the block ends with its 0 byte. Mostly the text comes back unchanged
         // from the code page, and the value is the text itself with its terminator.
         const SharedText text(ansi->text);
-        if (!utf16 && survivesAnsi(text.str())) return text.withTerminator();
+        if (!utf16 && (ansi->survivesAnsi ? *ansi->survivesAnsi : survivesAnsi(text.str()))) return text.withTerminator();
         const MemoryBlock block = ansiBlock(utf16ToAnsi(text.str()));
         return utf16 ? utf16OfBlock(block) : textOfBytes(bytesOf(block), m_backend.textConvention(format));
     }

@@ -38,6 +38,9 @@ using SharedUtf16 = std::shared_ptr<const std::u16string>;
 // a large text as 8-bit text does not hold it twice.
 struct AnsiOfUtf16 {
     SharedUtf16 text;
+    // Whether every character has a byte in the code page, where the platform already
+    // found out (see survivesAnsi); nothing when it did not look.
+    std::optional<bool> survivesAnsi;
 };
 // The data of one format. Graphics objects have no memory block: their block size reads 0.
 using ClipboardData = std::variant<MemoryBlock, std::shared_ptr<const Bitmap>,

@@ -6,11 +6,22 @@
 
 namespace tessaro {
 
+std::size_t utf8SequenceLength(unsigned char lead) {
+    if (lead < 0x80) return 1;
+    return (lead >> 5) == 6 ? 2 : (lead >> 4) == 14 ? 3 : (lead >> 3) == 30 ? 4 : 0;
+}
+
 std::u16string utf8ToUtf16(std::string_view text) {
-    // UTF-8 never takes fewer bytes than UTF-16 takes units, so the output fits in a
-    // string of the input's length, written in place: large copied texts are mostly ASCII.
-    std::u16string out(text.size(), u'\0');
-    std::size_t o = 0;
+    std::u16string out;
+    appendUtf8(out, text);
+    return out;
+}
+
+void appendUtf8(std::u16string& out, std::string_view text) {
+    // UTF-8 never takes fewer bytes than UTF-16 takes units, so the output fits in as many
+    // units as the input has bytes, written in place: large copied texts are mostly ASCII.
+    std::size_t o = out.size();
+    out.resize(o + text.size());
     std::size_t i = 0;
     const auto* in = reinterpret_cast<const unsigned char*>(text.data());
     while (i < text.size()) {
@@ -29,7 +40,7 @@ std::u16string utf8ToUtf16(std::string_view text) {
             ++i;
             continue;
         }
-        const int length = (lead >> 5) == 6 ? 2 : (lead >> 4) == 14 ? 3 : (lead >> 3) == 30 ? 4 : 0;
+        const int length = static_cast<int>(utf8SequenceLength(lead));
         char32_t cp = length == 2 ? (lead & 0x1F) : length == 3 ? (lead & 0x0F) : (lead & 0x07);
         bool valid = length > 0 && i + static_cast<std::size_t>(length) <= text.size();
         for (int k = 1; valid && k < length; ++k) {
@@ -56,7 +67,6 @@ std::u16string utf8ToUtf16(std::string_view text) {
         i += static_cast<std::size_t>(length);
     }
     out.resize(o);
-    return out;
 }
 
 std::string utf16ToUtf8(std::u16string_view text) {

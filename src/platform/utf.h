@@ -9,6 +9,11 @@
 namespace tessaro {
 
 std::u16string utf8ToUtf16(std::string_view text);
+// The same, appended to `out`.
+void appendUtf8(std::u16string& out, std::string_view text);
+// The number of bytes of a UTF-8 character with this first byte: 1 to 4, or 0 where no
+// character starts with it (a continuation byte, or one never used).
+std::size_t utf8SequenceLength(unsigned char lead);
 std::string utf16ToUtf8(std::u16string_view text);
 
 }  // namespace tessaro

@@ -297,6 +297,24 @@ TEST_F(X11SelectionReaderTest, TwentyMegabytesThroughIncrWithProgress) {
     for (const auto& report : reports) EXPECT_EQ(report.second, size);
 }
 
+TEST_F(X11SelectionReaderTest, PiecesHandedOverAsTheyArriveMakeTheWholeText) {
+    const std::size_t size = 5u * 1000u * 1000u;
+    owner({"--size", std::to_string(size), "--chunk", "65536"});
+    std::string pieces;
+    std::size_t count = 0;
+    const X11SelectionReader::Consumer consume = [&](std::string_view piece) {
+        pieces.append(piece);
+        ++count;
+    };
+    const auto result = m_reader.readInto("UTF8_STRING", after(60s), consume);
+    ASSERT_EQ(result.status, Status::Ok);
+    EXPECT_TRUE(result.data.empty()) << "the bytes went to the consumer only";
+    EXPECT_TRUE(pieces == numberedLines(size)) << "got " << pieces.size() << " bytes";
+    EXPECT_GT(count, 50u) << "piece by piece, not at the end";
+    // The reader is itself again afterwards.
+    EXPECT_EQ(m_reader.read("UTF8_STRING", after(60s)).data.size(), size);
+}
+
 TEST_F(X11SelectionReaderTest, LimitStopsLargeTransfersAndTheReaderRecovers) {
     owner({"--size", std::to_string(20u * 1000u * 1000u)});
     const auto start = Clock::now();

@@ -91,13 +91,13 @@ TEST_F(ClipboardEx, EightBitTextMadeFromTheUnicodeTextReadsAsItsBlockWould) {
     for (const std::u16string& text : {std::u16string(u"Gr\u00fc\u00dfe 5 \u20ac"), std::u16string(u"\u4e2d a\U0001F600b"),
                                       std::u16string(u"a\0b", 3)}) {
         const auto shared = std::make_shared<const std::u16string>(text);
-        backend.putFromOtherProgram({{CF_UNICODETEXT, shared}, {CF_TEXT, AnsiOfUtf16{shared}}});
+        backend.putFromOtherProgram({{CF_UNICODETEXT, shared}, {CF_TEXT, AnsiOfUtf16{shared, std::nullopt}}});
         EXPECT_EQ(clipboard.ReadFormatAsText(CF_TEXT, false), ansiToUtf16(utf16ToAnsi(text) + '\0'));
         EXPECT_EQ(clipboard.ReadFormatAsText(CF_TEXT, true), utf16OfBlock(ansiBlock(utf16ToAnsi(text))));
     }
     // A text the code page holds is listed without a second copy of it.
     const auto large = std::make_shared<const std::u16string>(1 << 20, u'\u00e4');
-    backend.putFromOtherProgram({{CF_UNICODETEXT, large}, {CF_TEXT, AnsiOfUtf16{large}}});
+    backend.putFromOtherProgram({{CF_UNICODETEXT, large}, {CF_TEXT, AnsiOfUtf16{large, std::nullopt}}});
     const SharedText value = clipboard.ReadFormatAsText(CF_TEXT, false);
     EXPECT_EQ(value.view().size(), large->size() + 1);
     EXPECT_EQ(value.view().data(), large->data());

@@ -4,7 +4,9 @@
 
 #include <random>
 
+#include "platform/background_utf8_decoder.h"
 #include "platform/utf.h"
+#include "platform/utf8_decoder.h"
 #include "platform/windows_1252.h"
 
 namespace tessaro {
@@ -53,6 +55,48 @@ TEST(Windows1252, FastPathsAgreeWithTheCharacterByCharacterDefinition) {
             ASSERT_EQ(utf8ToUtf16(utf16ToUtf8(text)), text);
         }
     }
+}
+
+// Pieces split anywhere, inside characters and inside invalid sequences, decode as the
+// whole does; so does the same text decoded on the background thread.
+TEST(Utf8, TextInPiecesDecodesAsTheWholeDoes) {
+    std::mt19937 random(8);
+    const std::string parts[] = {"a", "\xc3\xbc", "\xe2\x82\xac", "\xf0\x9f\x98\x80", "\xe2\x82", "\x80", "\xf8",
+                                 "\xed\xa0\x80", "\xc0\xaf", std::string(1, '\0'), "xyzxyzxyz"};
+    for (int round = 0; round < 3000; ++round) {
+        std::string text;
+        for (int n = static_cast<int>(random() % 12); n > 0; --n) text += parts[random() % std::size(parts)];
+        Utf8Decoder decoder;
+        std::u16string parts;  // written by the decoding thread, read after its result
+        BackgroundUtf8Decoder background([&parts](std::u16string_view part) { parts += part; });
+        for (std::size_t at = 0; at < text.size();) {
+            const std::size_t length = std::min<std::size_t>(text.size() - at, random() % 5);
+            decoder.feed(std::string_view(text).substr(at, length));
+            background.feed(std::string_view(text).substr(at, length));
+            at += length;
+        }
+        const std::u16string whole = utf8ToUtf16(text);
+        ASSERT_EQ(decoder.finish(), whole) << round;
+        ASSERT_EQ(background.finish().get(), whole) << round;
+        ASSERT_EQ(parts, whole) << "every part seen once, in order";
+    }
+}
+
+// A long text spreads over several growing blocks inside the decoder and comes out whole.
+TEST(Utf8, ALongTextInLargePiecesComesOutWhole) {
+    std::mt19937 random(16);
+    std::string text;
+    while (text.size() < 3'000'000) text += (random() % 7 == 0) ? "\xe2\x82\xac" : "Zeile \xc3\xbc\n";
+    Utf8Decoder decoder;
+    std::u16string parts;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t length = std::min<std::size_t>(text.size() - at, random() % 400'000);
+        parts += decoder.feed(std::string_view(text).substr(at, length));
+        at += length;
+    }
+    const std::u16string whole = decoder.finish();
+    EXPECT_EQ(whole, utf8ToUtf16(text));
+    EXPECT_EQ(parts, whole);
 }
 
 TEST(Utf8, RoundTripsAndReplacesInvalidInput) {

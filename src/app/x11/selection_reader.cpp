@@ -230,17 +230,19 @@ X11SelectionReader::PropertyRead X11SelectionReader::readProperty(std::uint32_t 
         }
         return read;
     }
-    if (total > limit || out.size() > limit - total) {
+    if (total > limit || received(out) > limit - total) {
         read.tooLarge = true;
         if (first->bytes_after) xcb_delete_property(m_connection, m_window, property);
         return read;
     }
     // One buffer for the whole transfer: grow it geometrically when the owner's hint was short.
-    if (out.capacity() < out.size() + total) out.reserve(std::max(out.size() + total, out.capacity() * 2));
-    out.append(static_cast<const char*>(xcb_get_property_value(first.get())), firstBytes);
+    if (!m_consumer && out.capacity() < out.size() + total) {
+        out.reserve(std::max(out.size() + total, out.capacity() * 2));
+    }
+    take(out, static_cast<const char*>(xcb_get_property_value(first.get())), firstBytes);
     first.reset();
     if (!incremental) hint = total;
-    if (progress && total) progress(out.size(), hint);
+    if (progress && total) progress(received(out), hint);
 
     std::deque<xcb_get_property_cookie_t> inFlight;
     std::size_t requested = firstBytes;
@@ -256,10 +258,10 @@ X11SelectionReader::PropertyRead X11SelectionReader::readProperty(std::uint32_t 
             read.ok = false;
             return read;
         }
-        out.append(static_cast<const char*>(xcb_get_property_value(piece.get())),
-                   static_cast<std::size_t>(xcb_get_property_value_length(piece.get())));
+        take(out, static_cast<const char*>(xcb_get_property_value(piece.get())),
+             static_cast<std::size_t>(xcb_get_property_value_length(piece.get())));
         piece.reset();
-        if (progress) progress(out.size(), hint);
+        if (progress) progress(received(out), hint);
         pumpIfDue();
     }
     return read;
@@ -279,6 +281,25 @@ X11SelectionReader::ReadResult X11SelectionReader::read(const std::string& targe
         xcb_flush(m_connection);
         return {Status::TooLarge, {}, {}};
     }
+}
+
+X11SelectionReader::ReadResult X11SelectionReader::readInto(const std::string& target, Deadline deadline,
+                                                            const Consumer& consume, const Progress& progress) {
+    if (m_busy) return {Status::Busy, {}, {}};
+    m_consumer = &consume;
+    m_received = 0;
+    ReadResult result = read(target, deadline, progress);
+    m_consumer = nullptr;
+    return result;
+}
+
+void X11SelectionReader::take(std::string& out, const char* data, std::size_t size) {
+    if (!m_consumer) {
+        out.append(data, size);
+        return;
+    }
+    m_received += size;
+    if (size) (*m_consumer)(std::string_view(data, size));
 }
 
 X11SelectionReader::ReadResult X11SelectionReader::transfer(const std::string& target, std::uint32_t property,
@@ -339,7 +360,7 @@ X11SelectionReader::ReadResult X11SelectionReader::transfer(const std::string& t
                 // Reading it deleted the property: that asks the owner for the first chunk.
                 hint = read.incrHint;
                 if (hint > limit) return finish(Status::TooLarge);
-                result.data.reserve(std::min(hint, kMaxReserve));
+                if (!m_consumer) result.data.reserve(std::min(hint, kMaxReserve));
                 incremental = true;
                 continue;
             }

@@ -19,6 +19,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct xcb_connection_t;
@@ -85,6 +86,12 @@ public:
     // pieces into one buffer, reserved from the announced size when there is one.
     ReadResult read(const std::string& target, Deadline deadline, const Progress& progress = {},
                     std::size_t limit = std::numeric_limits<std::size_t>::max());
+    // The same, but the bytes go to `consume` piece by piece as they arrive instead of into
+    // the result, so that the caller works on a large transfer while it goes on. After any
+    // status but Ok, what was handed over is incomplete.
+    using Consumer = std::function<void(std::string_view piece)>;
+    ReadResult readInto(const std::string& target, Deadline deadline, const Consumer& consume,
+                        const Progress& progress = {});
 
     // The current owner's window (0 when none), asked from the server.
     WindowId owner();
@@ -125,6 +132,9 @@ private:
     // The next event from the connection (an xcb_generic_event_t to free), pumping while none
     // comes; nullptr at the deadline or when the connection breaks.
     void* waitForEvent(Deadline deadline);
+    // Appends received bytes to `out`, or hands them to the consumer of readInto().
+    void take(std::string& out, const char* data, std::size_t size);
+    std::size_t received(const std::string& out) const { return m_consumer ? m_received : out.size(); }
     void pumpIfDue();
     // Keeps an event for dispatchPending() when it is about the watched selection; true then.
     bool keepOwnerEvent(const void* event);
@@ -146,6 +156,8 @@ private:
     Clock::time_point m_lastPump;
     bool m_inPump = false;
     bool m_busy = false;
+    const Consumer* m_consumer = nullptr;
+    std::size_t m_received = 0;
 
     std::function<void(const OwnerEvent&)> m_ownerCallback;
     std::deque<OwnerEvent> m_ownerEvents;
