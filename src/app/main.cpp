@@ -108,7 +108,7 @@ int main(int argc, char** argv) {
         state->setSettingsWindows({&program.mainWindow(), &program.regexSettings(),
                                    &program.outputSettings(), &program.historySettings()});
         for (tessaro::Form* window : program.windows()) state->watch(*window);
-        program.mainWindow().monitor().afterNotification = [&state] { state->requestWrite(); };
+        program.mainWindow().monitor().afterNotification = [&state] { state->clipboardHandled(); };
         state->write();
     }
     program.showStartWindow();

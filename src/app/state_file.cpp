@@ -9,6 +9,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTimer>
+#include <chrono>
 #include <cstdio>
 
 #include "app/qt_text.h"
@@ -119,6 +120,11 @@ void StateFile::requestWrite() {
     QTimer::singleShot(20, this, [this] { write(); });
 }
 
+void StateFile::clipboardHandled() {
+    m_handledAt = std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+    requestWrite();
+}
+
 void StateFile::write() {
     m_pending = false;
     QJsonObject root;
@@ -135,6 +141,8 @@ void StateFile::write() {
     root[QStringLiteral("captureActive")] = m_window.m_einst_aktiv.checked();
     root[QStringLiteral("windowVisible")] = m_window.visible();
     root[QStringLiteral("status")] = toQString(m_window.lb_status.caption());
+    // Seconds on the system's monotonic clock (CLOCK_MONOTONIC, as Python's time.monotonic()).
+    root[QStringLiteral("clipboardHandledAt")] = m_handledAt;
     // The start of the shown text and its length: enough for scripts, small for large texts.
     const std::u16string& shown = m_window.display_txt.text();
     root[QStringLiteral("displayStart")] = toQString(std::u16string_view(shown).substr(0, 200));

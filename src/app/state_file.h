@@ -22,6 +22,9 @@ public:
 
     // Asks for a rewrite; several requests within one pass of the event loop give one.
     void requestWrite();
+    // After the window has dealt with a clipboard change: notes when (for benchmarks, which
+    // compare it with the time of the change) and asks for a rewrite.
+    void clipboardHandled();
     // Writes the file now.
     void write();
     // The windows whose settings the file lists under "settings" (by window and control
@@ -36,6 +39,7 @@ private:
     const CaptureState& m_state;
     QPointer<QWidget> m_view;
     bool m_pending = false;
+    double m_handledAt = 0;
     std::vector<const Form*> m_settingsWindows;
     std::vector<Subscription> m_subscriptions;
 };
