@@ -5,7 +5,7 @@
 
 #include <array>
 
-#include "ui/interface_texts.h"
+#include "language/interface_texts.h"
 
 namespace tessaro {
 namespace {

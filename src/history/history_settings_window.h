@@ -6,7 +6,7 @@
 #include "forms/buttons.h"
 #include "forms/containers.h"
 #include "history/history_saving.h"
-#include "ui/language_window.h"
+#include "language/language_window.h"
 
 namespace tessaro {
 

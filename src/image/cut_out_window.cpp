@@ -9,7 +9,7 @@
 
 #include "image/image_record.h"
 #include "platform/decimal_text.h"
-#include "ui/interface_texts.h"
+#include "language/interface_texts.h"
 
 namespace tessaro {
 namespace {

@@ -13,7 +13,7 @@
 #include "forms/picture.h"
 #include "forms/text_controls.h"
 #include "platform/bitmap.h"
-#include "ui/language_window.h"
+#include "language/language_window.h"
 
 namespace tessaro {
 

@@ -7,7 +7,7 @@
 
 #include "output/output_quality.h"
 #include "text/wide_replace.h"
-#include "ui/interface_texts.h"
+#include "language/interface_texts.h"
 
 namespace tessaro {
 namespace {

@@ -12,7 +12,7 @@
 #include "forms/text_controls.h"
 #include "output/image_file_writer.h"
 #include "output/text_encoder.h"
-#include "ui/language_window.h"
+#include "language/language_window.h"
 
 namespace tessaro {
 

@@ -9,7 +9,7 @@
 #include "forms/buttons.h"
 #include "forms/containers.h"
 #include "text/regex_options.h"
-#include "ui/language_window.h"
+#include "language/language_window.h"
 
 namespace tessaro {
 

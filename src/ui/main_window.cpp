@@ -7,7 +7,7 @@
 #include "output/save_field_rules.h"
 #include "platform/decimal_text.h"
 #include "platform/utf.h"
-#include "ui/interface_texts.h"
+#include "language/interface_texts.h"
 #include "ui/number_list_rules.h"
 
 namespace tessaro {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/interface_texts.h"
+#include "language/interface_texts.h"
 
 #include <array>
 
