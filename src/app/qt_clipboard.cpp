@@ -312,17 +312,21 @@ std::optional<std::u16string> QtClipboard::decodeWhileArriving(const std::string
     std::optional<std::string> done = fetch(source, &consume);
     m_bytes[source] = done ? std::optional<std::string>(std::string()) : std::nullopt;
     if (!done) return std::nullopt;
-    std::future<std::u16string> decoded = decoder.finish();
-    m_reading = true;
-    while (decoded.wait_for(X11SelectionReader::pumpInterval()) != std::future_status::ready) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
-    }
-    m_reading = false;
-    std::u16string text = decoded.get();
+    std::u16string text = waitBesideTheWindow(decoder.finish());
     m_textSurvivesAnsi = survives;  // the decoding thread is done with it
     // X11 texts may end with 0 bytes; as everywhere else, they are not part of the text.
     while (!text.empty() && text.back() == u'\0') text.pop_back();
     return text;
+}
+
+template <typename Result>
+Result QtClipboard::waitBesideTheWindow(std::future<Result> done) {
+    m_reading = true;
+    while (done.wait_for(X11SelectionReader::pumpInterval()) != std::future_status::ready) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+    }
+    m_reading = false;
+    return done.get();
 }
 
 template <typename Work>
@@ -330,13 +334,7 @@ auto QtClipboard::besideTheWindow(bool large, Work work) -> decltype(work()) {
     if (readsThroughQt() || !large) return work();
     // Longer than a window may stand still: a thread of its own does it while the window
     // goes on, as it does while the owner sends the data.
-    auto done = std::async(std::launch::async, std::move(work));
-    m_reading = true;
-    while (done.wait_for(X11SelectionReader::pumpInterval()) != std::future_status::ready) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
-    }
-    m_reading = false;
-    return done.get();
+    return waitBesideTheWindow(std::async(std::launch::async, std::move(work)));
 }
 
 std::u16string QtClipboard::decode(const std::string& bytes, TargetText convention) {

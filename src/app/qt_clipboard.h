@@ -14,6 +14,7 @@
 #include <QPointer>
 #include <chrono>
 #include <functional>
+#include <future>
 #include <map>
 #include <memory>
 #include <optional>
@@ -93,6 +94,9 @@ private:
     // changes of the clipboard wait and writes are refused as during a transfer.
     template <typename Work>
     auto besideTheWindow(bool large, Work work) -> decltype(work());
+    // Waits for work on another thread, keeping the window going as besideTheWindow does.
+    template <typename Result>
+    Result waitBesideTheWindow(std::future<Result> done);
     // The text of the copy, decoded once and shared with everyone who reads it.
     SharedUtf16 text(const PlannedFormat& plan);
     FormatId idForName(const std::string& name);
