@@ -14,7 +14,10 @@
 #include "app/x11/selection_reader.h"
 #include "app/qt_desktop.h"
 #include "app/state_file.h"
+#include "app/views/bug_report_view.h"
+#include "app/views/editing_keys_first.h"
 #include "app/views/history_settings_view.h"
+#include "app/views/intro_view.h"
 #include "app/views/cut_out_view.h"
 #include "app/views/main_window_view.h"
 #include "app/views/output_settings_view.h"
@@ -66,6 +69,8 @@ int main(int argc, char** argv) {
     tessaro::keepLargeBlocksForReuse();
     GuardedApplication app(argc, argv);
     tessaro::QuitOnSignals quitOnSignals(&app);
+    tessaro::EditingKeysFirst editingKeysFirst;
+    app.installEventFilter(&editingKeysFirst);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/tessaro.png")));
     QApplication::setQuitOnLastWindowClosed(false);
     // Screenshots of large monitors exceed Qt's default decoding limit of 256 MB.
@@ -100,6 +105,13 @@ int main(int argc, char** argv) {
     // the main window's margin lists.
     tessaro::CutOutView cutOutView(program.cutOutWindow(), nullptr);
     desktop.registerWindow(program.cutOutWindow(), &cutOutView);
+    tessaro::HelpWindows& help = program.helpWindows();
+    tessaro::IntroView introGermanView(help.introduction(true), &mainView);
+    desktop.registerWindow(help.introduction(true), &introGermanView);
+    tessaro::IntroView introEnglishView(help.introduction(false), &mainView);
+    desktop.registerWindow(help.introduction(false), &introEnglishView);
+    tessaro::BugReportView bugReportView(help.bugReport(), &mainView);
+    desktop.registerWindow(help.bugReport(), &bugReportView);
 
     std::unique_ptr<tessaro::StateFile> state;
     if (!options.stateFile.isEmpty()) {

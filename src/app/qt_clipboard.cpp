@@ -132,14 +132,15 @@ void QtClipboard::close() {
 }
 
 void QtClipboard::empty() {
-    if (!m_open) throw ClipboardError("Clipboard is not open");
-    if (m_reading) throw ClipboardError("The clipboard is being read; try again when the transfer is over");
+    if (!m_open) throw ClipboardError("Clipboard is not open", u"Die Zwischenablage ist nicht geöffnet");
+    if (m_reading) throw ClipboardError("The clipboard is being read; try again when the transfer is over",
+                                     u"Die Zwischenablage wird gerade gelesen; versuchen Sie es nach der Übertragung erneut");
     m_writing = true;
     m_pending.clear();
 }
 
 void QtClipboard::setData(FormatId format, ClipboardData data) {
-    if (!m_open) throw ClipboardError("Clipboard is not open");
+    if (!m_open) throw ClipboardError("Clipboard is not open", u"Die Zwischenablage ist nicht geöffnet");
     m_writing = true;
     const auto it = std::find_if(m_pending.begin(), m_pending.end(),
                                  [format](const auto& entry) { return entry.first == format; });
@@ -215,7 +216,8 @@ std::vector<std::string> QtClipboard::currentTargets() {
     auto targets = m_reader->targets(std::chrono::steady_clock::now() + kTargetsTimeout);
     m_reading = false;
     m_reader->dispatchPending();
-    if (!targets) throw ClipboardError("The program that holds the clipboard did not answer");
+    if (!targets) throw ClipboardError("The program that holds the clipboard did not answer",
+                                              u"Das Programm, dem die Zwischenablage gehört, hat nicht geantwortet");
     return std::move(*targets);
 }
 

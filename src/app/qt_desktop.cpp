@@ -18,11 +18,13 @@
 #include <unistd.h>
 #include <QUrl>
 #include <QFileDialog>
+#include <QMenu>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QLocale>
 #include <QMessageBox>
 #include <QScreen>
+#include <QSysInfo>
 
 #include "app/qt_text.h"
 #include "forms/form.h"
@@ -154,20 +156,37 @@ ScreenSize QtDesktop::screenSize() {
     return {geometry.width(), geometry.height()};
 }
 
-bool QtDesktop::setTrayIcon(bool present, std::u16string_view tip,
-                            std::function<void()> onLeftButtonDown) {
-    if (!present) {
-        // The removal may come from the icon's own click signal: delete it afterwards.
+bool QtDesktop::setTrayIcon(bool present, std::u16string_view tip, std::function<void()> onLeftButtonDown,
+                            std::vector<TrayMenuEntry> menu) {
+    // The removal may come from the icon's own click signal or its menu: delete afterwards.
+    const auto dropOld = [this] {
         if (m_tray) {
             m_tray->hide();
             m_tray.release()->deleteLater();
         }
+        if (m_trayMenu) m_trayMenu.release()->deleteLater();
+    };
+    if (!present) {
+        dropOld();
         return false;
     }
     if (!QSystemTrayIcon::isSystemTrayAvailable()) return false;
-    if (m_tray) m_tray.release()->deleteLater();
+    dropOld();
     m_tray = std::make_unique<QSystemTrayIcon>(QGuiApplication::windowIcon());
     m_tray->setToolTip(toQString(tip));
+    m_trayMenu = std::make_unique<QMenu>();
+    for (TrayMenuEntry& entry : menu) {
+        QAction* action = m_trayMenu->addAction(toQString(entry.caption));
+        QObject::connect(action, &QAction::triggered, action, [run = std::move(entry.run)] {
+            if (run) run();
+        });
+        if (entry.checked) {
+            action->setCheckable(true);
+            QObject::connect(m_trayMenu.get(), &QMenu::aboutToShow, action,
+                             [action, checked = std::move(entry.checked)] { action->setChecked(checked()); });
+        }
+    }
+    m_tray->setContextMenu(m_trayMenu.get());
     QObject::connect(m_tray.get(), &QSystemTrayIcon::activated,
                      [callback = std::move(onLeftButtonDown)](QSystemTrayIcon::ActivationReason reason) {
                          // A left click (Trigger) stands for the left button going down; the
@@ -194,6 +213,27 @@ std::optional<std::u16string> QtDesktop::chooseFolder(std::u16string_view captio
 
 bool QtDesktop::openDocument(const std::filesystem::path& path) {
     return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path.string())));
+}
+
+bool QtDesktop::openUrl(std::string_view url) {
+    // The link comes percent-encoded already; strict parsing keeps it as it is.
+    const QUrl address(QString::fromUtf8(url.data(), static_cast<qsizetype>(url.size())), QUrl::StrictMode);
+    return address.isValid() && QDesktopServices::openUrl(address);
+}
+
+std::u16string QtDesktop::systemDescription() const {
+    // Qt's platform plugin and the desktop session are named both: an X11 program in a
+    // Wayland session runs through XWayland, which matters for clipboard faults.
+    const QString platform = QGuiApplication::platformName();
+    const QString display = platform == QStringLiteral("xcb")       ? QStringLiteral("X11")
+                            : platform == QStringLiteral("wayland") ? QStringLiteral("Wayland")
+                                                                    : platform;
+    QString session = qEnvironmentVariable("XDG_SESSION_TYPE");
+    if (session.isEmpty()) session = QStringLiteral("unknown");
+    return toU16(QStringLiteral("Qt %1 (built with %2); %3; %4 %5 %6; display %7 (Qt platform %8); session %9")
+                     .arg(QString::fromLatin1(qVersion()), QStringLiteral(QT_VERSION_STR),
+                          QSysInfo::prettyProductName(), QSysInfo::kernelType(), QSysInfo::kernelVersion(),
+                          QSysInfo::currentCpuArchitecture(), display, platform, session));
 }
 
 namespace {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QCollator>
+#include <QMenu>
 #include <QPointer>
 #include <QStringList>
 #include <QSystemTrayIcon>
@@ -38,12 +39,14 @@ public:
     int compareTextIgnoreCase(std::u16string_view a, std::u16string_view b) override;
     void windowCommand(Form& window, WindowCommand command) override;
     ScreenSize screenSize() override;
-    bool setTrayIcon(bool present, std::u16string_view tip,
-                     std::function<void()> onLeftButtonDown) override;
+    bool setTrayIcon(bool present, std::u16string_view tip, std::function<void()> onLeftButtonDown,
+                     std::vector<TrayMenuEntry> menu) override;
     void setApplicationTitle(std::u16string_view title) override;
     void quit() override;
     std::optional<std::u16string> chooseFolder(std::u16string_view caption) override;
     bool openDocument(const std::filesystem::path& path) override;
+    bool openUrl(std::string_view url) override;
+    std::u16string systemDescription() const override;
     std::optional<std::u16string> chooseSaveFile(const SaveFileRequest& request) override;
     std::optional<std::u16string> chooseOpenFile(const OpenFileRequest& request) override;
     int statusTextWidth(std::u16string_view text) override;
@@ -62,6 +65,7 @@ private:
     QCollator m_collator;
     std::map<const Form*, QPointer<QWidget>> m_widgets;
     std::unique_ptr<QSystemTrayIcon> m_tray;
+    std::unique_ptr<QMenu> m_trayMenu;
     std::optional<SettingsFolders> m_folders;
 };
 

@@ -9,11 +9,17 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTimer>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 
 #include "app/qt_text.h"
+#include "forms/buttons.h"
+#include "forms/containers.h"
+#include "forms/list_view.h"
+#include "forms/menu_item.h"
 #include "forms/scroll_bar.h"
+#include "forms/text_controls.h"
 #include "platform/atomic_file.h"
 
 namespace tessaro {
@@ -61,7 +67,9 @@ QJsonObject controlsOf(const QWidget* view) {
         // Menus and their items, by the names of their menu items.
         if (const auto* bar = qobject_cast<const QMenuBar*>(child)) {
             for (QAction* action : bar->actions()) {
-                if (action->menu()) put(action->menu()->objectName(), bar, bar->actionGeometry(action));
+                if (action->menu() && action->isVisible()) {
+                    put(action->menu()->objectName(), bar, bar->actionGeometry(action));
+                }
             }
         } else if (const auto* menu = qobject_cast<const QMenu*>(child)) {
             for (QAction* action : menu->actions()) {
@@ -70,6 +78,72 @@ QJsonObject controlsOf(const QWidget* view) {
         }
     }
     return controls;
+}
+
+QJsonObject menuOf(const MenuItem& item) {
+    QJsonObject entry;
+    entry[QStringLiteral("name")] = QString::fromStdString(item.name());
+    if (item.isSeparator()) {
+        entry[QStringLiteral("separator")] = true;
+        return entry;
+    }
+    entry[QStringLiteral("caption")] = toQString(item.caption());
+    entry[QStringLiteral("visible")] = item.visible();
+    entry[QStringLiteral("checked")] = item.checked();
+    if (!item.shortcut().empty()) entry[QStringLiteral("shortcut")] = QString::fromStdString(item.shortcut());
+    if (!item.items().empty()) {
+        QJsonArray items;
+        for (const MenuItem* sub : item.items()) items.append(menuOf(*sub));
+        entry[QStringLiteral("items")] = items;
+    }
+    return entry;
+}
+
+// What a user reads in the window: its title, the caption of each control, the column
+// heads of its lists, the entries of its drop-down lists, and its menus as a tree.
+QJsonObject captionsOf(const Form& window) {
+    QJsonObject controls;
+    QJsonObject columns;
+    QJsonObject lists;
+    std::vector<const MenuItem*> menus;
+    std::vector<const MenuItem*> subItems;
+    for (const auto& owned : window.controls()) {
+        const Control* control = owned.get();
+        const QString name = QString::fromStdString(control->name());
+        if (const auto* box = dynamic_cast<const CheckBox*>(control)) controls[name] = toQString(box->caption());
+        if (const auto* radio = dynamic_cast<const RadioButton*>(control)) controls[name] = toQString(radio->caption());
+        if (const auto* button = dynamic_cast<const Button*>(control)) controls[name] = toQString(button->caption());
+        if (const auto* label = dynamic_cast<const Label*>(control)) controls[name] = toQString(label->caption());
+        if (const auto* panel = dynamic_cast<const Panel*>(control); panel && !panel->caption().empty()) {
+            controls[name] = toQString(panel->caption());
+        }
+        if (const auto* list = dynamic_cast<const ListView*>(control)) {
+            QJsonArray heads;
+            for (const ListColumn& column : list->columns()) heads.append(toQString(column.caption));
+            columns[name] = heads;
+        }
+        if (const auto* combo = dynamic_cast<const ComboBox*>(control)) {
+            QJsonArray items;
+            for (const auto& item : combo->items()) items.append(toQString(item));
+            lists[name] = items;
+        }
+        if (const auto* item = dynamic_cast<const MenuItem*>(control)) {
+            if (!item->isSeparator()) controls[name] = toQString(item->caption());
+            menus.push_back(item);
+            subItems.insert(subItems.end(), item->items().begin(), item->items().end());
+        }
+    }
+    QJsonArray tree;
+    for (const MenuItem* item : menus) {
+        if (std::find(subItems.begin(), subItems.end(), item) == subItems.end()) tree.append(menuOf(*item));
+    }
+    QJsonObject result;
+    result[QStringLiteral("title")] = toQString(window.caption());
+    result[QStringLiteral("controls")] = controls;
+    result[QStringLiteral("columns")] = columns;
+    result[QStringLiteral("lists")] = lists;
+    result[QStringLiteral("menus")] = tree;
+    return result;
 }
 
 // The value a configuration file would hold for each stored control of the window.
@@ -112,6 +186,15 @@ StateFile::StateFile(QString path, Tprog& window, const CaptureState& state, QWi
     }
 }
 
+void StateFile::watch(Form& window) {
+    m_captionWindows.push_back(&window);
+    m_subscriptions.push_back(window.changed().subscribe([this] { requestWrite(); }));
+    if (&window == &m_window) return;  // its controls are watched from the start
+    for (const auto& control : window.controls()) {
+        m_subscriptions.push_back(control->changed().subscribe([this] { requestWrite(); }));
+    }
+}
+
 void StateFile::requestWrite() {
     if (m_pending) return;
     m_pending = true;
@@ -140,7 +223,9 @@ void StateFile::write() {
     root[QStringLiteral("suppressCount")] = m_state.SuppressCount;
     root[QStringLiteral("captureActive")] = m_window.m_einst_aktiv.checked();
     root[QStringLiteral("windowVisible")] = m_window.visible();
-    root[QStringLiteral("status")] = toQString(m_window.lb_status.caption());
+    // The last failure, and the whole line the bottom strip shows.
+    root[QStringLiteral("status")] = toQString(m_window.lastFailure());
+    root[QStringLiteral("strip")] = toQString(m_window.lb_status.caption());
     // Seconds on the system's monotonic clock (CLOCK_MONOTONIC, as Python's time.monotonic()).
     root[QStringLiteral("clipboardHandledAt")] = m_handledAt;
     // The start of the shown text and its length: enough for scripts, small for large texts.
@@ -153,6 +238,9 @@ void StateFile::write() {
         m_settingsWindows.empty() ? std::vector<const Form*>{&m_window} : m_settingsWindows;
     for (const Form* window : windows) settings[QString::fromStdString(window->name())] = settingsOf(*window);
     root[QStringLiteral("settings")] = settings;
+    QJsonObject captions;
+    for (const Form* window : m_captionWindows) captions[QString::fromStdString(window->name())] = captionsOf(*window);
+    root[QStringLiteral("captions")] = captions;
 
     const QByteArray json = QJsonDocument(root).toJson(QJsonDocument::Compact);
     try {

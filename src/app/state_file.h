@@ -30,8 +30,9 @@ public:
     // The windows whose settings the file lists under "settings" (by window and control
     // name); the main window by default.
     void setSettingsWindows(std::vector<const Form*> windows) { m_settingsWindows = std::move(windows); }
-    // Writes the file again after any change of the window's own state (caption, place).
-    void watch(Form& window) { m_subscriptions.push_back(window.changed().subscribe([this] { requestWrite(); })); }
+    // Lists the window's captions under "captions" (by window and control name, menus as a
+    // tree) and writes the file again after any change of the window or its controls.
+    void watch(Form& window);
 
 private:
     QString m_path;
@@ -41,6 +42,7 @@ private:
     bool m_pending = false;
     double m_handledAt = 0;
     std::vector<const Form*> m_settingsWindows;
+    std::vector<const Form*> m_captionWindows;
     std::vector<Subscription> m_subscriptions;
 };
 

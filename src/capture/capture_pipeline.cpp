@@ -55,7 +55,7 @@ void CapturePipeline::ProcessClipboard() {
         runTextStage([this](std::u16string text) { return m_stages.addText(std::move(text)); });
     }
     if (m_c.cb_savetxt.checked() && !m_run.text.str().empty()) m_stages.saveText(m_run.text);
-    if (m_run.pictureProblem) throw ClipboardError(*m_run.pictureProblem);
+    if (m_run.pictureProblem) throw *m_run.pictureProblem;
     if (!working) return;
     if (m_c.cb_cutimg.checked()) {
         runImageStage(working, [this](auto bitmap) { return m_stages.cutImage(std::move(bitmap)); });
@@ -115,7 +115,7 @@ std::shared_ptr<const Bitmap> CapturePipeline::capture() {
         } catch (const ClipboardError& error) {
             // A picture that cannot be read does not keep the text from its run; the
             // failure is reported when the run is over.
-            m_run.pictureProblem = error.what();
+            m_run.pictureProblem = error;
         }
     }
     return working;

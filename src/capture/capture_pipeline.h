@@ -15,6 +15,7 @@
 #include "capture/clipboard_ex.h"
 #include "forms/language_code.h"
 #include "history/history_store.h"
+#include "platform/clipboard_error.h"
 #include "platform/desktop.h"
 
 namespace tessaro {
@@ -92,7 +93,7 @@ private:
         // A write-back of this run did not take: the clipboard belongs to a newer copy.
         bool writeLost = false;
         // Why the listed picture could not be taken, told once the text has had its run.
-        std::optional<std::string> pictureProblem;
+        std::optional<ClipboardError> pictureProblem;
     };
     RunView m_run;
 };

@@ -34,7 +34,7 @@ private:
 
 void TClipBoardEx::open() {
     if (m_openCount == 0) {
-        if (!m_backend.open()) throw ClipboardError("Cannot open clipboard");
+        if (!m_backend.open()) throw ClipboardError("Cannot open clipboard", u"Die Zwischenablage lässt sich nicht öffnen");
         m_emptied = false;
     }
     ++m_openCount;
@@ -131,7 +131,7 @@ std::shared_ptr<const Bitmap> TClipBoardEx::ReadClipboardBitmap() {
     const ClipboardData* paletteData = m_backend.data(CF_PALETTE);
     const ClipboardData* bitmapData = m_backend.data(CF_BITMAP);
     const auto* bitmap = bitmapData ? std::get_if<std::shared_ptr<const Bitmap>>(bitmapData) : nullptr;
-    if (!bitmap || !*bitmap) throw ClipboardError("The clipboard holds no bitmap");
+    if (!bitmap || !*bitmap) throw ClipboardError("The clipboard holds no bitmap", u"Die Zwischenablage enthält kein Bild");
     const auto* palette =
         paletteData ? std::get_if<std::shared_ptr<const Palette>>(paletteData) : nullptr;
     const bool paletteDiffers = palette && *palette && (*palette)->entries != (*bitmap)->palette;
@@ -142,7 +142,7 @@ std::shared_ptr<const Bitmap> TClipBoardEx::ReadClipboardBitmap() {
 }
 
 void TClipBoardEx::WriteClipboardBitmap(std::shared_ptr<const Bitmap> bitmap) {
-    if (!bitmap) throw ClipboardError("No bitmap to put on the clipboard");
+    if (!bitmap) throw ClipboardError("No bitmap to put on the clipboard", u"Es gibt kein Bild für die Zwischenablage");
     ClipboardOpen scope(*this);
     std::vector<std::uint32_t> palette = bitmap->palette;
     put(CF_BITMAP, std::move(bitmap));

@@ -10,7 +10,7 @@ namespace tessaro {
 ClipboardMonitor::ClipboardMonitor(ClipboardBackend& backend, TClipBoardEx& clipboard,
                                    Desktop& desktop, CaptureState& state,
                                    std::function<void()> processClipboard,
-                                   std::function<void(const std::u16string&)> reportFailure)
+                                   std::function<void(const std::exception&)> reportFailure)
     : m_backend(backend),
       m_clipboard(clipboard),
       m_desktop(desktop),
@@ -80,7 +80,7 @@ void ClipboardMonitor::runOrDefer() {
         try {
             m_processClipboard();
         } catch (const std::exception& error) {
-            m_reportFailure(utf8ToUtf16(error.what()));
+            m_reportFailure(error);
         }
         return;
     }

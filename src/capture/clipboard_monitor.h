@@ -5,6 +5,7 @@
 // one run of its own once the interval has passed, so the last copy of a burst is seen.
 #pragma once
 
+#include <exception>
 #include <functional>
 #include <memory>
 
@@ -19,11 +20,12 @@ class ClipboardMonitor final : public ClipboardViewer {
 public:
     static constexpr std::uint32_t kDebounceMs = 175;
 
-    // `reportFailure` receives what a failed run says; it must not open a modal box: a
-    // stream of broken copies would stack one inside the other.
+    // `reportFailure` receives the error of a failed run, to be told in the language of
+    // the moment; it must not open a modal box: a stream of broken copies would stack one
+    // inside the other.
     ClipboardMonitor(ClipboardBackend& backend, TClipBoardEx& clipboard, Desktop& desktop,
                      CaptureState& state, std::function<void()> processClipboard,
-                     std::function<void(const std::u16string&)> reportFailure);
+                     std::function<void(const std::exception&)> reportFailure);
     ~ClipboardMonitor() override;
     ClipboardMonitor(const ClipboardMonitor&) = delete;
     ClipboardMonitor& operator=(const ClipboardMonitor&) = delete;
@@ -54,7 +56,7 @@ private:
     Desktop& m_desktop;
     CaptureState& m_state;
     std::function<void()> m_processClipboard;
-    std::function<void(const std::u16string&)> m_reportFailure;
+    std::function<void(const std::exception&)> m_reportFailure;
     WindowHandle m_handle;
     WindowHandle m_nextViewer = 0;
     bool m_joined = false;

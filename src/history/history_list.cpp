@@ -85,6 +85,14 @@ void HistoryList::zuletztKeyDown(int key, bool ctrl) {
         m_c.zuletzt.selectAll();
         return;
     }
+    if (key == kKeyZ && ctrl) {
+        undoDelete();
+        return;
+    }
+    if (key == kKeyEnter) {
+        zuletztDblClick();
+        return;
+    }
     if (key != kKeyDelete) return;
     const std::vector<std::size_t> selected = m_c.zuletzt.selectedRows();
     for (auto it = selected.rbegin(); it != selected.rend(); ++it) {
@@ -106,7 +114,29 @@ void HistoryList::listeColumnClick(int column) {
     SortListByColumn(m_c.liste, SortedList::Details, column, m_sort, m_desktop);
 }
 
-void HistoryList::delverlaufClick() { m_c.zuletzt.clear(); }
+void HistoryList::delverlaufClick() {
+    if (m_c.zuletzt.count() == 0) return;
+    m_deletedRows = m_c.zuletzt.items();
+    m_c.zuletzt.clear();
+    m_undoChanged.notify();
+}
+
+void HistoryList::undoDelete() {
+    if (!m_deletedRows) return;
+    // Rows removed singly after the deletion (none can be added before the next capture)
+    // do not exist; the deleted ones come back in front of anything else.
+    std::vector<ListItem> rows = std::move(*m_deletedRows);
+    for (const ListItem& row : m_c.zuletzt.items()) rows.push_back(row);
+    m_deletedRows.reset();
+    m_c.zuletzt.setItems(std::move(rows));
+    m_undoChanged.notify();
+}
+
+void HistoryList::forgetDeleted() {
+    if (!m_deletedRows) return;
+    m_deletedRows.reset();
+    m_undoChanged.notify();
+}
 
 void HistoryList::removeRowsOfKind(bool textRows) {
     std::vector<std::size_t> rows;

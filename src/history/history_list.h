@@ -3,6 +3,9 @@
 // deleting rows, selecting all, sorting both lists, and the two switches of the kinds.
 #pragma once
 
+#include <optional>
+#include <vector>
+
 #include "capture/clipboard_ex.h"
 #include "forms/buttons.h"
 #include "forms/language_code.h"
@@ -25,8 +28,10 @@ struct HistoryControls {
 
 class HistoryList {
 public:
+    static constexpr int kKeyEnter = 13;
     static constexpr int kKeyDelete = 46;
     static constexpr int kKeyA = 65;
+    static constexpr int kKeyZ = 90;
 
     HistoryList(HistoryControls controls, HistoryStore& store, TClipBoardEx& clipboard,
                 Desktop& desktop)
@@ -48,12 +53,20 @@ public:
     // Whether the history's popup menu may open: only with a selected row.
     bool PopupMenu2Popup() const;
     // Ctrl+A selects every row; Delete removes the selected rows and empties the store
-    // entries of their texts. Other keys do nothing.
+    // entries of their texts; Ctrl+Z undoes "Delete History"; Enter copies the row back as
+    // a double click does. Other keys do nothing.
     void zuletztKeyDown(int key, bool ctrl);
     void zuletztColumnClick(int column);
     void listeColumnClick(int column);
-    // Removes every row; the store and both counters are kept.
+    // Removes every row; the store and both counters are kept, so the rows can come back
+    // with undoDelete() until the next capture.
     void delverlaufClick();
+    bool canUndoDelete() const { return m_deletedRows.has_value(); }
+    void undoDelete();
+    // A new capture begins: the deleted rows are gone for good.
+    void forgetDeleted();
+    // Told when undoing becomes possible or impossible.
+    Notifier<>& undoChanged() { return m_undoChanged; }
     // A switch now unchecked removes the rows of its kind (not while a row is being copied
     // back); either way its mirror follows.
     void cb_history_txtClick();
@@ -77,6 +90,8 @@ private:
     CheckBox* m_imageMirror = nullptr;
     bool m_recopyInProgress = false;
     SortState m_sort;
+    std::optional<std::vector<ListItem>> m_deletedRows;
+    Notifier<> m_undoChanged;
 };
 
 }  // namespace tessaro

@@ -14,6 +14,10 @@ namespace {
 constexpr std::array kMainWindow = {
     CaptionText{"Programm1", u"Programm", u"Program"},
     CaptionText{"m_close", u"Beenden", u"Close"},
+    CaptionText{"m_bugreport", u"Fehler oder Verbesserung melden..", u"Report Bug or Improvement.."},
+    CaptionText{"einst_spr", u"Sprache", u"Language"},
+    CaptionText{"einst_spr_de", u"Deutsch", u"Deutsch"},
+    CaptionText{"einst_spr_en", u"English", u"English"},
     CaptionText{"einst", u"Einstellungen", u"Settings"},
     CaptionText{"m_einst_aktiv", u"Clipboard-Erfassung aktiv", u"Clipboard-Exploring active"},
     CaptionText{"MinimizetoTaskbar", u"Minimieren zum Systray", u"Minimize to Systray"},

@@ -36,6 +36,7 @@ constexpr std::array kOutputSettingsCaptions = {
                 u"Text Files are saved in this File Format:"},
     CaptionText{"Label4", u"Informationen zu den Formaten erhalten Sie auf dieser Seite:",
                 u"Information to the File Formats, you can get on:"},
+    CaptionText{"lb_encodings_link", u"Textkodierungen erklärt", u"Text encodings explained"},
     CaptionText{"rb_utf7ansi", u"Unicode UTF-7 als ANSI gespeichert",
                 u"Unicode UTF-7 saved as ANSI"},
     CaptionText{"rb_beibehalten", u"Falls kein Unicode als ANSI speichern, sonst UTF-8",
@@ -55,6 +56,7 @@ Teinstausgabe::Teinstausgabe(const Label& spr)
       GroupBox2(add<Panel>("GroupBox2")),
       Label5(add<Label>("Label5")),
       Label4(add<Label>("Label4")),
+      lb_encodings_link(add<Label>("lb_encodings_link")),
       rb_ansi(add<RadioButton>("rb_ansi", kEncodingGroup)),
       rb_utf7(add<RadioButton>("rb_utf7", kEncodingGroup)),
       rb_utf8(add<RadioButton>("rb_utf8", kEncodingGroup)),
@@ -85,6 +87,10 @@ Teinstausgabe::Teinstausgabe(const Label& spr)
     rb_utf32le.setCaption(u"Unicode UTF-32 Little Endian");
     rb_utf32be.setCaption(u"Unicode UTF-32 Big Endian");
     OK.setCaption(u"OK");
+    lb_encodings_link.setStored(false);
+    lb_encodings_link.onClick = [this] {
+        if (openLink) openLink(german() ? kEncodingsPageGerman : kEncodingsPageEnglish);
+    };
     bindEncoding(rb_ansi, kEncodingAnsi);
     bindEncoding(rb_utf7, kEncodingUtf7);
     bindEncoding(rb_utf7ansi, kEncodingUtf7NoSignature);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string_view>
 
 #include "forms/buttons.h"
@@ -38,6 +39,8 @@ public:
     Panel& GroupBox2;
     Label& Label5;
     Label& Label4;
+    // The link to the page that explains the encodings; not part of a configuration.
+    Label& lb_encodings_link;
     // Created in the order a configuration file holds them: when a file marks several as
     // checked, the last one set stays checked.
     RadioButton& rb_ansi;
@@ -71,6 +74,12 @@ public:
     ImageWriteOptions AusgabeWerteSetzen() const;
 
     void Sprache() override;
+
+    // The pages beside the program that explain the text encodings, one per language.
+    static constexpr std::u16string_view kEncodingsPageGerman = u"text-encodings-de.html";
+    static constexpr std::u16string_view kEncodingsPageEnglish = u"text-encodings-en.html";
+    // Opens a page beside the program; the application binds it.
+    std::function<void(std::u16string_view)> openLink;
 
 private:
     void bindEncoding(RadioButton& button, std::int32_t encoding);

@@ -440,7 +440,9 @@ bool IsLatin1Only(std::u16string_view text) {
 
 std::int32_t ChooseTextEncoding(bool automatic, std::int32_t current, std::u16string_view text) {
     if (!automatic) return current;
-    return IsLatin1Only(text) ? kEncodingAnsi : kEncodingUtf8;
+    // Latin-1's control characters U+0080 to U+009F have no place in the ANSI code page
+    // but five: such a text would lose them as "?", so it goes to UTF-8 as well.
+    return IsLatin1Only(text) && survivesAnsi(text) ? kEncodingAnsi : kEncodingUtf8;
 }
 
 }  // namespace tessaro

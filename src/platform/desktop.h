@@ -16,6 +16,14 @@ namespace tessaro {
 
 class Form;
 
+// An item of the tray icon's context menu. `checked`, when given, makes the item show a
+// check mark, asked for each time the menu opens.
+struct TrayMenuEntry {
+    std::u16string caption;
+    std::function<void()> run;
+    std::function<bool()> checked;
+};
+
 enum class MessageKind { Information, Plain, Error };
 
 enum class WindowCommand { Show, Hide, Minimize, Maximize, Restore };
@@ -82,15 +90,21 @@ public:
 
     // Opens a document (a help page) in the desktop's program for it; false when none could.
     virtual bool openDocument(const std::filesystem::path& path) = 0;
+    // Opens an address (a mailto: link) in the desktop's program for it; false when none
+    // could be started.
+    virtual bool openUrl(std::string_view url) = 0;
+    // The surroundings a bug report names, in one line: toolkit version, operating system,
+    // kernel and display session.
+    virtual std::u16string systemDescription() const = 0;
 
     // Windows and the application.
     virtual void windowCommand(Form& window, WindowCommand command) = 0;
     virtual ScreenSize screenSize() = 0;
     // Adds (present) or removes the notification-area icon; `onLeftButtonDown` runs when
-    // the left button is pressed on it. Returns whether an icon is shown: false when the
-    // desktop has no notification area.
-    virtual bool setTrayIcon(bool present, std::u16string_view tip,
-                             std::function<void()> onLeftButtonDown) = 0;
+    // the left button is pressed on it, `menu` is its context menu. Returns whether an icon
+    // is shown: false when the desktop has no notification area.
+    virtual bool setTrayIcon(bool present, std::u16string_view tip, std::function<void()> onLeftButtonDown,
+                             std::vector<TrayMenuEntry> menu) = 0;
     virtual void setApplicationTitle(std::u16string_view title) = 0;
     // Ends the message loop; the program exits once the current handler returns.
     virtual void quit() = 0;

@@ -41,15 +41,15 @@ void MemoryClipboard::close() {
 }
 
 void MemoryClipboard::empty() {
-    if (!m_open) throw ClipboardError("Clipboard is not open");
+    if (!m_open) throw ClipboardError("Clipboard is not open", u"Die Zwischenablage ist nicht geöffnet");
     if (m_loseWrites && !m_changedWhileOpen) m_beforeWrite = m_content;
     m_content.clear();
     m_changedWhileOpen = true;
 }
 
 void MemoryClipboard::setData(FormatId format, ClipboardData data) {
-    if (!m_open) throw ClipboardError("Clipboard is not open");
-    if (m_refuseData) throw ClipboardError("Cannot set clipboard data");
+    if (!m_open) throw ClipboardError("Clipboard is not open", u"Die Zwischenablage ist nicht geöffnet");
+    if (m_refuseData) throw ClipboardError("Cannot set clipboard data", u"Die Daten lassen sich nicht in die Zwischenablage legen");
     m_changedWhileOpen = true;
     const auto it = std::find_if(m_content.begin(), m_content.end(),
                                  [format](const auto& entry) { return entry.first == format; });

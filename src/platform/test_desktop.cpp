@@ -76,11 +76,12 @@ void TestDesktop::windowCommand(Form& window, WindowCommand command) {
     }
 }
 
-bool TestDesktop::setTrayIcon(bool present, std::u16string_view tip,
-                              std::function<void()> onLeftButtonDown) {
+bool TestDesktop::setTrayIcon(bool present, std::u16string_view tip, std::function<void()> onLeftButtonDown,
+                              std::vector<TrayMenuEntry> menu) {
     m_trayIcon = present && m_trayAvailable;
     m_trayTip = tip;
     m_trayClick = std::move(onLeftButtonDown);
+    m_trayMenu = std::move(menu);
     return m_trayIcon;
 }
 

@@ -38,8 +38,8 @@ public:
     int compareTextIgnoreCase(std::u16string_view a, std::u16string_view b) override;
     void windowCommand(Form& window, WindowCommand command) override;
     ScreenSize screenSize() override { return m_screen; }
-    bool setTrayIcon(bool present, std::u16string_view tip,
-                     std::function<void()> onLeftButtonDown) override;
+    bool setTrayIcon(bool present, std::u16string_view tip, std::function<void()> onLeftButtonDown,
+                     std::vector<TrayMenuEntry> menu) override;
     void setApplicationTitle(std::u16string_view title) override { m_title = title; }
     void quit() override { m_quitRequested = true; }
     std::optional<std::u16string> chooseFolder(std::u16string_view caption) override {
@@ -50,6 +50,11 @@ public:
         m_opened.push_back(path);
         return m_canOpen;
     }
+    bool openUrl(std::string_view url) override {
+        m_openedUrls.emplace_back(url);
+        return m_canOpen;
+    }
+    std::u16string systemDescription() const override { return m_system; }
     std::optional<std::u16string> chooseSaveFile(const SaveFileRequest& request) override {
         m_saveRequests.push_back(request);
         return m_saveChoice;
@@ -80,6 +85,9 @@ public:
     const std::vector<std::u16string>& folderCaptions() const { return m_folderCaptions; }
     const std::vector<std::filesystem::path>& openedDocuments() const { return m_opened; }
     void setCanOpenDocuments(bool can) { m_canOpen = can; }
+    // The addresses handed to openUrl; setCanOpenDocuments decides its answer too.
+    const std::vector<std::string>& openedUrls() const { return m_openedUrls; }
+    void setSystemDescription(std::u16string system) { m_system = std::move(system); }
     // What the save dialog answers from now on (nothing: cancelled), and what it was asked.
     void setSaveFileChoice(std::optional<std::u16string> file) { m_saveChoice = std::move(file); }
     const std::vector<SaveFileRequest>& saveRequests() const { return m_saveRequests; }
@@ -97,6 +105,7 @@ public:
         if (m_trayIcon && m_trayClick) m_trayClick();
     }
     const std::u16string& trayTip() const { return m_trayTip; }
+    const std::vector<TrayMenuEntry>& trayMenu() const { return m_trayMenu; }
     const std::u16string& applicationTitle() const { return m_title; }
     bool quitRequested() const { return m_quitRequested; }
 
@@ -125,6 +134,8 @@ private:
     std::optional<std::u16string> m_folderChoice;
     std::vector<std::u16string> m_folderCaptions;
     std::vector<std::filesystem::path> m_opened;
+    std::vector<std::string> m_openedUrls;
+    std::u16string m_system = u"Qt 6.4.2, Debian GNU/Linux 12 (bookworm), Linux 6.1.0 x86_64, X11";
     bool m_canOpen = true;
     std::optional<std::u16string> m_saveChoice;
     std::vector<SaveFileRequest> m_saveRequests;
@@ -135,6 +146,7 @@ private:
     bool m_trayAvailable = true;
     std::function<void()> m_trayClick;
     std::u16string m_trayTip;
+    std::vector<TrayMenuEntry> m_trayMenu;
     std::u16string m_title;
     bool m_quitRequested = false;
 };

@@ -70,7 +70,7 @@ Teinstregex::Teinstregex(const Label& spr)
       Button1(add<Button>("Button1")),
       Button2(add<Button>("Button2")),
       Button3(add<Button>("Button3")) {
-    setClientSize(404, 504);
+    setClientSize(kDesignWidth, kDesignHeight);
     zk_word.setText(std::u16string(kDefaultWordField));
     zk_space.setText(std::u16string(kDefaultSpaceField));
     zk_lineseparators.setText(std::u16string(kDefaultLineSeparatorsField));

@@ -15,6 +15,8 @@ namespace tessaro {
 
 class Teinstregex final : public LanguageWindow {
 public:
+    static constexpr int kDesignWidth = 404;
+    static constexpr int kDesignHeight = 504;
     // Where the two help labels lead: the help page installed beside the program.
     static constexpr std::u16string_view kHelpAddress = u"regex-help.html";
 

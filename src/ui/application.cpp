@@ -2,24 +2,10 @@
 #include "ui/application.h"
 
 #include "forms/language_code.h"
+#include "help/strip_hint.h"
 #include "platform/utf.h"
 
 namespace tessaro {
-namespace {
-
-// The introduction and bug-report windows of the help menu, one per language.
-struct InfoWindowTitle {
-    const char* name;
-    std::u16string_view title;
-};
-constexpr InfoWindowTitle kInfoWindows[] = {
-    {"Tintro_de", u"Einführung"},
-    {"Tintro_en", u"Introduction"},
-    {"Tbugreport_de", u"Fehler oder Verbesserung melden"},
-    {"Tbugreport_en", u"Report Bug or Improvement"},
-};
-
-}  // namespace
 
 Application::Application(Desktop& desktop, ClipboardBackend& backend, ActionStages* stages,
                          ImageFileWriter imageWriter)
@@ -41,16 +27,17 @@ void Application::createWindows() {
                                                         m_captureState, m_history, m_fileCounters,
                                                         start, m_stages));
     start.showMainWindow = [&prog] { prog.reveal(); };
+    prog.stripHint = [](bool german) { return StripHint(german); };
     prog.FormCreate();
-    for (const auto& info : kInfoWindows) {
-        const std::u16string title(info.title);
-        m_infoWindows.push_back(std::make_unique<LanguageWindow>(info.name, start.spr, title, title));
-        m_windows.push_back(m_infoWindows.back().get());
-        m_infoWindows.back()->Sprache();
-    }
+    m_help = std::make_unique<HelpWindows>(start.spr, m_desktop, m_clipboard, m_captureState,
+                                           [&prog] { return prog.lastFailure(); });
+    for (Form* window : m_help->windows()) m_windows.push_back(window);
+    prog.showIntroduction = [this] { m_help->showIntroduction(); };
+    prog.showBugReport = [this] { m_help->showBugReport(); };
     Teinstausgabe& output = keep(m_einstausgabe, std::make_unique<Teinstausgabe>(start.spr));
     output.Sprache();
     output.OK.onClick = [this, &output] { m_desktop.windowCommand(output, WindowCommand::Hide); };
+    output.openLink = [this](std::u16string_view page) { openHelpPage(page); };
     prog.showOutputSettings = [this, &output] { m_desktop.windowCommand(output, WindowCommand::Show); };
     m_ownStages.attachTextSave(std::make_unique<TextSaveStage>(prog.savetxt_ordner, prog.savetxt_name,
                                                                prog.savetxt_format, output, m_desktop,
@@ -83,6 +70,7 @@ void Application::createWindows() {
     verlauf.Button1.onClick = [this, &verlauf] { m_desktop.windowCommand(verlauf, WindowCommand::Hide); };
     prog.showHistorySettings = [this, &verlauf] { m_desktop.windowCommand(verlauf, WindowCommand::Show); };
     attachConfiguration(prog, regex, output, verlauf, start);
+    prog.sprachealles = [this] { sprachealles(); };
     m_ownStages.checkComplete();
     prog.saveHistory = [this, &prog, &verlauf, &output, &start] {
         SaveTextHistory(prog.zuletzt, verlauf.saveOptions(), IsGerman(start.spr), output,
@@ -125,6 +113,23 @@ void Application::openHelpPage(std::u16string_view page) {
                           (german ? u"Die Hilfeseite konnte nicht geöffnet werden: "
                                   : u"The help page could not be opened: ") +
                               utf8ToUtf16(path.string()));
+}
+
+void Application::sprachealles() {
+    m_prog->sprache();
+    m_start->sprache();
+    m_einstausgabe->Sprache();
+    m_einstregex->Sprache();
+    m_einstverlauf->Sprache();
+    m_cutauswahl->Sprache();
+    // The help windows follow, whichever they are.
+    for (Form* window : m_windows) {
+        auto* other = dynamic_cast<LanguageWindow*>(window);
+        if (other && other != m_einstausgabe.get() && other != m_einstregex.get() &&
+            other != m_einstverlauf.get() && other != m_cutauswahl.get()) {
+            other->Sprache();
+        }
+    }
 }
 
 void Application::showStartWindow() { m_desktop.windowCommand(*m_start, WindowCommand::Show); }

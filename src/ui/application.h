@@ -12,6 +12,7 @@
 #include "capture/start_window.h"
 #include "config/configuration.h"
 #include "config/configuration_menu.h"
+#include "help/help_windows.h"
 #include "history/history_settings_window.h"
 #include "history/history_store.h"
 #include "image/cut_out_window.h"
@@ -36,6 +37,8 @@ public:
     void createWindows();
     // Shows the start window, which reveals the main window in time.
     void showStartWindow();
+    // Applies the interface language to every window, shown or not.
+    void sprachealles();
 
     Tstart& startWindow() { return *m_start; }
     Tprog& mainWindow() { return *m_prog; }
@@ -48,6 +51,7 @@ public:
     Teinstverlauf& historySettings() { return *m_einstverlauf; }
     Tcutauswahl& cutOutWindow() { return *m_cutauswahl; }
     Configuration& configuration() { return *m_configuration; }
+    HelpWindows& helpWindows() { return *m_help; }
     // Every window, in creation order.
     const std::vector<Form*>& windows() const { return m_windows; }
 
@@ -77,7 +81,7 @@ private:
     std::vector<Form*> m_windows;
     std::unique_ptr<Tstart> m_start;
     std::unique_ptr<Tprog> m_prog;
-    std::vector<std::unique_ptr<LanguageWindow>> m_infoWindows;
+    std::unique_ptr<HelpWindows> m_help;
     std::unique_ptr<Teinstausgabe> m_einstausgabe;
     std::unique_ptr<Teinstregex> m_einstregex;
     std::unique_ptr<Tcutauswahl> m_cutauswahl;

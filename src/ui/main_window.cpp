@@ -49,6 +49,18 @@ Tprog::Tprog(Desktop& desktop, ClipboardBackend& backend, TClipBoardEx& clipboar
       PopupMenu2(add<MenuItem>("PopupMenu2")),
       pop1(add<MenuItem>("pop1")),
       pop2(add<MenuItem>("pop2")),
+      m_bugreport(add<MenuItem>("m_bugreport")),
+      N5(add<MenuItem>("N5")),
+      N6(add<MenuItem>("N6")),
+      einst_spr(add<MenuItem>("einst_spr")),
+      einst_spr_de(add<MenuItem>("einst_spr_de")),
+      einst_spr_en(add<MenuItem>("einst_spr_en")),
+      Hilfe1(add<MenuItem>("Hilfe1")),
+      Hilfe_intro(add<MenuItem>("Hilfe_intro")),
+      Hilfe_bugreport(add<MenuItem>("Hilfe_bugreport")),
+      Information1(add<MenuItem>("Information1")),
+      Information_intro(add<MenuItem>("Information_intro")),
+      Information_bugreport(add<MenuItem>("Information_bugreport")),
       Panel1(add<Panel>("Panel1")),
       Label19(add<Label>("Label19")),
       lb_status(add<Label>("lb_status")),
@@ -169,10 +181,11 @@ Tprog::Tprog(Desktop& desktop, ClipboardBackend& backend, TClipBoardEx& clipboar
       m_monitor(
           backend, clipboard, desktop, captureState,
           [this] {
-              lb_status.setCaption({});
+              m_strip.setFailure({});
+              m_historyList.forgetDeleted();
               m_pipeline.ProcessClipboard();
           },
-          [this](const std::u16string& message) { reportCaptureFailure(message); }),
+          [this](const std::exception& error) { reportCaptureFailure(error); }),
       m_historyList(HistoryControls{zuletzt, liste, cb_history_txt, cb_history_img,
                                     cb_history_dblclick, start.spr},
                     history, clipboard, desktop),
@@ -180,7 +193,8 @@ Tprog::Tprog(Desktop& desktop, ClipboardBackend& backend, TClipBoardEx& clipboar
                        act_ers_text_suchen_regex, act_ers_text_ersetzen_regex, cb_se_mehrfach,
                        act_ers_text_liste}),
       m_regexMarks(act_ers_text_suchen, act_ers_text_ersetzen, act_ers_text_suchen_regfehler,
-                   act_ers_text_ersetzen_regfehler) {
+                   act_ers_text_ersetzen_regfehler),
+      m_strip(lb_status, start.spr, [this](bool german) { return stripHint ? stripHint(german) : std::u16string(); }) {
     setClientSize(kDesignWidth, kDesignHeight);
     setTag(1);
 
@@ -206,7 +220,10 @@ Tprog::Tprog(Desktop& desktop, ClipboardBackend& backend, TClipBoardEx& clipboar
     Programm1.addItem(saveverlauf);
     Programm1.addItem(delverlauf);
     Programm1.addItem(N2);
+    Programm1.addItem(m_bugreport);
+    Programm1.addItem(N5);
     Programm1.addItem(m_close);
+    N5.setSeparator(true);
     einst.addItem(m_einst_aktiv);
     einst.addItem(MinimizetoTaskbar);
     einst.addItem(N1);
@@ -224,6 +241,35 @@ Tprog::Tprog(Desktop& desktop, ClipboardBackend& backend, TClipBoardEx& clipboar
     // The history: its menu items, popup menu, list events and switches.
     N2.setSeparator(true);
     einst.addItem(einst_verl);
+    einst.addItem(N6);
+    einst.addItem(einst_spr);
+    N6.setSeparator(true);
+    einst_spr.addItem(einst_spr_de);
+    einst_spr.addItem(einst_spr_en);
+    einst_spr_de.onClick = [this] { einst_spr_deClick(); };
+    einst_spr_en.onClick = [this] { einst_spr_enClick(); };
+    // The help menus keep their captions in both languages; the language decides which
+    // of the two is shown.
+    Hilfe1.setCaption(u"Hilfe und Info");
+    Hilfe_intro.setCaption(u"Einführung..");
+    Hilfe_bugreport.setCaption(u"Fehler oder Verbesserung melden..");
+    Information1.setCaption(u"Help and Information");
+    Information_intro.setCaption(u"Introduction..");
+    Information_bugreport.setCaption(u"Report Bug or Improvement..");
+    Hilfe1.addItem(Hilfe_intro);
+    Hilfe1.addItem(Hilfe_bugreport);
+    Information1.addItem(Information_intro);
+    Information1.addItem(Information_bugreport);
+    for (MenuItem* intro : {&Hilfe_intro, &Information_intro}) {
+        intro->onClick = [this] {
+            if (showIntroduction) showIntroduction();
+        };
+    }
+    for (MenuItem* report : {&m_bugreport, &Hilfe_bugreport, &Information_bugreport}) {
+        report->onClick = [this] {
+            if (showBugReport) showBugReport();
+        };
+    }
     saveverlauf.setShortcut("Ctrl+S");
     delverlauf.setShortcut("Ctrl+Del");
     saveverlauf.onClick = [this] { saveverlaufClick(); };
@@ -240,6 +286,11 @@ Tprog::Tprog(Desktop& desktop, ClipboardBackend& backend, TClipBoardEx& clipboar
     cb_history_txt.onClick = [this] { cb_history_txtClick(); };
     cb_history_img.onClick = [this] { cb_history_imgClick(); };
     cb_history_dblclick.setVisible(false);
+    m_undoWatch = m_historyList.undoChanged().subscribe(
+        [this] { m_strip.setUndoOffered(m_historyList.canUndoDelete()); });
+    // A loaded configuration may switch capture off as well as the menu.
+    m_captureWatch = m_einst_aktiv.changed().subscribe([this] { m_strip.setCaptureOff(!m_einst_aktiv.checked()); });
+    lb_status.onClick = [this] { lb_statusClick(); };
 
     constexpr std::array<int, 6> kDetailHeights = {266, 129, 115, 100, 86, 134};
     for (std::size_t i = 0; i < 6; ++i) {
@@ -311,6 +362,9 @@ Tprog::Tprog(Desktop& desktop, ClipboardBackend& backend, TClipBoardEx& clipboar
 void Tprog::FormCreate() {
     TabSet1.setTabs({u"Text", u"Details"});
     TabSet1.setTabIndex(0);
+    // The text page goes with the tabs above before joining: the joining may capture an
+    // image at once, and its page must not be covered by the empty text page afterwards.
+    pc.setActivePage(tab_txt);
     sprache();
     m_state.SuppressCount = 0;
     m_monitor.join();
@@ -319,7 +373,6 @@ void Tprog::FormCreate() {
     saveimg_ordner.setText(savetxt_ordner.text());
     m_counters.TextFileCounter = 0;
     m_counters.ImageFileCounter = 0;
-    pc.setActivePage(tab_txt);
     m_state.LastRunTick = 0;
 }
 
@@ -365,11 +418,8 @@ void Tprog::reveal() {
 }
 
 bool Tprog::sysCommand(SysCommand command) {
-    if (command == SysCommand::Minimize && MinimizetoTaskbar.checked()) {
-        TaskBarAddIcon();
-        return true;
-    }
-    return false;
+    // Without a notification area the window minimizes as any other.
+    return command == SysCommand::Minimize && MinimizetoTaskbar.checked() && TaskBarAddIcon();
 }
 
 void Tprog::cb_suchenersetzenClick(const Control* origin) {
@@ -424,36 +474,65 @@ void Tprog::saveverlaufClick() {
 
 void Tprog::m_einst_aktivClick() { m_einst_aktiv.setChecked(!m_einst_aktiv.checked()); }
 
+void Tprog::lb_statusClick() {
+    switch (m_strip.offer()) {
+        case BottomStrip::Offer::UndoDelete: m_historyList.undoDelete(); break;
+        case BottomStrip::Offer::SwitchCaptureOn: m_einst_aktiv.setChecked(true); break;
+        case BottomStrip::Offer::Introduction:
+            if (showIntroduction) showIntroduction();
+            break;
+        case BottomStrip::Offer::Nothing: break;
+    }
+}
+
 void Tprog::MinimizetoTaskbarClick() {
     MinimizetoTaskbar.setChecked(!MinimizetoTaskbar.checked());
-    if (MinimizetoTaskbar.checked()) TaskBarAddIcon();
+    if (!MinimizetoTaskbar.checked() || TaskBarAddIcon()) return;
+    // A hidden window without an icon could not be brought back: it stays, and says why.
+    MinimizetoTaskbar.setChecked(false);
+    m_desktop.showMessage(MessageKind::Information, u"Information",
+                          german() ? u"Diese Arbeitsoberfläche hat keinen Infobereich (Systray). "
+                                     u"Das Fenster bleibt sichtbar."
+                                   : u"This desktop has no notification area (system tray). "
+                                     u"The window stays visible.");
 }
 
 void Tprog::m_closeClick() { m_start.close(); }
 
-void Tprog::TaskBarAddIcon() {
+bool Tprog::TaskBarAddIcon() {
+    const bool de = german();
+    const bool capturing = m_einst_aktiv.checked();
+    const std::u16string tip = std::u16string(u"Tessaro - Orvendal\n") +
+                               (capturing ? (de ? u"Clipboard-Erfassung aktiv" : u"Clipboard-Exploring active")
+                                          : (de ? u"Clipboard-Erfassung ausgeschaltet" : u"Clipboard-Exploring off"));
+    std::vector<TrayMenuEntry> menu;
+    menu.push_back({de ? u"Anzeigen" : u"Show", [this] { trayLeftButtonDown(); }, nullptr});
+    menu.push_back({m_einst_aktiv.caption(), [this] { m_einst_aktivClick(); },
+                    [this] { return m_einst_aktiv.checked(); }});
+    menu.push_back({m_close.caption(), [this] { m_closeClick(); }, nullptr});
     // Without a notification area there would be no way back to a hidden window, so the
     // window stays on screen then.
-    if (m_desktop.setTrayIcon(true, u"Tessaro", [this] { trayLeftButtonDown(); })) {
-        m_desktop.windowCommand(*this, WindowCommand::Hide);
-    }
+    if (!m_desktop.setTrayIcon(true, tip, [this] { trayLeftButtonDown(); }, std::move(menu))) return false;
+    m_desktop.windowCommand(*this, WindowCommand::Hide);
+    return true;
 }
 
 void Tprog::TaskBarRemoveIcon() {
-    m_desktop.setTrayIcon(false, u"Tessaro", nullptr);
+    m_desktop.setTrayIcon(false, u"Tessaro", nullptr, {});
     m_desktop.windowCommand(*this, WindowCommand::Show);
 }
 
-void Tprog::reportCaptureFailure(const std::u16string& message) {
+void Tprog::reportCaptureFailure(const std::exception& error) {
+    const auto* clipboardError = dynamic_cast<const ClipboardError*>(&error);
+    const std::u16string message = clipboardError ? clipboardError->text(german()) : utf8ToUtf16(error.what());
     const std::u16string text = (german() ? u"Erfassen fehlgeschlagen: " : u"Capture failed: ") + message;
-    lb_status.setColor(Rgb{0xC0, 0, 0});
-    lb_status.setCaption(text);
+    m_strip.setFailure(text);
     std::fprintf(stderr, "tessaro: %s\n", utf16ToUtf8(text).c_str());
 }
 
 void Tprog::showTransfer(std::size_t bytes, std::size_t total, bool finished) {
     if (finished) {
-        if (m_transferShown) lb_status.setCaption({});
+        if (m_transferShown) m_strip.setTransfer({});
         m_transferStart.reset();
         m_transferShown = false;
         return;
@@ -465,8 +544,7 @@ void Tprog::showTransfer(std::size_t bytes, std::size_t total, bool finished) {
     text += megabytes(bytes);
     if (total > 0) text += (german() ? u" von " : u" of ") + megabytes(total);
     text += u" MB";
-    lb_status.setColor(std::nullopt);
-    lb_status.setCaption(std::move(text));
+    m_strip.setTransfer(std::move(text));
     m_transferShown = true;
 }
 
@@ -475,9 +553,24 @@ void Tprog::trayLeftButtonDown() {
     m_desktop.windowCommand(*this, WindowCommand::Restore);
 }
 
+void Tprog::einst_spr_deClick() {
+    m_start.spr.setCaption(u"de");
+    if (sprachealles) sprachealles();
+}
+
+void Tprog::einst_spr_enClick() {
+    m_start.spr.setCaption(u"en");
+    if (sprachealles) sprachealles();
+}
+
 void Tprog::sprache() {
     setCaption(u"Tessaro - Orvendal");
     applyCaptions(*this, mainWindowCaptions(), german());
+    Hilfe1.setVisible(german());
+    Information1.setVisible(!german());
+    einst_spr_de.setChecked(german());
+    einst_spr_en.setChecked(!german());
+    m_strip.refresh();
     zuletzt.setColumnCaption(0, german() ? u"Zeit" : u"Time");
     zuletzt.setColumnCaption(1, german() ? u"Art" : u"Type");
     zuletzt.setColumnCaption(2, german() ? u"Inhalt" : u"Content");

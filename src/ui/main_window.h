@@ -26,6 +26,7 @@
 #include "text/regex_error_marks.h"
 #include "text/search_replace_panel.h"
 #include "text/text_actions.h"
+#include "ui/bottom_strip.h"
 
 namespace tessaro {
 
@@ -70,6 +71,20 @@ public:
     MenuItem& PopupMenu2;
     MenuItem& pop1;
     MenuItem& pop2;
+    // The bug report in the program menu, the language submenu of the settings menu and
+    // the two help menus, of which only the one of the current language is visible.
+    MenuItem& m_bugreport;
+    MenuItem& N5;
+    MenuItem& N6;
+    MenuItem& einst_spr;
+    MenuItem& einst_spr_de;
+    MenuItem& einst_spr_en;
+    MenuItem& Hilfe1;
+    MenuItem& Hilfe_intro;
+    MenuItem& Hilfe_bugreport;
+    MenuItem& Information1;
+    MenuItem& Information_intro;
+    MenuItem& Information_bugreport;
     // The controls below are created in the order in which a configuration file holds
     // them: loading sets them in this order, and a radio button set later wins.
     // Bottom strip and history column.
@@ -231,6 +246,15 @@ public:
     void einst_verlClick();
     // Shows the history settings; the application binds it.
     std::function<void()> showHistorySettings;
+    // The help windows and the bottom strip's resting text; the application binds them.
+    std::function<std::u16string(bool german)> stripHint;
+    std::function<void()> showIntroduction;
+    std::function<void()> showBugReport;
+    // Sets the interface language and applies it to every window; the application binds
+    // the applying, which reaches windows this one does not know.
+    void einst_spr_deClick();
+    void einst_spr_enClick();
+    std::function<void()> sprachealles;
     // The history list (forwards to HistoryList).
     void zuletztDblClick() { m_historyList.zuletztDblClick(); }
     void pop2Click() { m_historyList.pop2Click(); }
@@ -245,9 +269,16 @@ public:
     // Saves the text history; the application binds it to the history settings.
     std::function<void()> saveHistory;
     void m_einst_aktivClick();
+    // A click on the bottom strip does what it offers: undo, switch capture on, or the
+    // introduction.
+    void lb_statusClick();
+    // The text of the last failed capture, empty when the last one worked.
+    const std::u16string& lastFailure() const { return m_strip.failure(); }
     void MinimizetoTaskbarClick();
     void m_closeClick();
-    void TaskBarAddIcon();
+    // Hides the window behind a notification-area icon; false (and the window stays) when
+    // the desktop has none.
+    bool TaskBarAddIcon();
     void TaskBarRemoveIcon();
     // Applies the interface language to the window's captions.
     void sprache();
@@ -287,7 +318,7 @@ public:
 private:
     // A failed run is told in the bottom strip and on standard error: a box from inside a
     // clipboard notification would stack with every further broken copy.
-    void reportCaptureFailure(const std::u16string& message);
+    void reportCaptureFailure(const std::exception& error);
     void trayLeftButtonDown();
     // Lets the user pick a folder for the field; an empty result keeps the old text.
     void chooseFolderFor(Edit& field);
@@ -317,6 +348,9 @@ private:
     bool m_transferShown = false;
     SearchReplacePanel m_searchReplace;
     RegExErrorMarks m_regexMarks;
+    BottomStrip m_strip;
+    Subscription m_undoWatch;
+    Subscription m_captureWatch;
 };
 
 }  // namespace tessaro

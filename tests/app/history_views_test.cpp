@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QScrollBar>
 #include <QTableView>
 
 #include "app/qt_desktop.h"
@@ -78,6 +79,74 @@ TEST_F(HistoryView, MenusHoldTheHistoryItemsWithTheirShortcuts) {
     EXPECT_EQ(rows(), 0u);
     settings->trigger();
     EXPECT_TRUE(app.historySettings().visible());
+}
+
+TEST_F(HistoryView, DeleteHistoryCanBeUndoneUntilTheNextCapture) {
+    MainWindowView view(prog());
+    auto* table = view.findChild<QTableView*>(QStringLiteral("zuletzt"));
+    auto* clear = view.findChild<QAction*>(QStringLiteral("delverlauf"));
+    ASSERT_TRUE(table && clear);
+    copyText(u"eins");
+    copyText(u"zwei");
+    clear->trigger();
+    EXPECT_EQ(table->model()->rowCount(), 0);
+    EXPECT_NE(prog().lb_status.caption().find(u"Undo"), std::u16string::npos) << "the strip offers the undo";
+    press(table, Qt::Key_Z, Qt::ControlModifier);
+    ASSERT_EQ(table->model()->rowCount(), 2);
+    EXPECT_EQ(table->model()->data(table->model()->index(1, 2)).toString(), QStringLiteral("zwei"));
+    EXPECT_EQ(prog().lb_status.caption().find(u"Undo"), std::u16string::npos);
+
+    // Deleted again, the strip's click brings the rows back too; after a capture nothing does.
+    clear->trigger();
+    prog().lb_status.onClick();
+    EXPECT_EQ(rows(), 2u);
+    clear->trigger();
+    copyText(u"drei");
+    press(table, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(rows(), 1u);
+    EXPECT_EQ(lastRow().cell(2), u"drei");
+}
+
+TEST_F(HistoryView, EnterCopiesBackAndTheMenuKeyOpensThePopup) {
+    MainWindowView view(prog());
+    view.show();
+    auto* table = view.findChild<QTableView*>(QStringLiteral("zuletzt"));
+    auto* popup = view.findChild<QMenu*>(QStringLiteral("PopupMenu2"));
+    ASSERT_TRUE(table && popup);
+    copyText(u"erster");
+    copyText(u"zweiter");
+    prog().zuletzt.setSelectedRows({0});
+    table->setCurrentIndex(table->model()->index(0, 0));
+    press(table, Qt::Key_Return);
+    EXPECT_EQ(app.clipboard().ReadUnicodeText(), u"erster");
+    EXPECT_EQ(rows(), 2u) << "copying back adds no row";
+
+    for (const auto& [key, modifiers] : {std::pair{Qt::Key_Menu, Qt::NoModifier}, std::pair{Qt::Key_F10, Qt::ShiftModifier}}) {
+        QContextMenuEvent byKey(QContextMenuEvent::Keyboard, QPoint(), QPoint());
+        if (key == Qt::Key_Menu) {
+            QApplication::sendEvent(table, &byKey);
+        } else {
+            press(table, key, modifiers);
+        }
+        EXPECT_TRUE(popup->isVisible()) << "key " << key;
+        popup->hide();
+    }
+}
+
+TEST_F(HistoryView, NewRowsStayInViewUnlessTheUserScrolledAway) {
+    MainWindowView view(prog());
+    view.show();
+    auto* table = view.findChild<QTableView*>(QStringLiteral("zuletzt"));
+    ASSERT_NE(table, nullptr);
+    for (int i = 0; i < 80; ++i) copyText(u"Zeile " + std::u16string(1, static_cast<char16_t>(u'A' + i % 26)));
+    QApplication::processEvents();
+    QScrollBar* bar = table->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 0) << "enough rows to scroll";
+    EXPECT_EQ(bar->value(), bar->maximum()) << "the newest row is in view";
+    bar->setValue(0);  // the user looks at old rows
+    copyText(u"neu");
+    QApplication::processEvents();
+    EXPECT_EQ(bar->value(), 0) << "a new row does not pull the user away";
 }
 
 TEST_F(HistoryView, SettingsDialogMirrorsTheMainSwitches) {

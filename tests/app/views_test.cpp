@@ -85,21 +85,27 @@ TEST(Bindings, FieldRulesSeeTypedCharactersButNotFocusOrDeleteKeys) {
     std::u16string seen;
     list.onKeyPress = [&](char16_t& key) {
         seen.push_back(key);
-        key = 0;
+        if (key < u'0' || key > u'9') key = 0;
     };
+    // Keys go where the desktop sends them: to the combo box, which has the focus and
+    // passes them on to its line edit.
     QComboBox widget;
     bindComboBox(&widget, list);
     for (int key : {int(Qt::Key_Tab), int(Qt::Key_Backtab), int(Qt::Key_Delete)}) {
         QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier,
                         key == Qt::Key_Delete ? QStringLiteral("\x7f") : QStringLiteral("\t"));
-        QApplication::sendEvent(widget.lineEdit(), &press);
+        QApplication::sendEvent(&widget, &press);
     }
     EXPECT_EQ(seen, u"");
     QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
-    QApplication::sendEvent(widget.lineEdit(), &enter);
-    QKeyEvent letter(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
-    QApplication::sendEvent(widget.lineEdit(), &letter);
-    EXPECT_EQ(seen, u"\ra");
+    QApplication::sendEvent(&widget, &enter);
+    for (const auto& [key, text] : {std::pair{Qt::Key_6, "6"}, std::pair{Qt::Key_X, "x"}, std::pair{Qt::Key_4, "4"}}) {
+        QKeyEvent typed(QEvent::KeyPress, key, Qt::NoModifier, QString::fromLatin1(text));
+        QApplication::sendEvent(&widget, &typed);
+    }
+    EXPECT_EQ(seen, u"\r6x4");
+    EXPECT_EQ(widget.lineEdit()->text(), QStringLiteral("64")) << "the refused letter never reaches the field";
+    EXPECT_EQ(list.text(), u"64");
 }
 
 TEST(Bindings, MenuItemsLetTheHandlerDecideTheCheckMark) {
@@ -343,8 +349,22 @@ TEST_F(MainWindow, SearchReplaceBoxFollowsItsHeightRuleAndTableKeys) {
 TEST_F(MainWindow, MenusShowTheCaptionsAndF3) {
     MainWindowView view(prog());
     const auto menus = view.menuBar()->actions();
-    ASSERT_EQ(menus.size(), 3);
+    ASSERT_EQ(menus.size(), 5);
     EXPECT_EQ(menus[1]->text(), QStringLiteral("Settings"));
+    // Of the two help menus only the one of the language shows; the language items switch.
+    EXPECT_FALSE(menus[3]->isVisible());
+    EXPECT_TRUE(menus[4]->isVisible());
+    auto* german = view.findChild<QAction*>(QStringLiteral("einst_spr_de"));
+    ASSERT_NE(german, nullptr);
+    german->trigger();
+    EXPECT_EQ(menus[1]->text(), QStringLiteral("Einstellungen"));
+    EXPECT_TRUE(menus[3]->isVisible());
+    EXPECT_FALSE(menus[4]->isVisible());
+    EXPECT_TRUE(german->isChecked());
+    EXPECT_EQ(app.outputSettings().caption(), u"Einstellungen") << "hidden windows follow";
+    view.findChild<QAction*>(QStringLiteral("einst_spr_en"))->trigger();
+    EXPECT_EQ(menus[1]->text(), QStringLiteral("Settings"));
+    EXPECT_FALSE(german->isChecked());
     QAction* active = view.findChild<QAction*>(QStringLiteral("m_einst_aktiv"));
     ASSERT_NE(active, nullptr);
     EXPECT_EQ(active->shortcut(), QKeySequence(Qt::Key_F3));

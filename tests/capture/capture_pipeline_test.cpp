@@ -401,23 +401,26 @@ TEST_F(Pipeline, FailedCapturesGoToTheStripNeverIntoBoxesAndTheNextGoodRunClears
     EXPECT_EQ(prog().liste.count(), 0u);
     app.startWindow().spr.setCaption(u"de");
     copyText(u"locked");
-    EXPECT_EQ(prog().lb_status.caption(), u"Erfassen fehlgeschlagen: Cannot open clipboard");
+    EXPECT_EQ(prog().lb_status.caption(), u"Erfassen fehlgeschlagen: Die Zwischenablage lässt sich nicht öffnen")
+        << "the platform's words follow the language too";
     clipboard.setHeldByOtherProgram(false);
     copyText(u"free");
     EXPECT_EQ(rows(), 1u);
-    EXPECT_EQ(prog().lb_status.caption(), u"");
+    EXPECT_EQ(prog().lastFailure(), u"");
+    EXPECT_FALSE(prog().lb_status.color().has_value()) << "the strip is back at rest";
 }
 
 TEST_F(Pipeline, ALongTransferShowsItsProgressAfterASecondAndClearsItAtTheEnd) {
+    const std::u16string resting = prog().lb_status.caption();
     prog().showTransfer(1 << 20, 50 << 20, false);
-    EXPECT_EQ(prog().lb_status.caption(), u"") << "a short transfer shows nothing";
+    EXPECT_EQ(prog().lb_status.caption(), resting) << "a short transfer shows nothing";
     desktop.advance(1200);
     prog().showTransfer(12 << 20, 50 << 20, false);
     EXPECT_EQ(prog().lb_status.caption(), u"Reading the clipboard: 12 of 50 MB");
     prog().showTransfer(30 << 20, 0, false);
     EXPECT_EQ(prog().lb_status.caption(), u"Reading the clipboard: 30 MB") << "an owner may not say the size";
     prog().showTransfer(50 << 20, 50 << 20, true);
-    EXPECT_EQ(prog().lb_status.caption(), u"");
+    EXPECT_EQ(prog().lb_status.caption(), resting);
 }
 
 TEST_F(Pipeline, TabChangesChooseThePageByTheFirstTabsText) {

@@ -127,12 +127,8 @@ class Configuration(ProgramTest):
         return str(x + min(8, w // 2)), str(y + h // 2)
 
     def click(self, name):
-        x, y = self.point(name)
-        # "mousemove --sync" waits for the pointer to move and stalls for seconds when it is
-        # already there, as on the second click of the same box.
-        here = self.display.run(["xdotool", "getmouselocation", "--shell"]).stdout.decode().split()
-        move = [] if f"X={x}" in here and f"Y={y}" in here else ["mousemove", "--sync", x, y]
-        self.display.run(["xdotool", *move, "click", "1"])
+        self.control(name)
+        self.app.click(name)
 
     def type_into(self, name, text):
         """Replaces the text of a field with `text`, typed as a user would."""
@@ -157,19 +153,7 @@ class Configuration(ProgramTest):
         wait_until(lambda: item not in self.app.state().get("controls", {}), what="the menu closed")
 
     def settled_state(self):
-        """The state once the file has stopped changing: every edit has reached it."""
-        last = {}
-
-        def unchanged():
-            nonlocal last
-            current = self.app.state()
-            same = current and current == last
-            last = current
-            return same
-
-        time.sleep(0.3)
-        wait_until(unchanged, interval=0.3, what="a settled state file")
-        return last
+        return self.app.settled_state()
 
     def copy(self, text):
         """Copies `text` in another program and waits for its history row. A fresh start

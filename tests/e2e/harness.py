@@ -33,14 +33,15 @@ def wait_until(predicate, timeout=10.0, interval=0.05, what="condition"):
 
 
 class Display:
-    """A private Xvfb display on a free number."""
+    """A private Xvfb display on a free number, with one screen of `size` ("WIDTHxHEIGHT")."""
 
-    def __init__(self):
+    def __init__(self, size="1280x1024"):
+        self.size = tuple(int(side) for side in size.split("x"))
         for number in range(200, 300):
             if os.path.exists(f"/tmp/.X11-unix/X{number}") or os.path.exists(f"/tmp/.X{number}-lock"):
                 continue
             process = subprocess.Popen(
-                ["Xvfb", f":{number}", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+                ["Xvfb", f":{number}", "-screen", "0", f"{size}x24", "-nolisten", "tcp"],
                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
             wait_until(lambda: process.poll() is not None or os.path.exists(f"/tmp/.X11-unix/X{number}"),
                        what="Xvfb")
@@ -132,8 +133,27 @@ class Tessaro:
 
     def click(self, control):
         x, y, w, h = self.state()["controls"][control]
-        self.display.run(["xdotool", "mousemove", "--sync", str(x + min(8, w // 2)), str(y + h // 2),
-                          "click", "1"])
+        x, y = str(x + min(8, w // 2)), str(y + h // 2)
+        # "mousemove --sync" waits for the pointer to move and stalls for seconds when it is
+        # already there, as on the second click of the same box.
+        here = self.display.run(["xdotool", "getmouselocation", "--shell"]).stdout.decode().split()
+        move = [] if f"X={x}" in here and f"Y={y}" in here else ["mousemove", "--sync", x, y]
+        self.display.run(["xdotool", *move, "click", "1"])
+
+    def settled_state(self):
+        """The state once the file has stopped changing: every edit has reached it."""
+        last = {}
+
+        def unchanged():
+            nonlocal last
+            current = self.state()
+            same = current and current == last
+            last = current
+            return same
+
+        time.sleep(0.3)
+        wait_until(unchanged, interval=0.3, what="a settled state file")
+        return last
 
     def screenshot(self, name):
         os.makedirs(self.artifacts, exist_ok=True)

@@ -258,6 +258,8 @@ TEST(TextEncodingChoice, Latin1TextGoesToAnsiOtherTextToUtf8) {
     EXPECT_FALSE(IsLatin1Only(u"\u0100"));
     EXPECT_EQ(ChooseTextEncoding(true, kEncodingUtf16Le, u"\u00C4rger"), kEncodingAnsi);
     EXPECT_EQ(ChooseTextEncoding(true, kEncodingAnsi, u"5 \u20AC"), kEncodingUtf8);
+    EXPECT_EQ(ChooseTextEncoding(true, kEncodingAnsi, u"Zeile\u0085Ende"), kEncodingUtf8)
+        << "a Latin-1 control character the code page lacks would be lost";
     EXPECT_EQ(ChooseTextEncoding(false, kEncodingUtf16Le, u"\u00C4rger"), kEncodingUtf16Le);
     EXPECT_EQ(ChooseTextEncoding(false, kEncodingUtf32Be, u"5 \u20AC"), kEncodingUtf32Be);
 }

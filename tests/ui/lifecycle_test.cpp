@@ -17,12 +17,11 @@ class Lifecycle : public AppFixture {};
 TEST_F(Lifecycle, WindowsAreCreatedOnceInTheirOrder) {
     std::vector<std::string> names;
     for (const Form* window : app.windows()) names.push_back(window->name());
-    EXPECT_EQ(names, (std::vector<std::string>{"Tstart", "Tprog", "Tintro_de", "Tintro_en", "Tbugreport_de",
-                                               "Tbugreport_en", "Teinstausgabe", "Teinstregex", "Tcutauswahl",
-                                               "Teinstverlauf"}));
+    EXPECT_EQ(names, (std::vector<std::string>{"Tstart", "Tprog", "Tintro_de", "Tintro_en", "Tbugreport",
+                                               "Teinstausgabe", "Teinstregex", "Tcutauswahl", "Teinstverlauf"}));
     EXPECT_EQ(desktop.applicationTitle(), u"Tessaro - Orvendal");
     EXPECT_EQ(prog().caption(), u"Tessaro - Orvendal");
-    EXPECT_EQ(app.windows()[9]->caption(), u"History Settings");
+    EXPECT_EQ(app.windows()[8]->caption(), u"History Settings");
 }
 
 TEST_F(Lifecycle, CreationJoinsTheChainAndSelectsTheTextPage) {
@@ -45,6 +44,17 @@ TEST_F(Lifecycle, TheJoiningNotificationCapturesWhatIsOnTheClipboardWhenTimeAllo
     program.createWindows();
     ASSERT_EQ(program.mainWindow().zuletzt.count(), 1u);
     EXPECT_EQ(program.mainWindow().zuletzt.item(0).cell(2), u"there at start");
+
+    // A picture there at start shows on its own page under its own tab.
+    TestDesktop other;
+    other.setTick(5000);
+    MemoryClipboard pictureBoard;
+    pictureBoard.putFromOtherProgram({{CF_BITMAP, testing::testBitmap(4, 3)}});
+    Application withPicture(other, pictureBoard);
+    withPicture.createWindows();
+    Tprog& window = withPicture.mainWindow();
+    EXPECT_EQ(window.TabSet1.tabs(), (std::vector<std::u16string>{u"Image", u"Details"}));
+    EXPECT_EQ(window.pc.activePage(), &window.tab_img);
 }
 
 TEST_F(Lifecycle, StartTimerRevealsTheMainWindowThenHidesItselfThenStops) {
@@ -104,13 +114,30 @@ TEST_F(Lifecycle, MinimizingToTheTrayAndRestoringWithTheLeftButton) {
     prog().MinimizetoTaskbar.click();
     EXPECT_TRUE(prog().MinimizetoTaskbar.checked());
     EXPECT_TRUE(desktop.trayIconPresent());
-    EXPECT_EQ(desktop.trayTip(), u"Tessaro");
+    EXPECT_EQ(desktop.trayTip(), u"Tessaro - Orvendal\nClipboard-Exploring active");
     EXPECT_FALSE(prog().visible()) << "checking the option hides the window at once";
 
-    desktop.pressTrayIcon();
+    // The icon's menu switches capture and shows its state each time it opens.
+    const auto& menu = desktop.trayMenu();
+    ASSERT_EQ(menu.size(), 3u);
+    EXPECT_EQ(menu[1].caption, u"Clipboard-Exploring active");
+    ASSERT_TRUE(menu[1].checked);
+    EXPECT_TRUE(menu[1].checked());
+    menu[1].run();
+    EXPECT_FALSE(prog().m_einst_aktiv.checked());
+    EXPECT_FALSE(menu[1].checked());
+    menu[1].run();
+    EXPECT_TRUE(prog().m_einst_aktiv.checked());
+    menu[0].run();  // Show
+
     EXPECT_FALSE(desktop.trayIconPresent());
     EXPECT_TRUE(prog().visible());
     EXPECT_EQ(prog().windowState(), WindowState::Normal);
+
+    EXPECT_TRUE(prog().sysCommand(SysCommand::Minimize));
+    desktop.pressTrayIcon();
+    EXPECT_FALSE(desktop.trayIconPresent());
+    EXPECT_TRUE(prog().visible());
 
     EXPECT_TRUE(prog().sysCommand(SysCommand::Minimize));
     EXPECT_FALSE(prog().visible());
@@ -122,6 +149,11 @@ TEST_F(Lifecycle, WithoutANotificationAreaTheWindowIsNotHidden) {
     desktop.setTrayAvailable(false);
     prog().MinimizetoTaskbar.click();
     EXPECT_TRUE(prog().visible());
+    // The user hears why, and the option does not stay on to swallow the next minimize.
+    ASSERT_EQ(desktop.messages().size(), 1u);
+    EXPECT_NE(desktop.messages()[0].text.find(u"notification area"), std::u16string::npos);
+    EXPECT_FALSE(prog().MinimizetoTaskbar.checked());
+    EXPECT_FALSE(prog().sysCommand(SysCommand::Minimize));
 }
 
 TEST_F(Lifecycle, BothWaysOfClosingEndTheProgram) {
@@ -179,7 +211,7 @@ TEST_F(MarkerFiles, GermanStartShowsGermanSplashAndCaptions) {
     EXPECT_EQ(p.zuletzt.columns()[0].caption, u"Zeit");
     EXPECT_EQ(p.liste.columns()[1].caption, u"Nummer");
     EXPECT_EQ(p.cb_history_img.caption(), u"Bilder im Verlauf zeigen");
-    EXPECT_EQ(program.windows()[6]->caption(), u"Einstellungen");
+    EXPECT_EQ(program.windows()[5]->caption(), u"Einstellungen");
 }
 
 }  // namespace

@@ -173,7 +173,9 @@ void bindComboBox(QComboBox* widget, ComboBox& model) {
                      [&model](const QString& text) { model.userSetText(toU16(text)); });
     QObject::connect(widget->lineEdit(), &QLineEdit::textEdited, widget,
                      [&model](const QString& text) { model.userSetText(toU16(text)); });
-    new InputEvents(widget->lineEdit(), &model.onKeyPress, &model.onExit, nullptr);
+    // The combo box has the focus and hands keys and focus changes to its line edit
+    // directly, past any filter there: the rules watch the combo box itself.
+    new InputEvents(widget, &model.onKeyPress, &model.onExit, nullptr);
 }
 
 void bindMenuItem(QAction* action, MenuItem& model) {

@@ -16,6 +16,7 @@
 #include "app/qt_text.h"
 #include "app/views/bindings.h"
 #include "app/views/image_view.h"
+#include "app/views/program_font.h"
 #include "app/views/subscription_keeper.h"
 
 namespace tessaro {
@@ -25,6 +26,7 @@ CutOutView::CutOutView(Tcutauswahl& model, QWidget* parent)
                           Qt::WindowCloseButtonHint),
       m_model(model) {
     setObjectName(QStringLiteral("Tcutauswahl"));
+    setFont(programFont());
     setMinimumSize(Tcutauswahl::kMinWidth, Tcutauswahl::kMinHeight);
     setWindowTitle(toQString(model.caption()));
     keepWhileAlive(*this, model.changed().subscribe([this] { setWindowTitle(toQString(m_model.caption())); }));

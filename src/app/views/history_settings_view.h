@@ -3,13 +3,12 @@
 // on the screen, and does not block the main window.
 #pragma once
 
-#include <QDialog>
-
+#include "app/views/fitted_dialog.h"
 #include "history/history_settings_window.h"
 
 namespace tessaro {
 
-class HistorySettingsView final : public QDialog {
+class HistorySettingsView final : public FittedDialog {
 public:
     HistorySettingsView(Teinstverlauf& model, QWidget* parent);
 

@@ -6,9 +6,11 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QRadioButton>
+#include <QStyleOptionComboBox>
 
 #include "app/views/action_box.h"
 #include "app/views/bindings.h"
+#include "app/views/wrapping_button.h"
 
 namespace tessaro {
 namespace {
@@ -20,10 +22,24 @@ QLabel* labelFor(Label& model, QWidget* parent) {
     return widget;
 }
 
+// A number list that asks for room for five digits and its arrow, not for its longest entry
+// ("Benutzerdefiniert.."): four of them and their captions share one line of a row. The
+// drop-down list still shows every entry whole.
+class NumberList final : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+
+    QSize minimumSizeHint() const override {
+        QStyleOptionComboBox option;
+        initStyleOption(&option);
+        const QSize digits(fontMetrics().horizontalAdvance(QStringLiteral("00000")), fontMetrics().height());
+        return style()->sizeFromContents(QStyle::CT_ComboBox, &option, digits, this);
+    }
+};
+
 QComboBox* numberListFor(ComboBox& model, QWidget* parent) {
-    auto* widget = new QComboBox(parent);
+    auto* widget = new NumberList(parent);
     widget->setObjectName(QString::fromStdString(model.name()));
-    widget->setMinimumWidth(80);
     bindComboBox(widget, model);
     return widget;
 }
@@ -36,7 +52,7 @@ QWidget* buildCutRow(Tprog& model, const QColor& background) {
     grid->setContentsMargins(8, 6, 8, 6);
     int line = 0;
     for (RadioButton* way : {&model.rb_cutimg_auswahl, &model.rb_cutimg_direkt}) {
-        auto* radio = new QRadioButton(box);
+        auto* radio = new WrappingButton<QRadioButton>(box);
         radio->setObjectName(QString::fromStdString(way->name()));
         bindRadioButton(radio, *way);
         grid->addWidget(radio, line++, 0, 1, 8);
@@ -52,7 +68,7 @@ QWidget* buildCutRow(Tprog& model, const QColor& background) {
         grid->addWidget(numberListFor(*list, box), line, column++);
     }
     grid->setColumnStretch(8, 1);
-    return detailRowFor(box);
+    return detailRowFor(box, *model.detailRows[3]);
 }
 
 QWidget* buildResizeRow(Tprog& model, const QColor& background) {
@@ -72,7 +88,7 @@ QWidget* buildResizeRow(Tprog& model, const QColor& background) {
     bindCheckBox(proportions, model.act_resizeimg_prop);
     grid->addWidget(proportions, 1, 1, 1, 6);
     grid->setColumnStretch(7, 1);
-    return detailRowFor(box);
+    return detailRowFor(box, *model.detailRows[4]);
 }
 
 }  // namespace tessaro

@@ -42,6 +42,7 @@ protected:
         const auto* key = static_cast<QKeyEvent*>(event);
         int code = 0;
         if (key->key() == Qt::Key_Delete) code = 46;
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) code = 13;
         if ((key->key() >= Qt::Key_A && key->key() <= Qt::Key_Z) ||
             (key->key() >= Qt::Key_0 && key->key() <= Qt::Key_9)) {
             code = key->key();
@@ -49,7 +50,7 @@ protected:
         if (code == 0) return QObject::eventFilter(watched, event);
         const bool ctrl = key->modifiers().testFlag(Qt::ControlModifier);
         m_list.onKeyDown(code, ctrl);
-        return code == 46 || (code == 65 && ctrl);
+        return code == 46 || code == 13 || (code == 65 && ctrl);
     }
 
 private:

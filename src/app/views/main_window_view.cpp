@@ -2,6 +2,7 @@
 #include "app/views/main_window_view.h"
 
 #include <QApplication>
+#include <QScreen>
 #include <QCloseEvent>
 #include <QFrame>
 #include <QGridLayout>
@@ -18,9 +19,11 @@
 #include "app/qt_text.h"
 #include "app/views/action_box.h"
 #include "app/views/bindings.h"
+#include "app/views/history_table.h"
 #include "app/views/image_action_rows.h"
 #include "app/views/image_view.h"
 #include "app/views/list_view_model.h"
+#include "app/views/program_font.h"
 #include "app/views/save_row_view.h"
 #include "app/views/subscription_keeper.h"
 #include "app/views/text_actions_view.h"
@@ -38,16 +41,13 @@ QVBoxLayout* tightColumn(QWidget* owner, int margin) {
 }  // namespace
 
 MainWindowView::MainWindowView(Tprog& model) : m_model(model) {
-    // The layout's column widths were made for Tahoma at 11 pixels.
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPixelSize(11);
-    setFont(font);
+    setFont(programFont());
     setWindowTitle(toQString(model.caption()));
     keepWhileAlive(*this, model.changed().subscribe([this] {
         setWindowTitle(toQString(m_model.caption()));
         applyModelGeometry();
     }));
-    resize(model.clientWidth(), model.clientHeight());
+    resize(withinScreen(QSize(model.clientWidth(), model.clientHeight())));
     m_syncedGeometry = QRect(model.left(), model.top(), model.clientWidth(), model.clientHeight());
 
     auto* central = new QWidget(this);
@@ -81,6 +81,8 @@ MainWindowView::MainWindowView(Tprog& model) : m_model(model) {
     strip->setAlignment(Qt::AlignCenter);
     strip->setContentsMargins(8, 0, 7, 0);
     bindLabel(strip, model.lb_status);
+    strip->setCursor(Qt::PointingHandCursor);
+    new ClickEvents(strip, &model.lb_status.onClick);
     layout->addWidget(strip);
     setCentralWidget(central);
     buildMenus();
@@ -118,21 +120,7 @@ QWidget* MainWindowView::buildHistoryColumn() {
     auto* body = new QWidget;
     auto* layout = new QVBoxLayout(body);
     layout->setContentsMargins(5, 8, 5, 5);
-    auto* list = new QTableView(body);
-    list->setObjectName(QStringLiteral("zuletzt"));
-    bindListView(list, m_model.zuletzt);
-    // The popup menu opens only when the model lets it (with a selected row).
-    auto* popup = new QMenu(list);
-    popup->setObjectName(QString::fromStdString(m_model.PopupMenu2.name()));
-    for (MenuItem* item : m_model.PopupMenu2.items()) {
-        QAction* action = popup->addAction(QString());
-        action->setObjectName(QString::fromStdString(item->name()));
-        bindMenuItem(action, *item);
-    }
-    list->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(list, &QWidget::customContextMenuRequested, popup, [this, list, popup](const QPoint& at) {
-        if (m_model.PopupMenu2Popup()) popup->popup(list->viewport()->mapToGlobal(at));
-    });
+    QTableView* list = buildHistoryTable(m_model, body);
     layout->addWidget(list, 1);
     for (CheckBox* box : {&m_model.cb_history_txt, &m_model.cb_history_img}) {
         auto* check = new QCheckBox(body);
@@ -183,19 +171,15 @@ QWidget* MainWindowView::buildActionsArea() {
     const std::array<CheckBox*, 6> switches = {&m_model.cb_suchenersetzen, &m_model.cb_textadd,
                                                &m_model.cb_savetxt,        &m_model.cb_cutimg,
                                                &m_model.cb_resizeimg,      &m_model.cb_saveimg};
+    // Stacked as the window stacks its rows: a header row of the panel's height with the
+    // switch, then the detail row, which shows and sizes itself by its panel.
     for (std::size_t i = 0; i < switches.size(); ++i) {
         auto* check = new QCheckBox(rows);
         check->setObjectName(QString::fromStdString(switches[i]->name()));
-        check->setMinimumHeight(22);
+        check->setFixedHeight(m_model.headerRows[i]->height());
         bindCheckBox(check, *switches[i]);
         layout->addWidget(check);
-        if (QWidget* detail = buildDetailRow(i)) {
-            Panel& row = *m_model.detailRows[i];
-            detail->setObjectName(QString::fromStdString(row.name()));
-            detail->setVisible(row.visible());
-            keepWhileAlive(*detail, row.changed().subscribe([detail, &row] { detail->setVisible(row.visible()); }));
-            layout->addWidget(detail);
-        }
+        layout->addWidget(buildDetailRow(i));
     }
     layout->addStretch(1);
     scroll->setWidget(rows);
@@ -203,44 +187,55 @@ QWidget* MainWindowView::buildActionsArea() {
 }
 
 QWidget* MainWindowView::buildDetailRow(std::size_t action) {
-    if (action == 0) return buildSearchReplaceRow(m_model);
-    if (action == 1) return buildTextAddRow(m_model);
-    if (action == 2) {
-        auto* tip = new QLabel;
-        tip->setObjectName(QStringLiteral("Label19"));
-        tip->setWordWrap(true);
-        bindLabel(tip, m_model.Label19);
-        return buildSaveRow({m_model.Label9, m_model.savetxt_ordner, m_model.savetxt_ordnerwahl,
-                             m_model.Label7, m_model.savetxt_name, m_model.Label8,
-                             m_model.savetxt_format},
-                            {tip}, darkerFace(kActionBoxDarkening));
-    }
-    if (action == 3) return buildCutRow(m_model, darkerFace(kActionBoxDarkening));
-    if (action == 4) return buildResizeRow(m_model, darkerFace(kActionBoxDarkening));
-    if (action == 5) {
-        std::vector<QWidget*> moments;
-        for (CheckBox* model : {&m_model.save_img_vorher, &m_model.save_img_nachher}) {
-            auto* check = new QCheckBox;
-            check->setObjectName(QString::fromStdString(model->name()));
-            bindCheckBox(check, *model);
-            moments.push_back(check);
+    const QColor background = darkerFace(kActionBoxDarkening);
+    switch (action) {
+        case 0:
+            return buildSearchReplaceRow(m_model);
+        case 1:
+            return buildTextAddRow(m_model);
+        case 2: {
+            auto* tip = new QLabel;
+            tip->setObjectName(QStringLiteral("Label19"));
+            tip->setWordWrap(true);
+            bindLabel(tip, m_model.Label19);
+            return buildSaveRow({*m_model.detailRows[2], m_model.Label9, m_model.savetxt_ordner,
+                                 m_model.savetxt_ordnerwahl, m_model.Label7, m_model.savetxt_name,
+                                 m_model.Label8, m_model.savetxt_format},
+                                {tip}, background);
         }
-        return buildSaveRow({m_model.Label4, m_model.saveimg_ordner, m_model.saveimg_ordnerwahl,
-                             m_model.Label5, m_model.saveimg_name, m_model.Label6,
-                             m_model.saveimg_format},
-                            moments, darkerFace(kActionBoxDarkening));
+        case 3:
+            return buildCutRow(m_model, background);
+        case 4:
+            return buildResizeRow(m_model, background);
+        default: {
+            std::vector<QWidget*> moments;
+            for (CheckBox* model : {&m_model.save_img_vorher, &m_model.save_img_nachher}) {
+                auto* check = new QCheckBox;
+                check->setObjectName(QString::fromStdString(model->name()));
+                bindCheckBox(check, *model);
+                moments.push_back(check);
+            }
+            return buildSaveRow({*m_model.detailRows[5], m_model.Label4, m_model.saveimg_ordner,
+                                 m_model.saveimg_ordnerwahl, m_model.Label5, m_model.saveimg_name,
+                                 m_model.Label6, m_model.saveimg_format},
+                                moments, background);
+        }
     }
-    return nullptr;
 }
 
 void MainWindowView::buildMenus() {
-    for (MenuItem* top : {&m_model.Programm1, &m_model.einst, &m_model.m_konfig}) {
+    for (MenuItem* top : {&m_model.Programm1, &m_model.einst, &m_model.m_konfig, &m_model.Hilfe1,
+                          &m_model.Information1}) {
         QMenu* menu = menuBar()->addMenu(toQString(top->caption()));
         menu->setObjectName(QString::fromStdString(top->name()));
+        menu->menuAction()->setObjectName(QString::fromStdString(top->name()));
+        menu->menuAction()->setVisible(top->visible());
         addNewMenuActions(menu, *top);
-        // The configuration menu grows by the files saved or loaded while the program runs.
+        // The configuration menu grows by the files saved or loaded while the program runs;
+        // of the help menus only the one of the current language shows.
         keepWhileAlive(*menu, top->changed().subscribe([this, menu, top] {
             menu->setTitle(toQString(top->caption()));
+            menu->menuAction()->setVisible(top->visible());
             addNewMenuActions(menu, *top);
         }));
     }
@@ -272,7 +267,16 @@ void MainWindowView::applyModelGeometry() {
     m_syncedGeometry = wanted;
     if (isMaximized()) return;
     if (pos() != wanted.topLeft()) move(wanted.topLeft());
-    if (size() != wanted.size()) resize(wanted.size());
+    const QSize size = withinScreen(wanted.size());
+    if (this->size() != size) resize(size);
+}
+
+QSize MainWindowView::withinScreen(QSize wanted) const {
+    // The design size is larger than a small screen; where no window manager maximizes the
+    // window, it is made to fit so that nothing lies beyond the screen's edge.
+    const QScreen* shown = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (!shown) return wanted;
+    return wanted.boundedTo(shown->availableGeometry().size());
 }
 
 void MainWindowView::reportGeometry() {

@@ -26,7 +26,7 @@ private:
     QWidget* buildHistoryColumn();
     QWidget* buildContentArea();
     QWidget* buildActionsArea();
-    // The box of settings below an action's switch; nullptr for actions without one yet.
+    // The box of settings below an action's switch.
     QWidget* buildDetailRow(std::size_t action);
     QWidget* framed(Panel& titleBar, QWidget* body);
     void buildMenus();
@@ -34,6 +34,8 @@ private:
     void addNewMenuActions(QMenu* menu, MenuItem& model);
     // Puts a size or place that the model changed (a loaded configuration) on the window.
     void applyModelGeometry();
+    // The size asked for, no larger than the screen's usable area.
+    QSize withinScreen(QSize wanted) const;
     // Tells the model the window's size and place after the user or the desktop changed them.
     void reportGeometry();
     // Splits the columns and rows by the window's resize rule.

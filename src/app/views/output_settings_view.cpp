@@ -3,7 +3,6 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QScrollBar>
 #include <QSignalBlocker>
@@ -12,6 +11,7 @@
 #include "app/qt_text.h"
 #include "app/views/bindings.h"
 #include "app/views/subscription_keeper.h"
+#include "app/views/wrapping_button.h"
 
 namespace tessaro {
 namespace {
@@ -28,17 +28,8 @@ void bindScrollBar(QScrollBar* widget, ScrollBar& model) {
                      [&model](int value) { model.setPosition(value); });
 }
 
-QGroupBox* groupFor(Panel& model, QWidget* parent) {
-    auto* group = new QGroupBox(parent);
-    group->setObjectName(QString::fromStdString(model.name()));
-    group->setTitle(toQString(model.caption()));
-    keepWhileAlive(*group, model.changed().subscribe([group, &model] { group->setTitle(toQString(model.caption())); }));
-    return group;
-}
-
-QWidget* buildImageOutputGroup(Teinstausgabe& model, QWidget* parent) {
-    QGroupBox* group = groupFor(model.GroupBox1, parent);
-    auto* layout = new QVBoxLayout(group);
+void fillImageOutputGroup(Teinstausgabe& model, QVBoxLayout* layout) {
+    QWidget* group = layout->parentWidget();
     auto* intro = new QLabel(group);
     intro->setWordWrap(true);
     bindLabel(intro, model.Label1);
@@ -53,19 +44,17 @@ QWidget* buildImageOutputGroup(Teinstausgabe& model, QWidget* parent) {
     qualityRow->addWidget(bar, 1);
     layout->addLayout(qualityRow);
     for (CheckBox* option : {&model.progressivaktiv, &model.psdlayers}) {
-        auto* check = new QCheckBox(group);
+        auto* check = new WrappingButton<QCheckBox>(group);
         check->setObjectName(QString::fromStdString(option->name()));
         bindCheckBox(check, *option);
         layout->addWidget(check);
     }
-    return group;
 }
 
-QWidget* buildResizingGroup(Teinstausgabe& model, QWidget* parent) {
-    QGroupBox* group = groupFor(model.GroupBox3, parent);
-    auto* layout = new QVBoxLayout(group);
+void fillResizingGroup(Teinstausgabe& model, QVBoxLayout* layout) {
+    QWidget* group = layout->parentWidget();
     for (CheckBox* rule : {&model.act_sizehochquerformat, &model.act_sizekleiner, &model.act_sizebigger}) {
-        auto* check = new QCheckBox(group);
+        auto* check = new WrappingButton<QCheckBox>(group);
         check->setObjectName(QString::fromStdString(rule->name()));
         bindCheckBox(check, *rule);
         layout->addWidget(check);
@@ -79,45 +68,45 @@ QWidget* buildResizingGroup(Teinstausgabe& model, QWidget* parent) {
     bindComboBox(method, model.act_sizemethode);
     methodRow->addWidget(method, 1);
     layout->addLayout(methodRow);
-    return group;
+}
+
+void fillEncodingGroup(Teinstausgabe& model, QVBoxLayout* layout) {
+    QWidget* group = layout->parentWidget();
+    auto* intro = new QLabel(group);
+    intro->setWordWrap(true);
+    bindLabel(intro, model.Label5);
+    layout->addWidget(intro);
+    // Shown top to bottom as the encodings go; created in the configuration file's order.
+    for (RadioButton* button : {&model.rb_ansi, &model.rb_utf7, &model.rb_utf7ansi, &model.rb_utf8,
+                                &model.rb_utf16le, &model.rb_utf_be, &model.rb_utf32le,
+                                &model.rb_utf32be, &model.rb_beibehalten}) {
+        auto* radio = new WrappingButton<QRadioButton>(group);
+        radio->setObjectName(QString::fromStdString(button->name()));
+        bindRadioButton(radio, *button);
+        layout->addWidget(radio);
+    }
+    auto* info = new QLabel(group);
+    info->setWordWrap(true);
+    bindLabel(info, model.Label4);
+    layout->addWidget(info);
+    auto* encodingsLink = new QLabel(group);
+    encodingsLink->setObjectName(QStringLiteral("lb_encodings_link"));
+    bindLinkLabel(encodingsLink, model.lb_encodings_link);
+    layout->addWidget(encodingsLink);
 }
 
 }  // namespace
 
 OutputSettingsView::OutputSettingsView(Teinstausgabe& model, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint), m_model(model) {
-    setModal(false);
+    : FittedDialog(parent, QSize(Teinstausgabe::kDesignWidth, Teinstausgabe::kDesignHeight)), m_model(model) {
+    setObjectName(QString::fromStdString(model.name()));
     setWindowTitle(toQString(model.caption()));
     keepWhileAlive(*this, model.changed().subscribe([this] { setWindowTitle(toQString(m_model.caption())); }));
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(buildImageOutputGroup(model, this));
-    QGroupBox* group = groupFor(model.GroupBox2, this);
-    auto* groupLayout = new QVBoxLayout(group);
-    auto* intro = new QLabel(group);
-    intro->setWordWrap(true);
-    bindLabel(intro, model.Label5);
-    groupLayout->addWidget(intro);
-    // Shown top to bottom as the encodings go; created in the configuration file's order.
-    for (RadioButton* button : {&model.rb_ansi, &model.rb_utf7, &model.rb_utf7ansi, &model.rb_utf8,
-                                &model.rb_utf16le, &model.rb_utf_be, &model.rb_utf32le,
-                                &model.rb_utf32be, &model.rb_beibehalten}) {
-        auto* radio = new QRadioButton(group);
-        radio->setObjectName(QString::fromStdString(button->name()));
-        bindRadioButton(radio, *button);
-        groupLayout->addWidget(radio);
-    }
-    auto* info = new QLabel(group);
-    info->setWordWrap(true);
-    bindLabel(info, model.Label4);
-    groupLayout->addWidget(info);
-    layout->addWidget(group);
-    layout->addWidget(buildResizingGroup(model, this));
-
-    auto* ok = new QPushButton(this);
-    ok->setObjectName(QStringLiteral("OK"));
-    bindButton(ok, model.OK);
-    layout->addWidget(ok, 0, Qt::AlignRight);
+    // The three groups need every pixel of the design height: no room between lines.
+    fillImageOutputGroup(model, addGroup(model.GroupBox1, 0));
+    fillResizingGroup(model, addGroup(model.GroupBox3, 0));
+    fillEncodingGroup(model, addGroup(model.GroupBox2, 0));
+    addButton(model.OK, true);
 }
 
 void OutputSettingsView::closeEvent(QCloseEvent* event) {

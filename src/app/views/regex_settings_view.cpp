@@ -4,8 +4,6 @@
 #include <QCloseEvent>
 #include <QFontDatabase>
 #include <QFormLayout>
-#include <QGroupBox>
-#include <QHBoxLayout>
 #include <QVBoxLayout>
 
 #include "app/qt_text.h"
@@ -14,14 +12,6 @@
 
 namespace tessaro {
 namespace {
-
-QGroupBox* groupFor(Panel& model, QWidget* parent) {
-    auto* group = new QGroupBox(parent);
-    group->setObjectName(QString::fromStdString(model.name()));
-    group->setTitle(toQString(model.caption()));
-    keepWhileAlive(*group, model.changed().subscribe([group, &model] { group->setTitle(toQString(model.caption())); }));
-    return group;
-}
 
 QLabel* labelFor(Label& model, QWidget* parent, bool wrap = true) {
     auto* label = new QLabel(parent);
@@ -34,14 +24,13 @@ QLabel* labelFor(Label& model, QWidget* parent, bool wrap = true) {
 }  // namespace
 
 RegexSettingsView::RegexSettingsView(Teinstregex& model, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint), m_model(model) {
-    setModal(false);
+    : FittedDialog(parent, QSize(Teinstregex::kDesignWidth, Teinstregex::kDesignHeight)), m_model(model) {
+    setObjectName(QString::fromStdString(model.name()));
     setWindowTitle(toQString(model.caption()));
     keepWhileAlive(*this, model.changed().subscribe([this] { setWindowTitle(toQString(m_model.caption())); }));
-    auto* layout = new QVBoxLayout(this);
 
-    QGroupBox* modifiers = groupFor(model.GroupBox1, this);
-    auto* modifierLayout = new QVBoxLayout(modifiers);
+    QVBoxLayout* modifierLayout = addGroup(model.GroupBox1, 3);
+    QWidget* modifiers = modifierLayout->parentWidget();
     modifierLayout->addWidget(labelFor(model.Label6, modifiers));
     for (CheckBox* box : {&model.cb_caseinsensitive_i, &model.cb_multiline_m, &model.cb_singleline_s,
                           &model.cb_greedymode_g, &model.cb_whitespacecomments_x}) {
@@ -51,7 +40,8 @@ RegexSettingsView::RegexSettingsView(Teinstregex& model, QWidget* parent)
         modifierLayout->addWidget(check);
     }
     modifierLayout->addWidget(labelFor(model.Label8, modifiers));
-    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    fixed.setPixelSize(font().pixelSize());
     for (Label* example : {&model.Label9, &model.Label10, &model.Label11, &model.Label12}) {
         QLabel* label = labelFor(*example, modifiers, false);
         label->setFont(fixed);
@@ -62,12 +52,13 @@ RegexSettingsView::RegexSettingsView(Teinstregex& model, QWidget* parent)
     modifierLink->setObjectName(QStringLiteral("Label7"));
     bindLinkLabel(modifierLink, model.Label7);
     modifierLayout->addWidget(modifierLink);
-    layout->addWidget(modifiers);
 
-    QGroupBox* sets = groupFor(model.GroupBox2, this);
-    auto* setLayout = new QVBoxLayout(sets);
+    QVBoxLayout* setLayout = addGroup(model.GroupBox2, 3);
+    QWidget* sets = setLayout->parentWidget();
     setLayout->addWidget(labelFor(model.Label5, sets));
     auto* fields = new QFormLayout;
+    fields->setContentsMargins(0, 2, 0, 2);
+    fields->setVerticalSpacing(2);
     const auto field = [sets, fields](Label& caption, Edit& edit) {
         auto* line = new QLineEdit(sets);
         line->setObjectName(QString::fromStdString(edit.name()));
@@ -83,17 +74,12 @@ RegexSettingsView::RegexSettingsView(Teinstregex& model, QWidget* parent)
     setLink->setObjectName(QStringLiteral("Label2"));
     bindLinkLabel(setLink, model.Label2);
     setLayout->addWidget(setLink);
-    layout->addWidget(sets);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    for (Button* button : {&model.Button3, &model.Button2, &model.Button1}) {
-        auto* push = new QPushButton(this);
-        push->setObjectName(QString::fromStdString(button->name()));
-        bindButton(push, *button);
-        buttons->addWidget(push);
-    }
-    layout->addLayout(buttons);
+    // Enter is OK wherever the focus is: restoring the defaults takes a deliberate click (or
+    // Space on the button), never the key that finishes typing in a field.
+    addButton(model.Button3, false);
+    addButton(model.Button2, false);
+    addButton(model.Button1, true);
 }
 
 void RegexSettingsView::closeEvent(QCloseEvent* event) {

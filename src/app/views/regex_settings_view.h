@@ -3,13 +3,12 @@
 // and the links to the help page. Stays on top and does not block the main window.
 #pragma once
 
-#include <QDialog>
-
+#include "app/views/fitted_dialog.h"
 #include "text/regex_settings_window.h"
 
 namespace tessaro {
 
-class RegexSettingsView final : public QDialog {
+class RegexSettingsView final : public FittedDialog {
 public:
     RegexSettingsView(Teinstregex& model, QWidget* parent);
 

@@ -17,7 +17,9 @@ QWidget* buildSaveRow(const SaveRowModels& models, const std::vector<QWidget*>& 
                       const QColor& background) {
     QFrame* box = newActionBox(background);
     auto* grid = new QGridLayout(box);
-    grid->setContentsMargins(8, 6, 8, 6);
+    // Tight lines: the row's design height holds three fields and two lines below them.
+    grid->setContentsMargins(8, 4, 8, 4);
+    grid->setVerticalSpacing(2);
     const auto label = [box](Label& model) {
         auto* widget = new QLabel(box);
         widget->setObjectName(QString::fromStdString(model.name()));
@@ -49,7 +51,7 @@ QWidget* buildSaveRow(const SaveRowModels& models, const std::vector<QWidget*>& 
         grid->addWidget(widget, line++, 0, 1, 3);
     }
     grid->setColumnStretch(1, 1);
-    return detailRowFor(box);
+    return detailRowFor(box, models.row);
 }
 
 }  // namespace tessaro

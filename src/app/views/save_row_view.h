@@ -8,11 +8,13 @@
 #include <vector>
 
 #include "forms/buttons.h"
+#include "forms/containers.h"
 #include "forms/text_controls.h"
 
 namespace tessaro {
 
 struct SaveRowModels {
+    Panel& row;
     Label& folderLabel;
     Edit& folder;
     Button& choose;

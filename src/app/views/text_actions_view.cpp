@@ -18,7 +18,6 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTimer>
-#include <QVBoxLayout>
 #include <functional>
 #include <vector>
 
@@ -97,15 +96,6 @@ QPushButton* button(Button& model) {
     widget->setObjectName(QString::fromStdString(model.name()));
     bindButton(widget, model);
     return widget;
-}
-
-// The row around a box: 15 px in from the switch, 3 px above and below.
-QWidget* rowAround(QWidget* box) {
-    auto* row = new QWidget;
-    auto* layout = new QVBoxLayout(row);
-    layout->setContentsMargins(15, 3, 0, 3);
-    layout->addWidget(box);
-    return row;
 }
 
 // Keys, row dragging and the model's selection for the replacement table.
@@ -303,12 +293,7 @@ QWidget* buildSearchReplaceRow(Tprog& model) {
     new TableInput(table, model);
     box->place(table, across(design::kTable));
 
-    QWidget* row = rowAround(box);
-    Panel& rowModel = *model.detailRows[0];
-    const auto sync = [row, &rowModel] { row->setFixedHeight(rowModel.height()); };
-    sync();
-    keepWhileAlive(*row, rowModel.changed().subscribe(sync));
-    return row;
+    return detailRowFor(box, *model.detailRows[0]);
 }
 
 QWidget* buildTextAddRow(Tprog& model) {
@@ -325,9 +310,7 @@ QWidget* buildTextAddRow(Tprog& model) {
     };
     box->place(memo(model.act_textadd_vorne), memoPlace(false));
     box->place(memo(model.act_textadd_hinten), memoPlace(true));
-    QWidget* row = rowAround(box);
-    row->setFixedHeight(model.detailRows[1]->height());
-    return row;
+    return detailRowFor(box, *model.detailRows[1]);
 }
 
 }  // namespace tessaro
