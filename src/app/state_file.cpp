@@ -178,10 +178,11 @@ StateFile::StateFile(QString path, Tprog& window, const CaptureState& state, QWi
         m_window.act_ers_text_liste.listChanged().subscribe([write](const ListChange&) { write(); }));
     // Any change of a control may move the others (a detail row opening, say).
     for (const auto& control : m_window.controls()) m_subscriptions.push_back(control->changed().subscribe(write));
-    // An open menu shows items that scripts may want to click.
+    // An open menu shows items that scripts may want to click, until it closes.
     if (view) {
         for (QMenu* menu : view->findChildren<QMenu*>()) {
             connect(menu, &QMenu::aboutToShow, this, [this] { requestWrite(); });
+            connect(menu, &QMenu::aboutToHide, this, [this] { requestWrite(); });
         }
     }
 }

@@ -82,8 +82,16 @@ void ConfigurationMenu::loadFrom(LoadOrigin origin, const std::filesystem::path&
     try {
         m_configuration.KonfigurationLaden(origin, path);
     } catch (const std::exception& error) {
-        m_desktop.showMessage(MessageKind::Error, kAppTitle, utf8ToUtf16(error.what()));
+        reportFileError(u"Die Konfiguration konnte nicht geladen werden.", error);
     }
+}
+
+void ConfigurationMenu::reportFileError(std::u16string_view germanLead, const std::exception& error) {
+    // The file layer's words stay as they are, naming the path and the system's reason; a
+    // German interface puts a line of its own in front.
+    std::u16string text = utf8ToUtf16(error.what());
+    if (german()) text = std::u16string(germanLead) + u"\r\n\r\n" + text;
+    m_desktop.showMessage(MessageKind::Error, kAppTitle, text);
 }
 
 bool ConfigurationMenu::closeQuery() {
@@ -96,7 +104,7 @@ bool ConfigurationMenu::saveReporting(const std::filesystem::path& path) {
         m_configuration.KonfigurationSpeichern(path);
         return true;
     } catch (const FileError& error) {
-        m_desktop.showMessage(MessageKind::Error, kAppTitle, utf8ToUtf16(error.what()));
+        reportFileError(u"Die Konfiguration konnte nicht gespeichert werden.", error);
         return false;
     }
 }

@@ -55,6 +55,8 @@ public:
 
 private:
     bool german() const { return IsGerman(m_spr); }
+    // Shows a failed load or save: the error's own text, after `germanLead` in German.
+    void reportFileError(std::u16string_view germanLead, const std::exception& error);
     // The filter of both file dialogs, in the current language.
     std::u16string_view dialogFilter() const {
         return german() ? u"Tessaro Konfiguration|*.tpf" : u"Tessaro Configuration|*.tpf";

@@ -434,6 +434,14 @@ TEST_F(ConfigurationTest, SaveOnExitKeepsSavingAndAFailedSaveKeepsTheWindowOpen)
     ASSERT_EQ(desktop.messages().size(), 1u);
     EXPECT_EQ(utf16ToUtf8(desktop.messages()[0].text),
               "Cannot create file \"" + file("Auto.tpf").string() + "\". Is a directory");
+    // In German a line of its own comes first; the file's words name the path as before.
+    app.startWindow().spr.setCaption(u"de");
+    EXPECT_FALSE(prog().FormCloseQuery());
+    ASSERT_EQ(desktop.messages().size(), 2u);
+    EXPECT_EQ(utf16ToUtf8(desktop.messages()[1].text),
+              "Die Konfiguration konnte nicht gespeichert werden.\r\n\r\nCannot create file \"" +
+                  file("Auto.tpf").string() + "\". Is a directory");
+    app.startWindow().spr.setCaption(u"en");
     // ... and such a start configuration, or garbage, never stops a start.
     {
         Restarted next(folder.path());

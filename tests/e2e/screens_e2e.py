@@ -18,6 +18,13 @@ DIALOGS = (("einst_akt", "Teinstausgabe", "OK", "output-settings"),
            ("einst_verl", "Teinstverlauf", "Button1", "history-settings"))
 
 
+# Each top-level menu of the main window by the item that shows last in it; the help menu
+# of each language.
+MENUS = (("Programm1", "m_close"), ("einst", "einst_spr"), ("m_konfig", "m_konfig_start"))
+HELP = {"en": ("Information1", "Information_intro", "Information_bugreport"),
+        "de": ("Hilfe1", "Hilfe_intro", "Hilfe_bugreport")}
+
+
 class ScaledTessaro(Tessaro):
     """The program at a Qt scale factor, started in `language`: a file of that name in its
     working directory chooses it."""
@@ -77,11 +84,11 @@ class Screen(unittest.TestCase):
                         f"{width}x{height}")
 
     @staticmethod
-    def open_menu(app, item):
-        """Opens the settings menu until it shows `item`: on a busy machine, a click right
-        after a dialog closed has been seen to leave the menu shut."""
+    def open_menu(app, item, menu="einst"):
+        """Opens `menu` until it shows `item`: on a busy machine, a click right after a
+        dialog closed has been seen to leave the menu shut."""
         for _ in range(3):
-            app.click("einst")
+            app.click(menu)
             try:
                 wait_until(lambda: app.shows(item), timeout=3, what=f"the menu item {item}")
                 return
@@ -111,9 +118,41 @@ class Screen(unittest.TestCase):
                 self.assertInside(app, ok, dialog)
                 app.click(ok)
                 wait_until(lambda: not app.shows(ok), what=f"the {picture} dialog closed by {ok}")
+            self.look_at_menus_and_help(app, language, tag)
             self.assertTrue(app.alive())
         finally:
             app.stop()
+
+    def close_with_escape(self, app, shown):
+        self.display.run(["xdotool", "key", "Escape"])
+        wait_until(lambda: not app.shows(shown), what=f"{shown} closed")
+
+    def look_at_menus_and_help(self, app, language, tag):
+        """Every menu open, the language submenu too, and the two help windows: on the screen."""
+        help_menu, intro, report = HELP[language]
+        for menu, last in MENUS + ((help_menu, report),):
+            self.open_menu(app, last, menu)
+            if menu == "einst":
+                x, y, w, h = app.on_screen("einst_spr")
+                self.display.run(["xdotool", "mousemove", "--sync", str(x + w // 2), str(y + h // 2)])
+                wait_until(lambda: app.shows("einst_spr_en"), what="the language submenu")
+                self.assertInside(app, "einst_spr_en", None)
+            time.sleep(0.2)  # drawn
+            app.screenshot(f"screens-{tag}-menu-{menu}.png")
+            self.assertInside(app, last, None)
+            if menu == "einst":
+                self.close_with_escape(app, "einst_spr_en")  # the submenu first
+            self.close_with_escape(app, last)
+        for item, shown in ((intro, "txt_intro"), (report, "ed_description")):
+            self.open_menu(app, item, help_menu)
+            app.click(item)
+            wait_until(lambda: app.shows(shown), what=f"the window of {item}")
+            time.sleep(0.3)
+            app.screenshot(f"screens-{tag}-{item}.png")
+            self.assertInside(app, shown, None)
+            self.assertInside(app, "bt_close", None)
+            app.click("bt_close")
+            wait_until(lambda: not app.shows(shown), what=f"the window of {item} closed")
 
     def test_english(self):
         self.open_and_close_every_dialog("en")

@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/views/bug_report_view.h"
 
+#include <QScreen>
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
 #include "app/qt_text.h"
 #include "app/views/bindings.h"
+#include "app/views/fitted_dialog.h"
 #include "app/views/subscription_keeper.h"
 
 namespace tessaro {
@@ -65,6 +67,13 @@ void BugReportView::closeEvent(QCloseEvent* event) {
     // The close box hides the window like its Close button; the description stays.
     event->ignore();
     m_model.bt_close.click();
+}
+
+void BugReportView::reject() { m_model.bt_close.click(); }
+
+void BugReportView::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (const QScreen* where = screen()) keepWithin(*this, where->availableGeometry());
 }
 
 }  // namespace tessaro

@@ -81,6 +81,14 @@ void FittedDialog::fitInto(const QRect& available) {
          std::max(available.top(), std::min(y(), available.bottom() + 1 - outer.height())));
 }
 
+void keepWithin(QWidget& window, const QRect& available) {
+    const QSize frame = window.frameGeometry().size() - window.size();
+    window.resize(window.size().boundedTo(available.size() - frame));
+    const QSize outer = window.size() + frame;
+    window.move(std::max(available.left(), std::min(window.x(), available.right() + 1 - outer.width())),
+                std::max(available.top(), std::min(window.y(), available.bottom() + 1 - outer.height())));
+}
+
 void FittedDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (const QScreen* where = screen()) fitInto(where->availableGeometry());

@@ -15,6 +15,10 @@
 
 namespace tessaro {
 
+// Shrinks a window that may be resized to fit `available` (the screen area windows may
+// cover, frames included) and moves it inside.
+void keepWithin(QWidget& window, const QRect& available);
+
 class FittedDialog : public QDialog {
 public:
     // A modeless dialog that stays on top, in the program's font, `designSize` large.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/views/intro_view.h"
 
+#include <QScreen>
 #include <QCloseEvent>
 #include <QPushButton>
 #include <QTextBrowser>
@@ -8,6 +9,7 @@
 
 #include "app/qt_text.h"
 #include "app/views/bindings.h"
+#include "app/views/fitted_dialog.h"
 #include "app/views/subscription_keeper.h"
 
 namespace tessaro {
@@ -39,6 +41,13 @@ void IntroView::closeEvent(QCloseEvent* event) {
     // The close box hides the window like its Close button.
     event->ignore();
     m_model.bt_close.click();
+}
+
+void IntroView::reject() { m_model.bt_close.click(); }
+
+void IntroView::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (const QScreen* where = screen()) keepWithin(*this, where->availableGeometry());
 }
 
 }  // namespace tessaro

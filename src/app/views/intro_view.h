@@ -15,6 +15,10 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Escape closes the window as its Close button does.
+    void reject() override;
+    // Each showing keeps the window on its screen.
+    void showEvent(QShowEvent* event) override;
 
 private:
     Tintro& m_model;
