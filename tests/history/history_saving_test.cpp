@@ -162,10 +162,19 @@ TEST_F(HistorySave, TheAutomaticEncodingFollowsTheJoinedText) {
         << "a chosen encoding is kept";
 }
 
-TEST_F(HistorySave, WriterErrorsReachTheCallerAndRefusedExtensionsWriteNothing) {
+TEST_F(HistorySave, WriterErrorsAreToldInTheLanguageAndRefusedExtensionsWriteNothing) {
     copyText(u"x");
     desktop.setSaveFileChoice(target("no-such-folder/h.txt"));
-    EXPECT_THROW(prog().saveverlaufClick(), FileError);
+    prog().saveverlaufClick();
+    app.startWindow().spr.setCaption(u"de");
+    prog().saveverlaufClick();
+    ASSERT_EQ(desktop.messages().size(), 2u);
+    EXPECT_EQ(desktop.messages()[0].kind, MessageKind::Error);
+    const std::u16string path = target("no-such-folder/h.txt");
+    EXPECT_NE(desktop.messages()[0].text.find(path), std::u16string::npos) << "the message names the file";
+    EXPECT_EQ(desktop.messages()[1].text,
+              u"Der Verlauf konnte nicht gespeichert werden.\r\n\r\n" + desktop.messages()[0].text);
+    desktop.clearMessages();
     desktop.setSaveFileChoice(target("picture.jpg"));
     prog().saveverlaufClick();
     EXPECT_TRUE(std::filesystem::is_empty(folder));
