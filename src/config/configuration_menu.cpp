@@ -6,6 +6,7 @@
 
 #include "config/configuration_defaults.h"
 #include "config/path_caption.h"
+#include "language/failure_text.h"
 #include "platform/file_error.h"
 #include "platform/utf.h"
 
@@ -87,11 +88,7 @@ void ConfigurationMenu::loadFrom(LoadOrigin origin, const std::filesystem::path&
 }
 
 void ConfigurationMenu::reportFileError(std::u16string_view germanLead, const std::exception& error) {
-    // The file layer's words stay as they are, naming the path and the system's reason; a
-    // German interface puts a line of its own in front.
-    std::u16string text = utf8ToUtf16(error.what());
-    if (german()) text = std::u16string(germanLead) + u"\r\n\r\n" + text;
-    m_desktop.showMessage(MessageKind::Error, kAppTitle, text);
+    m_desktop.showMessage(MessageKind::Error, kAppTitle, FileFailureText(germanLead, error, german()));
 }
 
 bool ConfigurationMenu::closeQuery() {

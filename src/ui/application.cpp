@@ -3,6 +3,7 @@
 
 #include "forms/language_code.h"
 #include "help/strip_hint.h"
+#include "language/failure_text.h"
 #include "platform/file_error.h"
 #include "platform/utf.h"
 
@@ -78,10 +79,8 @@ void Application::createWindows() {
         try {
             SaveTextHistory(prog.zuletzt, verlauf.saveOptions(), german, output, m_desktop);
         } catch (const FileError& error) {
-            // The writer's words name the path and the reason; German puts its own line first.
-            std::u16string text = utf8ToUtf16(error.what());
-            if (german) text = u"Der Verlauf konnte nicht gespeichert werden.\r\n\r\n" + text;
-            m_desktop.showMessage(MessageKind::Error, u"Tessaro - Orvendal", text);
+            m_desktop.showMessage(MessageKind::Error, u"Tessaro - Orvendal",
+                                  FileFailureText(u"Der Verlauf konnte nicht gespeichert werden.", error, german));
         }
     };
 }

@@ -124,16 +124,20 @@ void bindLabel(QLabel* widget, Label& model) {
     keepWhileAlive(*widget, model.changed().subscribe(sync));
 }
 
-void bindLinkLabel(QLabel* widget, Label& model) {
+void bindClickableLabel(QLabel* widget, Label& model) {
     bindLabel(widget, model);
+    widget->setCursor(Qt::PointingHandCursor);
+    new ClickEvents(widget, &model.onClick);
+}
+
+void bindLinkLabel(QLabel* widget, Label& model) {
+    bindClickableLabel(widget, model);
     QFont font = widget->font();
     font.setUnderline(true);
     widget->setFont(font);
-    widget->setCursor(Qt::PointingHandCursor);
     QPalette palette = widget->palette();
     palette.setColor(QPalette::WindowText, QApplication::palette().color(QPalette::Link));
     widget->setPalette(palette);
-    new ClickEvents(widget, &model.onClick);
 }
 
 void bindEdit(QLineEdit* widget, Edit& model) {

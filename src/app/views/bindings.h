@@ -53,7 +53,9 @@ void bindCheckBox(QCheckBox* widget, CheckBox& model);
 void bindRadioButton(QRadioButton* widget, RadioButton& model);
 void bindButton(QPushButton* widget, Button& model);
 void bindLabel(QLabel* widget, Label& model);
-// A label that reacts to clicks (a link to a help page): underlined, with a hand cursor.
+// A label that reacts to clicks, with a hand cursor.
+void bindClickableLabel(QLabel* widget, Label& model);
+// A clickable label drawn as a link (to a help page): underlined, in the link colour.
 void bindLinkLabel(QLabel* widget, Label& model);
 // An edit field: typed characters pass the model's key filter first; leaving the field
 // and double clicks reach the model.

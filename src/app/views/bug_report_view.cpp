@@ -1,14 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/views/bug_report_view.h"
 
-#include <QScreen>
-#include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
 #include "app/qt_text.h"
 #include "app/views/bindings.h"
-#include "app/views/fitted_dialog.h"
 #include "app/views/subscription_keeper.h"
 
 namespace tessaro {
@@ -32,13 +29,7 @@ QPushButton* buttonFor(Button& model, QWidget* parent) {
 }  // namespace
 
 BugReportView::BugReportView(Tbugreport& model, QWidget* parent)
-    : QDialog(parent, Qt::Window), m_model(model) {
-    setModal(false);
-    setWindowTitle(toQString(model.caption()));
-    keepWhileAlive(
-        *this, model.changed().subscribe([this] { setWindowTitle(toQString(m_model.caption())); }));
-    resize(Tbugreport::kDesignWidth, Tbugreport::kDesignHeight);
-
+    : HelpWindowView(model, model.bt_close, QSize(Tbugreport::kDesignWidth, Tbugreport::kDesignHeight), parent) {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(labelFor(model.lb_intro, this));
     auto* description = new QPlainTextEdit(this);
@@ -61,19 +52,6 @@ BugReportView::BugReportView(Tbugreport& model, QWidget* parent)
     buttons->addStretch(1);
     buttons->addWidget(buttonFor(model.bt_close, this));
     layout->addLayout(buttons);
-}
-
-void BugReportView::closeEvent(QCloseEvent* event) {
-    // The close box hides the window like its Close button; the description stays.
-    event->ignore();
-    m_model.bt_close.click();
-}
-
-void BugReportView::reject() { m_model.bt_close.click(); }
-
-void BugReportView::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (const QScreen* where = screen()) keepWithin(*this, where->availableGeometry());
 }
 
 }  // namespace tessaro

@@ -4,25 +4,14 @@
 // main window.
 #pragma once
 
-#include <QDialog>
-
+#include "app/views/help_window_view.h"
 #include "help/bug_report_window.h"
 
 namespace tessaro {
 
-class BugReportView final : public QDialog {
+class BugReportView final : public HelpWindowView {
 public:
     BugReportView(Tbugreport& model, QWidget* parent);
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
-    // Escape closes the window as its Close button does.
-    void reject() override;
-    // Each showing keeps the window on its screen.
-    void showEvent(QShowEvent* event) override;
-
-private:
-    Tbugreport& m_model;
 };
 
 }  // namespace tessaro

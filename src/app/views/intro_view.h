@@ -3,25 +3,14 @@
 // topics jumps within the page, and a Close button. Does not block the main window.
 #pragma once
 
-#include <QDialog>
-
+#include "app/views/help_window_view.h"
 #include "help/intro_window.h"
 
 namespace tessaro {
 
-class IntroView final : public QDialog {
+class IntroView final : public HelpWindowView {
 public:
     IntroView(Tintro& model, QWidget* parent);
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
-    // Escape closes the window as its Close button does.
-    void reject() override;
-    // Each showing keeps the window on its screen.
-    void showEvent(QShowEvent* event) override;
-
-private:
-    Tintro& m_model;
 };
 
 }  // namespace tessaro

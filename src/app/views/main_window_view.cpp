@@ -80,9 +80,7 @@ MainWindowView::MainWindowView(Tprog& model) : m_model(model) {
     strip->setFixedHeight(model.Panel1.height());
     strip->setAlignment(Qt::AlignCenter);
     strip->setContentsMargins(8, 0, 7, 0);
-    bindLabel(strip, model.lb_status);
-    strip->setCursor(Qt::PointingHandCursor);
-    new ClickEvents(strip, &model.lb_status.onClick);
+    bindClickableLabel(strip, model.lb_status);
     layout->addWidget(strip);
     setCentralWidget(central);
     buildMenus();
