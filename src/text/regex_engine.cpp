@@ -83,7 +83,11 @@ bool TRegexEngine::search(std::size_t start) {
     m_aborted = false;
     m_slots.fill(-1);
     if (!m_matcher) m_matcher = std::make_unique<RegexMatcher>(*m_program, m_context, m_limits);
-    const SearchOutcome outcome = m_matcher->search(*m_input, start, m_slots);
+    // One budget for the whole walk: many cheap searches add up like one expensive one.
+    const std::uint64_t left =
+        m_walkSteps < m_limits.stepBudget ? m_limits.stepBudget - m_walkSteps : 0;
+    const SearchOutcome outcome = m_matcher->search(*m_input, start, m_slots, left);
+    m_walkSteps += m_matcher->steps();
     if (m_matcher->loopDepthExceeded()) Error(kLoopStackExceeded);
     switch (outcome) {
         case SearchOutcome::Found:
@@ -110,6 +114,7 @@ bool TRegexEngine::MatchFirst(std::u16string_view input) {
 
 bool TRegexEngine::MatchFirst(std::shared_ptr<const std::u16string> input) {
     m_input = input ? std::move(input) : std::make_shared<const std::u16string>();
+    m_walkSteps = 0;
     m_slots.fill(-1);
     m_hasMatch = false;
     m_aborted = false;

@@ -58,10 +58,13 @@ public:
     // Whether the last search was stopped by the step budget or the memory limit, so that a
     // caller replacing all matches can leave the text as it was.
     bool searchAborted() const { return m_aborted; }
-    // Bounds of every following search; the defaults suit interactive use.
+    // Bounds of every following walk (MatchFirst and the MatchNext calls after it); the
+    // defaults suit interactive use.
     void setLimits(const MatchLimits& limits);
     // Work of the last search in budget steps (for measurements).
     std::uint64_t lastSearchSteps() const { return m_matcher ? m_matcher->steps() : 0; }
+    // Work of the searches since the last MatchFirst, in budget steps.
+    std::uint64_t walkSteps() const { return m_walkSteps; }
 
 private:
     bool compile();
@@ -83,6 +86,7 @@ private:
     bool m_hasMatch = false;
     bool m_aborted = false;
     int m_lastError = 0;
+    std::uint64_t m_walkSteps = 0;
 };
 
 }  // namespace tessaro

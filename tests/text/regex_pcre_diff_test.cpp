@@ -85,6 +85,21 @@ private:
         return empty;
     }
 
+    // Four to seven alternatives of plain literals, prefixes of each other among them, which
+    // the engine walks as a trie; returns whether one is empty.
+    bool literals() {
+        static const char16_t* const words[] = {u"a", u"ab", u"abc", u"b", u"ba", u"c", u"", u"1 "};
+        const int count = 4 + m_random.below(4);
+        bool empty = false;
+        for (int k = 0; k < count; ++k) {
+            if (k > 0) emit(u"|");
+            const std::u16string_view word = words[m_random.below(8)];
+            emit(word);
+            empty = empty || word.empty();
+        }
+        return empty;
+    }
+
     bool sequence(int depth) {
         const int count = m_random.chance(5) ? 0 : 1 + m_random.below(4);
         bool empty = true;
@@ -139,7 +154,7 @@ private:
         } else if (depth < 3 && m_out.groups < 9) {
             const int number = ++m_out.groups;
             emit(u"(");
-            atomEmpty = alternation(depth + 1);
+            atomEmpty = m_random.chance(30) ? literals() : alternation(depth + 1);
             emit(u")");
             m_closed.push_back(number);
         } else {

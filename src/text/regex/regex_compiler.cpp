@@ -12,6 +12,9 @@ namespace {
 
 // At most this many counted repetitions may be active inside each other.
 constexpr int kMaxCountedDepth = 10;
+// From this many plain-literal alternatives on, a group walks a trie instead of trying
+// them one by one.
+constexpr std::size_t kTrieAlternatives = 4;
 constexpr std::int32_t kNotMemoizable = -2;
 
 char16_t asciiUpper(char16_t c) { return (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c; }
@@ -67,6 +70,10 @@ private:
     // Emits the piece at frame's position; returns how many pieces it used.
     std::size_t emitPiece(const std::vector<int>& pieces, std::size_t index);
     bool singleWidthGroup(const SyntaxNode& group, CharSet& merged) const;
+    // Emits a trie for a group whose alternatives are all plain literals; false otherwise.
+    bool emitTrie(const SyntaxNode& group);
+    // Opens the alternatives of a group: a trie, or the split before the first one.
+    void beginAlternatives(Frame& frame, const SyntaxNode& group);
     void emitDepthCheck(const SyntaxNode& node);
     void analyse();
     void firstFrom(int start, std::uint64_t* bits, bool& all, bool& nullable,
@@ -86,12 +93,7 @@ private:
 RegexProgram Compiler::run() {
     Frame root;
     root.node = m_tree.root;
-    const SyntaxNode& rootNode = m_tree.nodes[m_tree.root];
-    if (rootNode.alternatives.size() > 1) {
-        Inst split{.op = Op::Split};
-        split.x = here() + 1;
-        root.pendingSplit = emit(split);
-    }
+    beginAlternatives(root, m_tree.nodes[m_tree.root]);
     m_frames.push_back(std::move(root));
 
     while (!m_frames.empty()) {
@@ -215,12 +217,53 @@ void Compiler::beginGroup(int nodeIndex, bool asStar) {
     Inst open{.op = Op::Open};
     open.slot = static_cast<std::uint16_t>(node.number);
     emit(open);
-    if (node.alternatives.size() > 1) {
+    beginAlternatives(frame, node);
+    m_frames.push_back(std::move(frame));
+}
+
+void Compiler::beginAlternatives(Frame& frame, const SyntaxNode& group) {
+    if (emitTrie(group)) {
+        // The trie stands for every alternative: the frame continues at the group's end.
+        frame.alt = group.alternatives.size() - 1;
+        frame.piece = group.alternatives.back().size();
+        return;
+    }
+    if (group.alternatives.size() > 1) {
         Inst split{.op = Op::Split};
         split.x = here() + 1;
         frame.pendingSplit = emit(split);
     }
-    m_frames.push_back(std::move(frame));
+}
+
+bool Compiler::emitTrie(const SyntaxNode& group) {
+    if (group.alternatives.size() < kTrieAlternatives) return false;
+    int fold = -1;  // unknown until the first character
+    for (const auto& alternative : group.alternatives) {
+        for (int index : alternative) {
+            const SyntaxNode& piece = m_tree.nodes[index];
+            if (piece.kind == AtomKind::Empty) continue;
+            const bool single = !piece.quantified || (piece.min == 1 && piece.max == 1);
+            if (piece.kind != AtomKind::Char || !single) return false;
+            if (fold >= 0 && fold != int(piece.fold)) return false;
+            fold = piece.fold;
+        }
+    }
+    LiteralTrie trie(fold == 1);
+    std::u16string literal;
+    for (std::size_t k = 0; k < group.alternatives.size(); ++k) {
+        literal.clear();
+        for (int index : group.alternatives[k]) {
+            const SyntaxNode& piece = m_tree.nodes[index];
+            if (piece.kind == AtomKind::Char) literal.push_back(piece.ch);
+        }
+        trie.add(literal, static_cast<int>(k));
+    }
+    trie.finish();
+    m_program.tries.push_back(std::move(trie));
+    Inst inst{.op = Op::Trie};
+    inst.x = static_cast<std::int32_t>(m_program.tries.size() - 1);
+    emit(inst);
+    return true;
 }
 
 int Compiler::endGroup(Frame& frame) {
@@ -460,7 +503,7 @@ void Compiler::analyse() {
         const bool eligible = !p.hasBackref && inst.memo != kNotMemoizable;
         inst.memo = -1;
         if (!eligible) continue;
-        if (inst.op == Op::Split) {
+        if (inst.op == Op::Split || inst.op == Op::Trie) {
             inst.memo = p.memoRows++;
         } else if (inst.op == Op::Repeat) {
             inst.memo = p.memoRows;  // the entry row, and the continuation row after it
@@ -523,6 +566,15 @@ void Compiler::firstFrom(int start, std::uint64_t* bits, bool& all, bool& nullab
                 const char16_t c = p.strings[inst.x][0];
                 addChar(c);
                 if (inst.atom) addChar(asciiUpper(c));
+                break;
+            }
+            case Op::Trie: {
+                const LiteralTrie& trie = p.tries[inst.x];
+                for (char16_t c : trie.firstChars()) {
+                    addChar(c);
+                    if (trie.fold()) addChar(asciiUpper(c));
+                }
+                if (trie.acceptsEmpty()) work.push_back(pc + 1);
                 break;
             }
             case Op::Any:

@@ -86,16 +86,32 @@ bool RegexMatcher::backrefAt(int group, bool fold, std::int32_t pos, std::int32_
     return true;
 }
 
-void RegexMatcher::maybeEnableMemo() {
-    if (m_memoOn || m_memoRefused) return;
+std::uint64_t RegexMatcher::maybeEnableMemo() {
+    if (m_memoOn || m_memoRefused) return 0;
     m_memoRefused = true;
     const std::size_t rows = static_cast<std::size_t>(m_program.memoRows);
-    if (rows == 0) return;
+    if (rows == 0) return 0;
     m_memoWidth = static_cast<std::size_t>(m_n - m_searchStart) + 1;
     const std::size_t words = (rows * m_memoWidth + 63) / 64;
-    if (words * sizeof(std::uint64_t) > m_limits.memoBytes) return;
+    if (words * sizeof(std::uint64_t) > m_limits.memoBytes) return 0;
     m_memo.assign(words, 0);
     m_memoOn = true;
+    return words;  // clearing the memo is work like any other
+}
+
+std::int32_t RegexMatcher::lastCharBefore(char16_t c, std::int32_t from, std::int32_t to,
+                                          std::uint64_t& steps) {
+    // Walks over one text give back over the same tail again and again (".*x" on a text
+    // without "x"); the last answer covers every later question inside its range.
+    LastCharScan& last = m_lastCharScan;
+    if (last.valid && last.c == c && from >= last.from && to <= last.to && last.found < to) {
+        ++steps;
+        return last.found >= from ? last.found : -1;
+    }
+    const std::ptrdiff_t found = text_scan::findLastChar(m_text, from, to, c);
+    steps += static_cast<std::uint64_t>(to - (found < 0 ? from : found)) / 8 + 1;
+    last = {true, c, from, to, static_cast<std::int32_t>(found)};
+    return last.found;
 }
 
 bool RegexMatcher::memoTest(std::int32_t row, std::int32_t pos) const {
@@ -114,24 +130,32 @@ bool RegexMatcher::memoTestAndSet(std::int32_t row, std::int32_t pos) {
     return false;
 }
 
-void RegexMatcher::memoSetRange(std::int32_t row, std::int32_t from, std::int32_t to) {
+std::uint64_t RegexMatcher::memoSetRange(std::int32_t row, std::int32_t from, std::int32_t to) {
     const std::size_t base = static_cast<std::size_t>(row) * m_memoWidth;
     std::size_t first = base + static_cast<std::size_t>(from - m_searchStart);
     const std::size_t last = base + static_cast<std::size_t>(to - m_searchStart);
+    const std::uint64_t cost = (last - first) / 64 + 1;
     for (; first <= last && (first & 63); ++first) m_memo[first >> 6] |= 1ull << (first & 63);
     for (; first + 63 <= last; first += 64) m_memo[first >> 6] = ~0ull;
     for (; first <= last; ++first) m_memo[first >> 6] |= 1ull << (first & 63);
+    return cost;
 }
 
 SearchOutcome RegexMatcher::search(std::u16string_view text, std::size_t start,
-                                   CaptureSlots& slots) {
+                                   CaptureSlots& slots, std::uint64_t budget) {
     const RegexProgram& p = m_program;
     // Positions are 32-bit; a longer text is more than any search may hold.
     if (text.size() >= static_cast<std::size_t>(INT32_MAX)) return SearchOutcome::MemoryExceeded;
+    // Only a first search starts at 0; later ones of the same walk keep what they learnt.
+    if (start == 0 || m_text != text.data() || m_n != std::int32_t(text.size())) {
+        m_lastCharScan.valid = false;
+        m_runEnd = RunEnd{};
+    }
     m_text = text.data();
     m_n = static_cast<std::int32_t>(text.size());
     m_searchStart = static_cast<std::int32_t>(start);
     m_steps = 0;
+    m_budget = budget;
     m_backtracks = 0;
     if (m_memoOn) m_memo.clear();
     m_memoOn = false;
@@ -151,6 +175,9 @@ SearchOutcome RegexMatcher::search(std::u16string_view text, std::size_t start,
         const std::u16string& literal = p.strings[0];
         const std::size_t at =
             text_scan::findString(m_text, text.size(), start, literal.data(), literal.size());
+        // The scan reads eight characters at a time.
+        m_steps = (std::min(at, text.size()) - start) / 8 + 1;
+        if (m_steps > m_budget) return SearchOutcome::StepBudgetExceeded;
         if (at >= text.size()) return SearchOutcome::NotFound;
         m_slots[0] = static_cast<std::int32_t>(at);
         m_slots[1] = static_cast<std::int32_t>(at + literal.size());
@@ -170,6 +197,7 @@ SearchOutcome RegexMatcher::search(std::u16string_view text, std::size_t start,
                 const std::size_t at =
                     text_scan::findInRanges(m_text, text.size(), std::size_t(s),
                                             m_breakRanges.data(), m_breakRanges.size());
+                m_steps += (std::min(at, text.size()) - std::size_t(s)) / 8 + 1;
                 if (at >= text.size()) {
                     more = false;
                     break;
@@ -181,14 +209,16 @@ SearchOutcome RegexMatcher::search(std::u16string_view text, std::size_t start,
         } else if (filter) {
             if (s >= m_n) break;
             std::size_t next;
-            if (p.firstCount == 1) {
-                next = text_scan::findChar(m_text, text.size(), std::size_t(s), p.firstA);
-            } else if (p.firstCount == 2) {
-                next =
-                    text_scan::findEither(m_text, text.size(), std::size_t(s), p.firstA, p.firstB);
+            if (p.firstCount <= 2) {
+                next = p.firstCount == 1
+                           ? text_scan::findChar(m_text, text.size(), std::size_t(s), p.firstA)
+                           : text_scan::findEither(m_text, text.size(), std::size_t(s), p.firstA,
+                                                   p.firstB);
+                m_steps += (std::min(next, text.size()) - std::size_t(s)) / 8 + 1;
             } else {
                 next = std::size_t(s);
                 while (next < text.size() && !p.firstContains(m_text[next])) ++next;
+                m_steps += next - std::size_t(s) + 1;
             }
             if (next >= text.size()) break;
             s = static_cast<std::int32_t>(next);
@@ -196,9 +226,11 @@ SearchOutcome RegexMatcher::search(std::u16string_view text, std::size_t start,
         if (p.hasRequired && required < s) {
             const std::size_t at =
                 text_scan::findChar(m_text, text.size(), std::size_t(s), p.required);
+            m_steps += (std::min(at, text.size()) - std::size_t(s)) / 8 + 1;
             if (at >= text.size()) break;
             required = static_cast<std::int32_t>(at);
         }
+        if (m_steps > m_budget) return SearchOutcome::StepBudgetExceeded;
         std::int32_t end = 0;
         switch (run(s, end)) {
             case RunResult::Match:
@@ -225,7 +257,7 @@ RegexMatcher::RunResult RegexMatcher::run(std::int32_t start, std::int32_t& end)
     const Inst* code = m_program.code.data();
     const char16_t* t = m_text;
     const std::int32_t n = m_n;
-    const std::uint64_t budget = m_limits.stepBudget;
+    const std::uint64_t budget = m_budget;
     std::uint64_t steps = m_steps;
     std::uint32_t pc = 0;
     std::int32_t pos = start;
@@ -265,6 +297,7 @@ RegexMatcher::RunResult RegexMatcher::run(std::int32_t start, std::int32_t& end)
                 const std::int32_t len = static_cast<std::int32_t>(s.size());
                 if (len > n - pos) break;
                 bool same = true;
+                steps += static_cast<std::uint64_t>(len);
                 if (!in.atom) {
                     same = std::equal(s.begin(), s.end(), t + pos);
                 } else {
@@ -322,7 +355,9 @@ RegexMatcher::RunResult RegexMatcher::run(std::int32_t start, std::int32_t& end)
             }
             case Op::Backref: {
                 std::int32_t length = 0;
-                if (!backrefAt(in.slot, in.atom, pos, length)) break;
+                const bool same = backrefAt(in.slot, in.atom, pos, length);
+                steps += static_cast<std::uint64_t>(std::max(length, 0));
+                if (!same) break;
                 pos += length;
                 ++pc;
                 continue;
@@ -335,6 +370,16 @@ RegexMatcher::RunResult RegexMatcher::run(std::int32_t start, std::int32_t& end)
             case Op::Jmp:
                 pc = static_cast<std::uint32_t>(in.x);
                 continue;
+            case Op::Trie: {
+                if (m_memoOn && in.memo >= 0 && memoTestAndSet(in.memo, pos)) break;
+                std::int32_t length = 0;
+                const int taken = m_program.tries[in.x].next(t, pos, n, -1, length, steps);
+                if (taken < 0) break;
+                TESSARO_PUSH(Kind::TrieNext, pc, pos, taken);
+                pos += length;
+                ++pc;
+                continue;
+            }
             case Op::Open:
                 TESSARO_PUSH(Kind::RestoreReg, std::uint32_t(in.slot - 1), m_regs[in.slot - 1], 0);
                 m_regs[in.slot - 1] = pos;
@@ -351,26 +396,55 @@ RegexMatcher::RunResult RegexMatcher::run(std::int32_t start, std::int32_t& end)
                 const bool memo = m_memoOn && in.memo >= 0;
                 if (in.greedy) {
                     if (memo && memoTest(in.memo, pos)) break;
+                    if (memo && in.max == kRegexInfinite && in.min <= 1 && pos < n &&
+                        memoTest(in.memo, pos + 1) && matchOne(in, pos)) {
+                        // The entry one further on has tried every continuation after the
+                        // first repetition; only stopping after in.min repetitions is new.
+                        memoTestAndSet(in.memo, pos);
+                        const std::int32_t e = pos + in.min;
+                        if (in.slot && e > pos) {
+                            TESSARO_PUSH(Kind::RestoreSlot, in.slot, m_slots[2 * in.slot],
+                                         m_slots[2 * in.slot + 1]);
+                            m_slots[2 * in.slot] = e - 1;
+                            m_slots[2 * in.slot + 1] = e;
+                        }
+                        if (memoTestAndSet(in.memo + 1, e)) break;
+                        pos = e;
+                        ++pc;
+                        continue;
+                    }
                     const std::int32_t limit = static_cast<std::int32_t>(
                         std::min<std::int64_t>(n, std::int64_t(pos) + in.max));
                     std::int32_t e = pos;
-                    switch (static_cast<RepeatAtom>(in.atom)) {
-                        case RepeatAtom::Char:
-                            while (e < limit && t[e] == in.ch) ++e;
-                            break;
-                        case RepeatAtom::Any:
-                            e = limit;
-                            break;
-                        case RepeatAtom::Set: {
-                            const CharSet& set = m_program.sets[in.x];
-                            while (e < limit && set.contains(t[e])) ++e;
-                            break;
+                    RunEnd& run = m_runEnd;
+                    if (run.pc == pc && pos >= run.from && pos <= run.end) {
+                        // Entered again inside the run read last time (the next start
+                        // position, the next search of a walk): it ends where it ended.
+                        e = std::min(run.end, limit);
+                        ++steps;
+                    } else {
+                        switch (static_cast<RepeatAtom>(in.atom)) {
+                            case RepeatAtom::Char:
+                                while (e < limit && t[e] == in.ch) ++e;
+                                break;
+                            case RepeatAtom::Any:
+                                e = limit;
+                                break;
+                            case RepeatAtom::Set: {
+                                const CharSet& set = m_program.sets[in.x];
+                                while (e < limit && set.contains(t[e])) ++e;
+                                break;
+                            }
+                            default:
+                                while (e < limit && matchOne(in, e)) ++e;
+                                break;
                         }
-                        default:
-                            while (e < limit && matchOne(in, e)) ++e;
-                            break;
+                        // Characters read; "." in single-line mode reads none.
+                        if (in.atom != std::uint8_t(RepeatAtom::Any))
+                            steps += static_cast<std::uint64_t>(e - pos);
+                        // Only a run that stopped at a character outside it is known whole.
+                        if (e < limit || limit == n) run = {pc, pos, e};
                     }
-                    steps += static_cast<std::uint64_t>(e - pos) >> 3;
                     // Rescanning the same run from many start positions is repeated work
                     // just like backtracking, and the memo ends it the same way.
                     m_backtracks += static_cast<std::uint64_t>(e - pos);
@@ -379,7 +453,7 @@ RegexMatcher::RunResult RegexMatcher::run(std::int32_t start, std::int32_t& end)
                         // From any later entry up to e the same run ends at e, so those
                         // entries can only retry continuations tried from this one.
                         if (in.max == kRegexInfinite)
-                            memoSetRange(in.memo, pos, e);
+                            steps += memoSetRange(in.memo, pos, e);
                         else
                             memoTestAndSet(in.memo, pos);
                     }
@@ -402,8 +476,8 @@ RegexMatcher::RunResult RegexMatcher::run(std::int32_t start, std::int32_t& end)
                 const std::int32_t e = pos + in.min;
                 bool ok = true;
                 for (std::int32_t k = pos; k < e && ok; ++k) ok = matchOne(in, k);
+                steps += static_cast<std::uint64_t>(in.min);
                 if (!ok) break;
-                steps += static_cast<std::uint64_t>(in.min) >> 3;
                 if (in.slot) {
                     TESSARO_PUSH(Kind::RestoreSlot, in.slot, m_slots[2 * in.slot],
                                  m_slots[2 * in.slot + 1]);
@@ -440,7 +514,7 @@ RegexMatcher::RunResult RegexMatcher::run(std::int32_t start, std::int32_t& end)
                     e += length;
                     ++count;
                 }
-                steps += static_cast<std::uint64_t>(e - pos) >> 3;
+                steps += static_cast<std::uint64_t>(e - pos + length);
                 if (count < in.min) break;
                 if (in.greedy) {
                     const std::int32_t minPos = pos + in.min * length;
@@ -513,7 +587,7 @@ RegexMatcher::RunResult RegexMatcher::run(std::int32_t start, std::int32_t& end)
                 m_steps = steps;
                 return RunResult::Budget;
             }
-            if (++m_backtracks > m_memoThreshold) maybeEnableMemo();
+            if (++m_backtracks > m_memoThreshold) steps += maybeEnableMemo();
             Entry& e = m_stack.back();
             switch (e.kind) {
                 case Kind::RestoreSlot:
@@ -536,20 +610,19 @@ RegexMatcher::RunResult RegexMatcher::run(std::int32_t start, std::int32_t& end)
                     const bool memo = m_memoOn && ri.memo >= 0;
                     const std::int32_t minPos = e.a;
                     std::int32_t cur = e.b - 1;
-                    const std::int32_t from = cur;
                     while (cur >= minPos) {
                         // Skip give-backs after which the next character cannot match.
-                        if (next.op == Op::Char && t[cur] != next.ch) {
-                            --cur;
-                            continue;
+                        if (next.op == Op::Char) {
+                            cur = lastCharBefore(next.ch, minPos, cur + 1, steps);
+                            if (cur < minPos) break;
                         }
+                        ++steps;
                         if (memo && memoTestAndSet(ri.memo + 1, cur)) {
                             --cur;
                             continue;
                         }
                         break;
                     }
-                    steps += static_cast<std::uint64_t>(from - cur) >> 3;
                     if (cur < minPos) {
                         m_stack.pop_back();
                         continue;
@@ -583,6 +656,7 @@ RegexMatcher::RunResult RegexMatcher::run(std::int32_t start, std::int32_t& end)
                     while (count < ri.max && cur < n && matchOne(ri, cur)) {
                         ++cur;
                         ++count;
+                        ++steps;
                         if (memo && memoTestAndSet(ri.memo + 1, cur)) continue;
                         found = true;
                         break;
@@ -623,9 +697,25 @@ RegexMatcher::RunResult RegexMatcher::run(std::int32_t start, std::int32_t& end)
                     pc = repeatPc + 1;
                     break;
                 }
+                case Kind::TrieNext: {
+                    // The next alternative in priority order that matches here.
+                    std::int32_t length = 0;
+                    const int taken =
+                        m_program.tries[code[e.pc].x].next(t, e.a, n, e.b, length, steps);
+                    if (taken < 0) {
+                        m_stack.pop_back();
+                        continue;
+                    }
+                    e.b = taken;
+                    pos = e.a + length;
+                    pc = e.pc + 1;
+                    break;
+                }
                 case Kind::BackrefLazy: {
                     const Inst& ri = code[e.pc];
                     std::int32_t length = 0;
+                    steps += static_cast<std::uint64_t>(
+                        m_slots[2 * ri.slot + 1] - m_slots[2 * ri.slot] + 1);
                     if (e.b >= ri.max || !backrefAt(ri.slot, ri.atom, e.a, length)) {
                         m_stack.pop_back();
                         continue;

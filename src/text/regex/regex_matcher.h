@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <climits>
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -25,7 +26,10 @@ struct MatchContext {
 };
 
 struct MatchLimits {
-    std::uint64_t stepBudget = 400'000'000;  // about one second of work
+    // The work one walk over a text may do, from its first search to its last, in steps: an
+    // instruction, a character read, a choice taken back, 64 memo bits. The slowest steps
+    // take about 2.5 ns here, so the budget holds a replace-all to about one second.
+    std::uint64_t stepBudget = 400'000'000;
     std::size_t backtrackBytes = 64u << 20;  // the backtracking stack
     std::size_t memoBytes = 64u << 20;       // the failure memo
     bool memoFromStart = false;  // memo from the first backtrack on (to test that it is sound)
@@ -41,8 +45,10 @@ public:
     RegexMatcher(const RegexProgram& program, const MatchContext& context, MatchLimits limits);
 
     // Finds the leftmost match starting at or after start (0-based) in text; on Found the
-    // slots hold the match. Text must stay alive and unchanged during the call.
-    SearchOutcome search(std::u16string_view text, std::size_t start, CaptureSlots& slots);
+    // slots hold the match. Text must stay alive and unchanged during the call. budget is
+    // the work this search may do, in steps; more ends it with StepBudgetExceeded.
+    SearchOutcome search(std::u16string_view text, std::size_t start, CaptureSlots& slots,
+                         std::uint64_t budget);
 
     // Whether a counted repetition nested too deeply made a path fail in the last search.
     bool loopDepthExceeded() const { return m_loopDepthExceeded; }
@@ -59,6 +65,7 @@ private:
         RepeatLazy,
         BackrefGreedy,
         BackrefLazy,
+        TrieNext,
     };
     struct Entry {
         Kind kind;
@@ -81,10 +88,14 @@ private:
         return pos >= 0 && pos < m_n && m_context.wordSet.contains(m_text[pos]);
     }
     bool backrefAt(int group, bool fold, std::int32_t pos, std::int32_t& length) const;
-    void maybeEnableMemo();
+    // Both return their work in steps.
+    std::uint64_t maybeEnableMemo();
+    // The last position of c in [from, to), or -1; adds its work to steps.
+    std::int32_t lastCharBefore(char16_t c, std::int32_t from, std::int32_t to,
+                                std::uint64_t& steps);
     bool memoTestAndSet(std::int32_t row, std::int32_t pos);
     bool memoTest(std::int32_t row, std::int32_t pos) const;
-    void memoSetRange(std::int32_t row, std::int32_t from, std::int32_t to);
+    std::uint64_t memoSetRange(std::int32_t row, std::int32_t from, std::int32_t to);
 
     const RegexProgram& m_program;
     const MatchContext& m_context;
@@ -98,6 +109,7 @@ private:
     std::vector<Entry> m_stack;
     std::size_t m_maxEntries = 0;
     std::uint64_t m_steps = 0;
+    std::uint64_t m_budget = 0;
     std::uint64_t m_backtracks = 0;
     std::uint64_t m_memoThreshold = 0;
     bool m_memoOn = false;
@@ -105,6 +117,22 @@ private:
     std::vector<std::uint64_t> m_memo;
     std::size_t m_memoWidth = 0;
     bool m_loopDepthExceeded = false;
+    // The last backward scan for a character and what it found (-1: nothing in range).
+    struct LastCharScan {
+        bool valid = false;
+        char16_t c = 0;
+        std::int32_t from = 0;
+        std::int32_t to = 0;
+        std::int32_t found = -1;
+    };
+    LastCharScan m_lastCharScan;
+    // The last run a greedy repetition read: from its entry to the first character outside.
+    struct RunEnd {
+        std::uint32_t pc = UINT32_MAX;
+        std::int32_t from = 0;
+        std::int32_t end = 0;
+    };
+    RunEnd m_runEnd;
     // The characters after which a line may start, for expressions that begin with "^" in
     // multi-line mode; empty when there are too many to scan for at once.
     std::vector<text_scan::UnitRange> m_breakRanges;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "text/regex/char_set.h"
+#include "text/regex/literal_trie.h"
 #include "text/regex/regex_syntax.h"
 
 namespace tessaro {
@@ -28,6 +29,7 @@ enum class Op : std::uint8_t {
     NotWordBoundary,
     Backref,        // slot: group; atom: fold
     Split,          // try x, keep y for backtracking
+    Trie,           // x: trie index; the alternatives of a group of plain literals
     Jmp,            // x
     Open,           // slot: group
     Close,          // slot: group
@@ -66,6 +68,7 @@ struct RegexProgram {
     std::vector<Inst> code;
     std::vector<CharSet> sets;
     std::vector<std::u16string> strings;
+    std::vector<LiteralTrie> tries;
     int registerCount = 0;  // open positions of groups, counters, iteration marks
     int memoRows = 0;
     bool hasBackref = false;

@@ -50,6 +50,24 @@ inline std::size_t findEither(const char16_t* s, std::size_t n, std::size_t from
     return n;
 }
 
+// The index of the last c in s[from, to), or -1 when there is none.
+inline std::ptrdiff_t findLastChar(const char16_t* s, std::ptrdiff_t from, std::ptrdiff_t to,
+                                   char16_t c) {
+    std::ptrdiff_t i = to;
+#if defined(__SSE2__)
+    const __m128i needle = _mm_set1_epi16(static_cast<short>(c));
+    for (; i - 8 >= from; i -= 8) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i - 8));
+        const int mask = _mm_movemask_epi8(_mm_cmpeq_epi16(block, needle));
+        if (mask) return i - 8 + (31 - __builtin_clz(static_cast<unsigned>(mask))) / 2;
+    }
+#endif
+    while (i > from) {
+        if (s[--i] == c) return i;
+    }
+    return -1;
+}
+
 // A closed range of code units.
 struct UnitRange {
     char16_t first;
