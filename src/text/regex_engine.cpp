@@ -64,10 +64,10 @@ bool TRegexEngine::compile() {
         Error(error);
         return false;
     }
-    m_program = std::make_unique<RegexProgram>(CompileRegex(tree));
     m_context = MatchContext{};
     m_context.wordSet.addAll(m_options.WordSet);
     m_context.wordSet.finish();
+    m_program = std::make_unique<RegexProgram>(CompileRegex(tree, &m_context.wordSet));
     m_context.lineSeparators.addAll(m_options.LineSeparatorSet);
     m_context.lineSeparators.finish();
     if (pair.size() == 2) {
@@ -81,7 +81,6 @@ bool TRegexEngine::compile() {
 bool TRegexEngine::search(std::size_t start) {
     m_hasMatch = false;
     m_aborted = false;
-    m_slots.fill(-1);
     if (!m_matcher) m_matcher = std::make_unique<RegexMatcher>(*m_program, m_context, m_limits);
     // One budget for the whole walk: many cheap searches add up like one expensive one.
     const std::uint64_t left =

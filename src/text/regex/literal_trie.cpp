@@ -15,6 +15,14 @@ void LiteralTrie::add(std::u16string_view literal, int priority) {
 }
 
 void LiteralTrie::finish() {
+    if (m_pending.size() <= kKeptLiterals) {
+        std::vector<std::uint32_t> byPriority(m_pending.size());
+        std::iota(byPriority.begin(), byPriority.end(), 0u);
+        std::sort(byPriority.begin(), byPriority.end(), [this](std::uint32_t a, std::uint32_t b) {
+            return m_pendingPriority[a] < m_pendingPriority[b];
+        });
+        for (std::uint32_t k : byPriority) m_kept.push_back(m_pending[k]);
+    }
     std::vector<std::uint32_t> order(m_pending.size());
     std::iota(order.begin(), order.end(), 0u);
     std::sort(order.begin(), order.end(), [this](std::uint32_t a, std::uint32_t b) {

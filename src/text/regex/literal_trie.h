@@ -31,6 +31,9 @@ public:
     bool acceptsEmpty() const { return !m_nodes.empty() && m_nodes[0].priority >= 0; }
     // The first characters of the non-empty alternatives (in lower case when folding).
     std::u16string_view firstChars() const;
+    // The literals in priority order when there are at most kKeptLiterals, otherwise none.
+    static constexpr std::size_t kKeptLiterals = 8;
+    const std::vector<std::u16string>& literals() const { return m_kept; }
 
 private:
     struct Node {
@@ -44,6 +47,7 @@ private:
     bool m_fold;
     std::vector<std::u16string> m_pending;  // the literals until finish()
     std::vector<int> m_pendingPriority;
+    std::vector<std::u16string> m_kept;
     std::vector<Node> m_nodes;
     std::vector<char16_t> m_edgeChars;  // per node sorted, for a binary search
     std::vector<std::int32_t> m_edgeTargets;

@@ -19,6 +19,24 @@ constexpr std::int32_t kNotMemoizable = -2;
 
 char16_t asciiUpper(char16_t c) { return (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c; }
 
+bool subsetOf(const CharSet& a, const CharSet& b) {
+    for (const auto& [first, last] : a.ranges()) {
+        for (std::uint32_t c = first; c <= last; ++c) {
+            if (!b.contains(static_cast<char16_t>(c))) return false;
+        }
+    }
+    return true;
+}
+
+bool disjointFrom(const CharSet& a, const CharSet& b) {
+    for (const auto& [first, last] : a.ranges()) {
+        for (std::uint32_t c = first; c <= last; ++c) {
+            if (b.contains(static_cast<char16_t>(c))) return false;
+        }
+    }
+    return true;
+}
+
 enum class LoopKind { None, Optional, Star, Plus, Counted };
 
 LoopKind loopKind(const SyntaxNode& node) {
@@ -31,7 +49,7 @@ LoopKind loopKind(const SyntaxNode& node) {
 
 class Compiler {
 public:
-    explicit Compiler(const SyntaxTree& tree) : m_tree(tree) {
+    Compiler(const SyntaxTree& tree, const CharSet* wordSet) : m_tree(tree), m_wordSet(wordSet) {
         m_program.sets = tree.sets;
         m_program.hasBackref = tree.hasBackref;
         m_program.registerCount = kRegexMaxGroups;  // register k-1: open position of group k
@@ -82,8 +100,11 @@ private:
     void analysePossessive();
     void analyseAnchor();
     void analyseRequired();
+    // The literals or the character set a scan can look for to find where matches begin.
+    void analyseStart();
 
     const SyntaxTree& m_tree;
+    const CharSet* m_wordSet;
     RegexProgram m_program;
     std::vector<Frame> m_frames;
     int m_staticCounted = 0;
@@ -500,6 +521,7 @@ std::size_t Compiler::emitPiece(const std::vector<int>& pieces, std::size_t inde
 void Compiler::analyse() {
     RegexProgram& p = m_program;
     for (Inst& inst : p.code) {
+        if (inst.op == Op::Repeat) inst.run = p.runCount++;
         const bool eligible = !p.hasBackref && inst.memo != kNotMemoizable;
         inst.memo = -1;
         if (!eligible) continue;
@@ -512,8 +534,29 @@ void Compiler::analyse() {
     }
     analyseFirst();
     analysePossessive();
+    p.linear = std::all_of(p.code.begin(), p.code.end(), [](const Inst& inst) {
+        switch (inst.op) {
+            case Op::Split:
+            case Op::Jmp:
+            case Op::Trie:
+            case Op::Backref:
+            case Op::RepeatBackref:
+            case Op::IterMark:
+            case Op::IterCheck:
+            case Op::CountInit:
+            case Op::CountTest:
+            case Op::CountNext:
+            case Op::DepthFail:
+                return false;
+            case Op::Repeat:
+                return inst.possessive || inst.min == inst.max;
+            default:
+                return true;
+        }
+    });
     analyseAnchor();
     analyseRequired();
+    analyseStart();
 }
 
 // The characters that can begin a match from pc on, into bits; all is set when any
@@ -668,6 +711,13 @@ void Compiler::analysePossessive() {
     for (std::size_t pc = 0; pc < p.code.size(); ++pc) {
         Inst& inst = p.code[pc];
         if (inst.op != Op::Repeat || !inst.greedy || inst.max == inst.min) continue;
+        std::size_t next = pc + 1;
+        while (p.code[next].op == Op::Close) ++next;
+        // Nothing can fail after the longest run, so no shorter one is ever tried.
+        if (p.code[next].op == Op::Match) {
+            inst.possessive = true;
+            continue;
+        }
         CharSet repeated;
         switch (static_cast<RepeatAtom>(inst.atom)) {
             case RepeatAtom::Char:
@@ -684,6 +734,13 @@ void Compiler::analysePossessive() {
                 continue;
         }
         repeated.finish();
+        // A word boundary after a run of word characters (or of others) cannot lie inside
+        // the run, so giving characters back cannot find one.
+        if (p.code[next].op == Op::WordBoundary && inst.min >= 1 && m_wordSet &&
+            (subsetOf(repeated, *m_wordSet) || disjointFrom(repeated, *m_wordSet))) {
+            inst.possessive = true;
+            continue;
+        }
         std::fill(bits.begin(), bits.end(), 0);
         bool all = false;
         bool nullable = false;
@@ -751,8 +808,6 @@ void Compiler::analyseRequired() {
     for (const Inst& inst : p.code) {
         if (inst.op == Op::DepthFail) return;  // its error must be met where it was met before
     }
-    bool literal = !root.alternatives[0].empty();
-    std::u16string text;
     for (int index : root.alternatives[0]) {
         const SyntaxNode& node = m_tree.nodes[index];
         const bool plainChar = node.kind == AtomKind::Char && !node.fold;
@@ -760,33 +815,65 @@ void Compiler::analyseRequired() {
             p.hasRequired = true;
             p.required = node.ch;
         }
-        if (!plainChar || (node.quantified && !(node.min == 1 && node.max == 1)) ||
-            node.countedLoop()) {
-            literal = false;
-        } else {
+    }
+}
+
+void Compiler::analyseStart() {
+    RegexProgram& p = m_program;
+    for (const Inst& inst : p.code) {
+        if (inst.op == Op::DepthFail) return;  // every start position must meet its error
+    }
+    // One literal, with modifier groups at most around it: the match is what the scan finds.
+    const SyntaxNode& root = m_tree.nodes[m_tree.root];
+    if (root.alternatives.size() == 1) {
+        std::u16string text;
+        int fold = -1;
+        bool literal = true;
+        for (int index : root.alternatives[0]) {
+            const SyntaxNode& node = m_tree.nodes[index];
+            if (node.kind == AtomKind::Empty) continue;
+            const bool single = !node.quantified || (node.min == 1 && node.max == 1);
+            if (node.kind != AtomKind::Char || !single || (fold >= 0 && fold != int(node.fold))) {
+                literal = false;
+                break;
+            }
+            fold = node.fold;
             text.push_back(node.ch);
         }
-    }
-    if (literal) {
-        p.literalOnly = true;
-        p.strings.push_back(text);
-        std::swap(p.strings.front(), p.strings.back());
-        // Keep Str instructions pointing at their strings after the swap.
-        const int last = static_cast<int>(p.strings.size() - 1);
-        for (Inst& inst : p.code) {
-            if (inst.op != Op::Str) continue;
-            if (inst.x == 0)
-                inst.x = last;
-            else if (inst.x == last)
-                inst.x = 0;
+        if (literal && !text.empty()) {
+            p.literalOnly = true;
+            p.startLiterals = std::make_unique<LiteralScan>(std::vector{text}, fold == 1);
+            return;
         }
+    }
+    // Every match begins with the string or the trie that the program begins with.
+    std::size_t pc = 0;
+    while (p.code[pc].op == Op::Open) ++pc;
+    const Inst& first = p.code[pc];
+    if (first.op == Op::Str) {
+        p.startLiterals =
+            std::make_unique<LiteralScan>(std::vector{p.strings[first.x]}, first.atom != 0);
+        return;
+    }
+    if (first.op == Op::Trie) {
+        const LiteralTrie& trie = p.tries[first.x];
+        if (!trie.acceptsEmpty() && trie.literals().size() <= LiteralScan::kMaxLiterals) {
+            p.startLiterals = std::make_unique<LiteralScan>(trie.literals(), trie.fold());
+            return;
+        }
+    }
+    // Otherwise the first characters, when there are more than a scan for one or two takes.
+    if (!p.canBeEmpty && p.firstCount > 2 && p.firstCount < 65536) {
+        bool high = false;
+        for (std::size_t w = 4; w < 1024 && !high; ++w) high = p.firstChars[w] != 0;
+        p.startSet = std::make_unique<ByteSetScan>(p.firstChars.get(), high);
     }
 }
 
 }  // namespace
 
-RegexProgram CompileRegex(const SyntaxTree& tree) {
-    Compiler compiler(tree);
+RegexProgram CompileRegex(const SyntaxTree& tree, const CharSet* wordSet) {
+    Compiler compiler(tree, wordSet);
     return compiler.run();
 }
 

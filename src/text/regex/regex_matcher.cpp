@@ -20,7 +20,13 @@ char16_t foldAscii(char16_t c) { return (c >= u'A' && c <= u'Z') ? char16_t(c + 
 
 RegexMatcher::RegexMatcher(const RegexProgram& program, const MatchContext& context,
                            MatchLimits limits)
-    : m_program(program), m_context(context), m_limits(limits) {
+    : m_program(program),
+      m_context(context),
+      m_limits(limits),
+      m_regs(static_cast<std::size_t>(program.registerCount), -1),
+      m_maxEntries(std::max<std::size_t>(1, limits.backtrackBytes / sizeof(Entry))),
+      m_runEnds(static_cast<std::size_t>(program.runCount)) {
+    // Registers need no clearing between searches: every path writes one before reading it.
     if (!program.lineAnchored) return;
     CharSet breaks = context.lineSeparators;
     if (context.hasPair) breaks.add(context.pairSecond);
@@ -149,7 +155,7 @@ SearchOutcome RegexMatcher::search(std::u16string_view text, std::size_t start,
     // Only a first search starts at 0; later ones of the same walk keep what they learnt.
     if (start == 0 || m_text != text.data() || m_n != std::int32_t(text.size())) {
         m_lastCharScan.valid = false;
-        m_runEnd = RunEnd{};
+        ++m_walk;
     }
     m_text = text.data();
     m_n = static_cast<std::int32_t>(text.size());
@@ -161,27 +167,24 @@ SearchOutcome RegexMatcher::search(std::u16string_view text, std::size_t start,
     m_memoOn = false;
     m_memoRefused = false;
     m_loopDepthExceeded = false;
-    m_maxEntries = std::max<std::size_t>(1, m_limits.backtrackBytes / sizeof(Entry));
     m_slots.fill(-1);
-    if (m_regs.size() != static_cast<std::size_t>(p.registerCount)) {
-        m_regs.assign(static_cast<std::size_t>(p.registerCount), -1);
-    } else {
-        std::fill(m_regs.begin(), m_regs.end(), -1);
-    }
+    m_slotsDirty = false;
     m_memoThreshold =
         m_limits.memoFromStart ? 0 : static_cast<std::uint64_t>(m_n + 1) * std::max(1, p.memoRows);
 
     if (p.literalOnly) {
-        const std::u16string& literal = p.strings[0];
-        const std::size_t at =
-            text_scan::findString(m_text, text.size(), start, literal.data(), literal.size());
-        // The scan reads eight characters at a time.
+        const std::size_t at = p.startLiterals->find(m_text, text.size(), start);
+        // The scan reads eight characters or more at a time.
         m_steps = (std::min(at, text.size()) - start) / 8 + 1;
         if (m_steps > m_budget) return SearchOutcome::StepBudgetExceeded;
-        if (at >= text.size()) return SearchOutcome::NotFound;
-        m_slots[0] = static_cast<std::int32_t>(at);
-        m_slots[1] = static_cast<std::int32_t>(at + literal.size());
+        std::size_t length = 0;
+        if (at >= text.size() || !p.startLiterals->matchesAt(m_text, text.size(), at, length))
+            return SearchOutcome::NotFound;
+        // Whole slots first, the match after: reading back a narrow store just made through a
+        // wide load stalls the processor on every match of a walk.
         slots = m_slots;
+        slots[0] = static_cast<std::int32_t>(at);
+        slots[1] = static_cast<std::int32_t>(at + length);
         return SearchOutcome::Found;
     }
     if (p.anchoredStart && start > 0) return SearchOutcome::NotFound;
@@ -209,7 +212,18 @@ SearchOutcome RegexMatcher::search(std::u16string_view text, std::size_t start,
         } else if (filter) {
             if (s >= m_n) break;
             std::size_t next;
-            if (p.firstCount <= 2) {
+            if (p.startLiterals) {
+                next = p.startLiterals->find(m_text, text.size(), std::size_t(s));
+                m_steps += (std::min(next, text.size()) - std::size_t(s)) / 8 + 1;
+            } else if (p.startSet) {
+                // Units from U+0100 on are only candidates; the bit map decides.
+                next = std::size_t(s);
+                do {
+                    next = p.startSet->find(m_text, text.size(), next);
+                } while (!p.startSet->exact() && next < text.size() &&
+                         !p.firstContains(m_text[next]) && ++next);
+                m_steps += (std::min(next, text.size()) - std::size_t(s)) / 8 + 1;
+            } else if (p.firstCount <= 2) {
                 next = p.firstCount == 1
                            ? text_scan::findChar(m_text, text.size(), std::size_t(s), p.firstA)
                            : text_scan::findEither(m_text, text.size(), std::size_t(s), p.firstA,
@@ -231,12 +245,16 @@ SearchOutcome RegexMatcher::search(std::u16string_view text, std::size_t start,
             required = static_cast<std::int32_t>(at);
         }
         if (m_steps > m_budget) return SearchOutcome::StepBudgetExceeded;
+        if (m_slotsDirty) {
+            m_slots.fill(-1);
+            m_slotsDirty = false;
+        }
         std::int32_t end = 0;
-        switch (run(s, end)) {
+        switch (p.linear ? runLinear(s, end) : run(s, end)) {
             case RunResult::Match:
-                m_slots[0] = s;
-                m_slots[1] = end;
                 slots = m_slots;
+                slots[0] = s;
+                slots[1] = end;
                 m_stack.clear();
                 return SearchOutcome::Found;
             case RunResult::Budget:
@@ -251,6 +269,137 @@ SearchOutcome RegexMatcher::search(std::u16string_view text, std::size_t start,
         if (p.anchoredStart) break;
     }
     return SearchOutcome::NotFound;
+}
+
+std::int32_t RegexMatcher::runEnd(const Inst& in, std::int32_t pos, std::uint64_t& steps) {
+    const char16_t* t = m_text;
+    const std::int32_t n = m_n;
+    const std::int32_t limit =
+        static_cast<std::int32_t>(std::min<std::int64_t>(n, std::int64_t(pos) + in.max));
+    RunEnd& run = m_runEnds[static_cast<std::size_t>(in.run)];
+    if (run.walk == m_walk && pos >= run.from && pos <= run.end) {
+        // Entered again inside the run read last time (the next start position, the next
+        // search of a walk): it ends where it ended.
+        ++steps;
+        return std::min(run.end, limit);
+    }
+    std::int32_t e = pos;
+    switch (static_cast<RepeatAtom>(in.atom)) {
+        case RepeatAtom::Char:
+            while (e < limit && t[e] == in.ch) ++e;
+            break;
+        case RepeatAtom::Any:
+            e = limit;
+            break;
+        case RepeatAtom::Set: {
+            const CharSet& set = m_program.sets[in.x];
+            while (e < limit && set.contains(t[e])) ++e;
+            break;
+        }
+        default:
+            while (e < limit && matchOne(in, e)) ++e;
+            break;
+    }
+    // Characters read; "." in single-line mode reads none.
+    if (in.atom != std::uint8_t(RepeatAtom::Any)) steps += static_cast<std::uint64_t>(e - pos);
+    // Only a run that stopped at a character outside it is known whole.
+    if (e < limit || limit == n) run = {m_walk, pos, e};
+    return e;
+}
+
+RegexMatcher::RunResult RegexMatcher::runLinear(std::int32_t start, std::int32_t& end) {
+    const char16_t* t = m_text;
+    const std::int32_t n = m_n;
+    std::int32_t pos = start;
+    std::uint64_t steps = 0;
+    for (const Inst* in = m_program.code.data();; ++in) {
+        ++steps;
+        switch (in->op) {
+            case Op::Char:
+                if (pos < n && t[pos] == in->ch) {
+                    ++pos;
+                    continue;
+                }
+                break;
+            case Op::CharFold:
+                if (pos < n && char16_t(t[pos] | 0x20) == in->ch) {
+                    ++pos;
+                    continue;
+                }
+                break;
+            case Op::Str: {
+                const std::u16string& s = m_program.strings[in->x];
+                const auto len = static_cast<std::int32_t>(s.size());
+                steps += static_cast<std::uint64_t>(len);
+                if (len > n - pos) break;
+                bool same = true;
+                for (std::int32_t k = 0; k < len && same; ++k)
+                    same = (in->atom ? foldAscii(t[pos + k]) : t[pos + k]) == s[k];
+                if (!same) break;
+                pos += len;
+                continue;
+            }
+            case Op::Any:
+                if (pos >= n) break;
+                ++pos;
+                continue;
+            case Op::AnyNoBreak:
+                if (pos >= n || m_context.lineSeparators.contains(t[pos])) break;
+                if (m_context.hasPair && t[pos] == m_context.pairFirst && pos + 1 < n &&
+                    t[pos + 1] == m_context.pairSecond)
+                    break;
+                ++pos;
+                continue;
+            case Op::Set:
+                if (pos >= n || !m_program.sets[in->x].contains(t[pos])) break;
+                ++pos;
+                continue;
+            case Op::LineStart:
+                if (pos != 0) break;
+                continue;
+            case Op::LineStartM:
+                if (!lineStartAt(pos)) break;
+                continue;
+            case Op::InputEnd:
+                if (pos != n) break;
+                continue;
+            case Op::LineEndM:
+                if (!lineEndAt(pos)) break;
+                continue;
+            case Op::WordBoundary:
+            case Op::NotWordBoundary:
+                if ((isWord(pos - 1) != isWord(pos)) != (in->op == Op::WordBoundary)) break;
+                continue;
+            case Op::Open:
+                m_regs[in->slot - 1] = pos;
+                continue;
+            case Op::Close:
+                m_slots[2 * in->slot] = m_regs[in->slot - 1];
+                m_slots[2 * in->slot + 1] = pos;
+                m_slotsDirty = true;
+                continue;
+            case Op::Repeat: {
+                // Possessive, or of a fixed count: the longest run is the only one tried.
+                const std::int32_t e = runEnd(*in, pos, steps);
+                if (e - pos < in->min) break;
+                if (in->slot && e > pos) {
+                    m_slots[2 * in->slot] = e - 1;
+                    m_slots[2 * in->slot + 1] = e;
+                    m_slotsDirty = true;
+                }
+                pos = e;
+                continue;
+            }
+            case Op::Match:
+                end = pos;
+                m_steps += steps;
+                return RunResult::Match;
+            default:  // no other instruction is in a linear program
+                break;
+        }
+        m_steps += steps;
+        return RunResult::Fail;
+    }
 }
 
 RegexMatcher::RunResult RegexMatcher::run(std::int32_t start, std::int32_t& end) {
@@ -268,6 +417,16 @@ RegexMatcher::RunResult RegexMatcher::run(std::int32_t start, std::int32_t& end)
         if (!push(Entry{__VA_ARGS__})) { \
             m_steps = steps;             \
             return RunResult::Memory;    \
+        }                                \
+    } while (0)
+    // An undo record matters only to a choice below it: with none, a failure ends the run,
+    // and the next run starts from cleared slots instead.
+#define TESSARO_RECORD(...)              \
+    do {                                 \
+        if (m_stack.empty()) {           \
+            m_slotsDirty = true;         \
+        } else {                         \
+            TESSARO_PUSH(__VA_ARGS__);   \
         }                                \
     } while (0)
 
@@ -381,13 +540,13 @@ RegexMatcher::RunResult RegexMatcher::run(std::int32_t start, std::int32_t& end)
                 continue;
             }
             case Op::Open:
-                TESSARO_PUSH(Kind::RestoreReg, std::uint32_t(in.slot - 1), m_regs[in.slot - 1], 0);
+                TESSARO_RECORD(Kind::RestoreReg, std::uint32_t(in.slot - 1), m_regs[in.slot - 1], 0);
                 m_regs[in.slot - 1] = pos;
                 ++pc;
                 continue;
             case Op::Close:
-                TESSARO_PUSH(Kind::RestoreSlot, in.slot, m_slots[2 * in.slot],
-                             m_slots[2 * in.slot + 1]);
+                TESSARO_RECORD(Kind::RestoreSlot, in.slot, m_slots[2 * in.slot],
+                               m_slots[2 * in.slot + 1]);
                 m_slots[2 * in.slot] = m_regs[in.slot - 1];
                 m_slots[2 * in.slot + 1] = pos;
                 ++pc;
@@ -413,38 +572,7 @@ RegexMatcher::RunResult RegexMatcher::run(std::int32_t start, std::int32_t& end)
                         ++pc;
                         continue;
                     }
-                    const std::int32_t limit = static_cast<std::int32_t>(
-                        std::min<std::int64_t>(n, std::int64_t(pos) + in.max));
-                    std::int32_t e = pos;
-                    RunEnd& run = m_runEnd;
-                    if (run.pc == pc && pos >= run.from && pos <= run.end) {
-                        // Entered again inside the run read last time (the next start
-                        // position, the next search of a walk): it ends where it ended.
-                        e = std::min(run.end, limit);
-                        ++steps;
-                    } else {
-                        switch (static_cast<RepeatAtom>(in.atom)) {
-                            case RepeatAtom::Char:
-                                while (e < limit && t[e] == in.ch) ++e;
-                                break;
-                            case RepeatAtom::Any:
-                                e = limit;
-                                break;
-                            case RepeatAtom::Set: {
-                                const CharSet& set = m_program.sets[in.x];
-                                while (e < limit && set.contains(t[e])) ++e;
-                                break;
-                            }
-                            default:
-                                while (e < limit && matchOne(in, e)) ++e;
-                                break;
-                        }
-                        // Characters read; "." in single-line mode reads none.
-                        if (in.atom != std::uint8_t(RepeatAtom::Any))
-                            steps += static_cast<std::uint64_t>(e - pos);
-                        // Only a run that stopped at a character outside it is known whole.
-                        if (e < limit || limit == n) run = {pc, pos, e};
-                    }
+                    const std::int32_t e = runEnd(in, pos, steps);
                     // Rescanning the same run from many start positions is repeated work
                     // just like backtracking, and the memo ends it the same way.
                     m_backtracks += static_cast<std::uint64_t>(e - pos);
@@ -527,7 +655,7 @@ RegexMatcher::RunResult RegexMatcher::run(std::int32_t start, std::int32_t& end)
                 continue;
             }
             case Op::IterMark:
-                TESSARO_PUSH(Kind::RestoreReg, std::uint32_t(in.x), m_regs[in.x], 0);
+                TESSARO_RECORD(Kind::RestoreReg, std::uint32_t(in.x), m_regs[in.x], 0);
                 m_regs[in.x] = pos;
                 ++pc;
                 continue;
@@ -535,7 +663,7 @@ RegexMatcher::RunResult RegexMatcher::run(std::int32_t start, std::int32_t& end)
                 pc = pos == m_regs[in.x] ? static_cast<std::uint32_t>(in.y) : pc + 1;
                 continue;
             case Op::CountInit:
-                TESSARO_PUSH(Kind::RestoreReg, std::uint32_t(in.x), m_regs[in.x], 0);
+                TESSARO_RECORD(Kind::RestoreReg, std::uint32_t(in.x), m_regs[in.x], 0);
                 m_regs[in.x] = 0;
                 ++pc;
                 continue;
@@ -556,7 +684,7 @@ RegexMatcher::RunResult RegexMatcher::run(std::int32_t start, std::int32_t& end)
             }
             case Op::CountNext: {
                 const std::int32_t old = m_regs[in.x];
-                TESSARO_PUSH(Kind::RestoreReg, std::uint32_t(in.x), old, 0);
+                TESSARO_RECORD(Kind::RestoreReg, std::uint32_t(in.x), old, 0);
                 if (in.z >= 0 && pos == m_regs[in.z]) {
                     // An empty iteration: further ones would change nothing, so the loop
                     // counts as satisfied and ends here.
@@ -736,6 +864,7 @@ RegexMatcher::RunResult RegexMatcher::run(std::int32_t start, std::int32_t& end)
             break;
         }
     }
+#undef TESSARO_RECORD
 #undef TESSARO_PUSH
 }
 

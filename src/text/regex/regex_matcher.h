@@ -4,7 +4,6 @@
 #pragma once
 
 #include <array>
-#include <climits>
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -76,6 +75,10 @@ private:
     enum class RunResult { Match, Fail, Budget, Memory };
 
     RunResult run(std::int32_t start, std::int32_t& end);
+    // A program without choices: one pass, no undo records, nothing to backtrack.
+    RunResult runLinear(std::int32_t start, std::int32_t& end);
+    // Where a greedy run of a Repeat entered at pos ends; adds the characters read to steps.
+    std::int32_t runEnd(const Inst& in, std::int32_t pos, std::uint64_t& steps);
     bool push(Entry entry) {
         if (m_stack.size() >= m_maxEntries) return false;
         m_stack.push_back(entry);
@@ -126,13 +129,16 @@ private:
         std::int32_t found = -1;
     };
     LastCharScan m_lastCharScan;
-    // The last run a greedy repetition read: from its entry to the first character outside.
+    // Per greedy repetition, the last run it read: from its entry to the first character
+    // outside, valid for the walk it was read in.
     struct RunEnd {
-        std::uint32_t pc = UINT32_MAX;
+        std::uint64_t walk = 0;
         std::int32_t from = 0;
         std::int32_t end = 0;
     };
-    RunEnd m_runEnd;
+    std::vector<RunEnd> m_runEnds;
+    std::uint64_t m_walk = 0;
+    bool m_slotsDirty = false;  // slots were written without undo records
     // The characters after which a line may start, for expressions that begin with "^" in
     // multi-line mode; empty when there are too many to scan for at once.
     std::vector<text_scan::UnitRange> m_breakRanges;

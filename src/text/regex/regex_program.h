@@ -10,6 +10,7 @@
 
 #include "text/regex/char_set.h"
 #include "text/regex/literal_trie.h"
+#include "text/regex/start_scan.h"
 #include "text/regex/regex_syntax.h"
 
 namespace tessaro {
@@ -60,6 +61,7 @@ struct Inst {
     std::int32_t min = 0;
     std::int32_t max = 0;
     std::int32_t memo = -1;   // memo row of this state, or -1 when it may not be memoized
+    std::int32_t run = -1;    // Repeat: its entry in the matcher's cache of run ends
     bool possessive = false;  // Repeat: what follows cannot begin with a repeated character,
                               // so giving repetitions back is useless
 };
@@ -71,7 +73,9 @@ struct RegexProgram {
     std::vector<LiteralTrie> tries;
     int registerCount = 0;  // open positions of groups, counters, iteration marks
     int memoRows = 0;
+    int runCount = 0;  // Repeat instructions
     bool hasBackref = false;
+    bool linear = false;  // no instruction ever leaves a choice to come back to
 
     // Start-position facts; each only ever skips positions that cannot begin a match.
     bool anchoredStart = false;  // every match begins at the start of the input
@@ -82,12 +86,15 @@ struct RegexProgram {
     char16_t firstA = 0, firstB = 0;              // the members when there are one or two
     bool hasRequired = false;                     // a case-sensitive character every match has
     char16_t required = 0;
-    bool literalOnly = false;  // the expression is one case-sensitive literal: strings[0]
+    bool literalOnly = false;  // the expression is one literal: the one of startLiterals
+    std::unique_ptr<LiteralScan> startLiterals;  // every match begins with one of these
+    std::unique_ptr<ByteSetScan> startSet;       // or else with one of the first characters
 
     bool firstContains(char16_t c) const { return (firstChars[c >> 6] >> (c & 63)) & 1u; }
 };
 
-// Translates a syntax tree into a program; line-break and word facts are the matcher's.
-RegexProgram CompileRegex(const SyntaxTree& tree);
+// Translates a syntax tree into a program. wordSet, when given, is the matcher's set of word
+// characters, which lets more repetitions skip giving characters back.
+RegexProgram CompileRegex(const SyntaxTree& tree, const CharSet* wordSet = nullptr);
 
 }  // namespace tessaro
