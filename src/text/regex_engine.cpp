@@ -5,10 +5,39 @@
 
 #include "text/regex/regex_syntax.h"
 #include "text/regex/regex_template.h"
+#include "text/regex/text_scan.h"
 
 namespace tessaro {
 
 using namespace regex_code;
+
+namespace {
+
+// The DFA's jump over positions where no match can begin: the program's first characters.
+std::size_t nextCandidate(const void* context, const char16_t* text, std::size_t n,
+                          std::size_t pos) {
+    const RegexProgram& p = *static_cast<const RegexProgram*>(context);
+    if (p.startSet) {
+        for (;; ++pos) {
+            pos = p.startSet->find(text, n, pos);
+            if (pos >= n || p.startSet->exact() || p.firstContains(text[pos])) return pos;
+        }
+    }
+    if (p.firstCount == 1) return text_scan::findChar(text, n, pos, p.firstA);
+    if (p.firstCount == 2) return text_scan::findEither(text, n, pos, p.firstA, p.firstB);
+    while (pos < n && !p.firstContains(text[pos])) ++pos;
+    return pos;
+}
+
+bool dfaSuits(const RegexProgram& p) {
+    if (p.hasBackref || p.linear || p.literalOnly || p.startLiterals) return false;
+    for (const Inst& inst : p.code) {
+        if (inst.op == Op::DepthFail) return false;
+    }
+    return true;
+}
+
+}  // namespace
 
 TRegexEngine::TRegexEngine(const RegexOptions& options, RegExErrorState& errorState,
                            LanguageCode language)
@@ -68,12 +97,66 @@ bool TRegexEngine::compile() {
     m_context.wordSet.addAll(m_options.WordSet);
     m_context.wordSet.finish();
     m_program = std::make_unique<RegexProgram>(CompileRegex(tree, &m_context.wordSet));
+    for (const Inst& inst : m_program->code) {
+        m_hasGroups = m_hasGroups || inst.op == Op::Close || (inst.op == Op::Repeat && inst.slot);
+    }
     m_context.lineSeparators.addAll(m_options.LineSeparatorSet);
     m_context.lineSeparators.finish();
     if (pair.size() == 2) {
         m_context.hasPair = true;
         m_context.pairFirst = pair[0];
         m_context.pairSecond = pair[1];
+    }
+    if (dfaSuits(*m_program)) {
+        m_dfa = RegexDfa::create(tree, m_context);
+        if (m_dfa && !m_program->canBeEmpty && m_program->firstCount < 65536)
+            m_dfa->setAccelerator(nextCandidate, m_program.get());
+    }
+    return true;
+}
+
+bool TRegexEngine::searchByDfa(std::size_t start, bool& found) {
+    // A state built costs about as much as reading a unit of text.
+    auto charge = [this] {
+        const DfaWork& work = m_dfa->work();
+        m_walkSteps += work.units + work.nfaSteps;
+        m_dfaUnits += work.units;
+    };
+    const std::u16string_view text = *m_input;
+    std::size_t end = 0;
+    std::size_t begin = 0;
+    DfaOutcome outcome = m_dfa->findEnd(text, start, end);
+    charge();
+    if (outcome == DfaOutcome::Found) {
+        outcome = m_dfa->findStart(text, start, end, begin);
+        charge();
+    }
+    if (outcome == DfaOutcome::GaveUp) {
+        m_dfa.reset();  // states cost more than they save on this expression
+        return false;
+    }
+    found = outcome == DfaOutcome::Found;
+    if (!found) return true;
+    m_slots.fill(-1);
+    m_slots[0] = static_cast<std::int32_t>(begin);
+    m_slots[1] = static_cast<std::int32_t>(end);
+    if (!m_hasGroups) return true;
+    // The groups: one backtracking attempt at the known start, which ends at the known end.
+    const std::uint64_t left =
+        m_walkSteps < m_limits.stepBudget ? m_limits.stepBudget - m_walkSteps : 0;
+    CaptureSlots slots{};
+    const SearchOutcome captured = m_matcher->searchAt(text, begin, slots, left);
+    m_walkSteps += m_matcher->steps();
+    if (captured == SearchOutcome::Found && slots[1] == m_slots[1]) {
+        m_slots = slots;
+    } else if (captured == SearchOutcome::Found || captured == SearchOutcome::NotFound) {
+        found = false;  // the two engines disagree: trust the backtracker's full search
+        return false;
+    } else {
+        m_aborted = true;
+        Error(captured == SearchOutcome::StepBudgetExceeded ? kStepBudgetExceeded
+                                                            : kBacktrackMemoryExceeded);
+        found = false;
     }
     return true;
 }
@@ -82,12 +165,27 @@ bool TRegexEngine::search(std::size_t start) {
     m_hasMatch = false;
     m_aborted = false;
     if (!m_matcher) m_matcher = std::make_unique<RegexMatcher>(*m_program, m_context, m_limits);
+    if (m_dfa && m_limits.dfa && m_dfaUnits <= 8 * (m_input->size() + 1)) {
+        bool matched = false;
+        if (searchByDfa(start, matched)) {
+            if (m_aborted) {
+                m_slots.fill(-1);
+                return false;
+            }
+            if (m_walkSteps > m_limits.stepBudget) return found(SearchOutcome::StepBudgetExceeded);
+            return found(matched ? SearchOutcome::Found : SearchOutcome::NotFound);
+        }
+    }
     // One budget for the whole walk: many cheap searches add up like one expensive one.
     const std::uint64_t left =
         m_walkSteps < m_limits.stepBudget ? m_limits.stepBudget - m_walkSteps : 0;
     const SearchOutcome outcome = m_matcher->search(*m_input, start, m_slots, left);
     m_walkSteps += m_matcher->steps();
     if (m_matcher->loopDepthExceeded()) Error(kLoopStackExceeded);
+    return found(outcome);
+}
+
+bool TRegexEngine::found(SearchOutcome outcome) {
     switch (outcome) {
         case SearchOutcome::Found:
             m_hasMatch = true;
@@ -114,6 +212,7 @@ bool TRegexEngine::MatchFirst(std::u16string_view input) {
 bool TRegexEngine::MatchFirst(std::shared_ptr<const std::u16string> input) {
     m_input = input ? std::move(input) : std::make_shared<const std::u16string>();
     m_walkSteps = 0;
+    m_dfaUnits = 0;
     m_slots.fill(-1);
     m_hasMatch = false;
     m_aborted = false;

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "text/regex/lazy_dfa.h"
 #include "text/regex/regex_error.h"
 #include "text/regex/regex_matcher.h"
 #include "text/regex/regex_program.h"
@@ -65,10 +66,17 @@ public:
     std::uint64_t lastSearchSteps() const { return m_matcher ? m_matcher->steps() : 0; }
     // Work of the searches since the last MatchFirst, in budget steps.
     std::uint64_t walkSteps() const { return m_walkSteps; }
+    // Whether the searches find their bounds with the DFA (for measurements and tests).
+    bool usesDfa() const { return m_dfa && m_limits.dfa; }
 
 private:
     bool compile();
     bool search(std::size_t start);
+    // The bounds of the next match through the DFA: true with the slots set (captures
+    // included), false with found telling whether there was a match; gaveUp when the
+    // backtracker has to search instead.
+    bool searchByDfa(std::size_t start, bool& found);
+    bool found(SearchOutcome outcome);
 
     RegexOptions m_options;
     RegExErrorState& m_errorState;
@@ -80,6 +88,14 @@ private:
     std::unique_ptr<RegexProgram> m_program;
     MatchContext m_context;
     std::unique_ptr<RegexMatcher> m_matcher;
+    // For expressions whose backtracking could go wrong in time: no back-reference, and
+    // neither one pass nor led by literals.
+    std::unique_ptr<RegexDfa> m_dfa;
+    bool m_hasGroups = false;
+    // Units the DFA read in this walk. Each of its searches reads on to where no match can
+    // go on, so a walk like ".*x|y" reads the text again for every match; past a few times
+    // the text, the backtracker, which remembers across the searches of a walk, takes over.
+    std::uint64_t m_dfaUnits = 0;
 
     std::shared_ptr<const std::u16string> m_input;
     CaptureSlots m_slots{};

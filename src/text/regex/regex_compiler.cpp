@@ -15,6 +15,7 @@ constexpr int kMaxCountedDepth = 10;
 // From this many plain-literal alternatives on, a group walks a trie instead of trying
 // them one by one.
 constexpr std::size_t kTrieAlternatives = 4;
+static_assert(LiteralTrie::kKeptLiterals <= LiteralScan::kMaxLiterals);
 constexpr std::int32_t kNotMemoizable = -2;
 
 char16_t asciiUpper(char16_t c) { return (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c; }
@@ -857,7 +858,8 @@ void Compiler::analyseStart() {
     }
     if (first.op == Op::Trie) {
         const LiteralTrie& trie = p.tries[first.x];
-        if (!trie.acceptsEmpty() && trie.literals().size() <= LiteralScan::kMaxLiterals) {
+        // Only a small trie keeps its literals for a scan.
+        if (!trie.acceptsEmpty() && !trie.literals().empty()) {
             p.startLiterals = std::make_unique<LiteralScan>(trie.literals(), trie.fold());
             return;
         }

@@ -147,11 +147,7 @@ std::uint64_t RegexMatcher::memoSetRange(std::int32_t row, std::int32_t from, st
     return cost;
 }
 
-SearchOutcome RegexMatcher::search(std::u16string_view text, std::size_t start,
-                                   CaptureSlots& slots, std::uint64_t budget) {
-    const RegexProgram& p = m_program;
-    // Positions are 32-bit; a longer text is more than any search may hold.
-    if (text.size() >= static_cast<std::size_t>(INT32_MAX)) return SearchOutcome::MemoryExceeded;
+void RegexMatcher::begin(std::u16string_view text, std::size_t start, std::uint64_t budget) {
     // Only a first search starts at 0; later ones of the same walk keep what they learnt.
     if (start == 0 || m_text != text.data() || m_n != std::int32_t(text.size())) {
         m_lastCharScan.valid = false;
@@ -169,8 +165,41 @@ SearchOutcome RegexMatcher::search(std::u16string_view text, std::size_t start,
     m_loopDepthExceeded = false;
     m_slots.fill(-1);
     m_slotsDirty = false;
-    m_memoThreshold =
-        m_limits.memoFromStart ? 0 : static_cast<std::uint64_t>(m_n + 1) * std::max(1, p.memoRows);
+    m_memoThreshold = m_limits.memoFromStart
+                          ? 0
+                          : static_cast<std::uint64_t>(m_n + 1) * std::max(1, m_program.memoRows);
+}
+
+SearchOutcome RegexMatcher::searchAt(std::u16string_view text, std::size_t start,
+                                     CaptureSlots& slots, std::uint64_t budget) {
+    if (text.size() >= static_cast<std::size_t>(INT32_MAX)) return SearchOutcome::MemoryExceeded;
+    begin(text, start, budget);
+    std::int32_t end = 0;
+    const auto s = static_cast<std::int32_t>(start);
+    const RunResult result = m_program.linear ? runLinear(s, end) : run(s, end);
+    m_stack.clear();
+    switch (result) {
+        case RunResult::Match:
+            slots = m_slots;
+            slots[0] = s;
+            slots[1] = end;
+            return SearchOutcome::Found;
+        case RunResult::Budget:
+            return SearchOutcome::StepBudgetExceeded;
+        case RunResult::Memory:
+            return SearchOutcome::MemoryExceeded;
+        case RunResult::Fail:
+            break;
+    }
+    return SearchOutcome::NotFound;
+}
+
+SearchOutcome RegexMatcher::search(std::u16string_view text, std::size_t start,
+                                   CaptureSlots& slots, std::uint64_t budget) {
+    const RegexProgram& p = m_program;
+    // Positions are 32-bit; a longer text is more than any search may hold.
+    if (text.size() >= static_cast<std::size_t>(INT32_MAX)) return SearchOutcome::MemoryExceeded;
+    begin(text, start, budget);
 
     if (p.literalOnly) {
         const std::size_t at = p.startLiterals->find(m_text, text.size(), start);

@@ -32,6 +32,7 @@ struct MatchLimits {
     std::size_t backtrackBytes = 64u << 20;  // the backtracking stack
     std::size_t memoBytes = 64u << 20;       // the failure memo
     bool memoFromStart = false;  // memo from the first backtrack on (to test that it is sound)
+    bool dfa = true;  // find match bounds with the lazy DFA where it is the better engine
 };
 
 enum class SearchOutcome { Found, NotFound, StepBudgetExceeded, MemoryExceeded };
@@ -48,6 +49,10 @@ public:
     // the work this search may do, in steps; more ends it with StepBudgetExceeded.
     SearchOutcome search(std::u16string_view text, std::size_t start, CaptureSlots& slots,
                          std::uint64_t budget);
+    // As search, trying only the start position start: the captures of a match whose bounds
+    // are known.
+    SearchOutcome searchAt(std::u16string_view text, std::size_t start, CaptureSlots& slots,
+                           std::uint64_t budget);
 
     // Whether a counted repetition nested too deeply made a path fail in the last search.
     bool loopDepthExceeded() const { return m_loopDepthExceeded; }
@@ -74,6 +79,8 @@ private:
     };
     enum class RunResult { Match, Fail, Budget, Memory };
 
+    // The state every search starts from.
+    void begin(std::u16string_view text, std::size_t start, std::uint64_t budget);
     RunResult run(std::int32_t start, std::int32_t& end);
     // A program without choices: one pass, no undo records, nothing to backtrack.
     RunResult runLinear(std::int32_t start, std::int32_t& end);
