@@ -331,8 +331,9 @@ void runLimit(const char* name, const std::u16string& pattern, std::u16string te
         outcome = "aborted: " + narrow(RegexErrorMessage(engine.lastErrorCode(), true));
     else if (engine.lastErrorCode() != 0)
         outcome = "error: " + narrow(RegexErrorMessage(engine.lastErrorCode(), true));
-    std::printf("%-44s %8.2f %9ld %10.1f  %s%s\n", name, cpu, matches, rssGrowthMb, outcome.c_str(),
-                expected);
+    const double steps = static_cast<double>(engine.walkSteps());
+    std::printf("%-44s %8.2f %9ld %10.1f %9.1f %8.2f  %s%s\n", name, cpu, matches, rssGrowthMb,
+                steps / 1e6, steps > 0 ? cpu * 1e9 / steps : 0.0, outcome.c_str(), expected);
     std::fflush(stdout);
 }
 
@@ -392,7 +393,8 @@ int main(int argc, char** argv) {
 
     // First, while the process is small, so that the growth of its peak RSS is telling.
     std::printf("limits (our engine, default limits; CPU seconds, not asserted)\n");
-    std::printf("%-44s %8s %9s %10s  %s\n", "case", "CPU s", "matches", "peak RSS+", "outcome");
+    std::printf("%-44s %8s %9s %10s %9s %8s  %s\n", "case", "CPU s", "matches", "peak RSS+",
+                "M steps", "ns/step", "outcome");
     runBigAlternation();
     runLimit("(a+)+b on 80,000 'a' + \"cb\"", u"(a+)+b", std::u16string(80'000, u'a') + u"cb",
              false);
@@ -400,7 +402,18 @@ int main(int argc, char** argv) {
              std::u16string(60'000, u'a') + u"!@", false);
     runLimit("(a+)+b on 40,000 'a'", u"(a+)+b", std::u16string(40'000, u'a'), false);
     runLimit(".*x|y over 100,000 'y' (walk)", u".*x|y", std::u16string(100'000, u'y'), true);
-    std::printf("(peak RSS+ is the growth of the process's peak resident set, in MB)\n\n");
+    // Searches that use the whole step budget: the slowest kinds of step, which the budget
+    // has to hold to about a second.
+    runLimit("(x|a|aa)*b\\1 on 80 'a' + \"cb\"", u"(x|a|aa)*b\\1",
+             std::u16string(80, u'a') + u"cb", false);
+    runLimit("(\\w+\\s?)*\\1x! on 30 words + \"!\"", u"(\\w+\\s?)*\\1x!",
+             std::u16string(u"word word word word word word word word word word word word "
+                            u"word word word word word word word word word word word word !"),
+             false);
+    runLimit("[a-z]+(er|en)? walk over the mixed text (DFA)", u"[a-z]+(er|en)?",
+             makeMixedText(10'000'000), true);
+    std::printf("(peak RSS+ is the growth of the process's peak resident set, in MB; ns/step is\n"
+                " CPU time per budget step)\n\n");
 
     const auto mixed = std::make_shared<const std::u16string>(makeMixedText(10'000'000));
     const auto abab = std::make_shared<const std::u16string>(makeAbab());

@@ -16,6 +16,9 @@ namespace {
 
 char16_t foldAscii(char16_t c) { return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c; }
 
+// What setting up a search costs, in steps: a walk of many empty matches is mostly that.
+constexpr std::uint64_t kSearchSetupSteps = 8;
+
 }  // namespace
 
 RegexMatcher::RegexMatcher(const RegexProgram& program, const MatchContext& context,
@@ -156,7 +159,7 @@ void RegexMatcher::begin(std::u16string_view text, std::size_t start, std::uint6
     m_text = text.data();
     m_n = static_cast<std::int32_t>(text.size());
     m_searchStart = static_cast<std::int32_t>(start);
-    m_steps = 0;
+    m_steps = kSearchSetupSteps;
     m_budget = budget;
     m_backtracks = 0;
     if (m_memoOn) m_memo.clear();
@@ -204,7 +207,7 @@ SearchOutcome RegexMatcher::search(std::u16string_view text, std::size_t start,
     if (p.literalOnly) {
         const std::size_t at = p.startLiterals->find(m_text, text.size(), start);
         // The scan reads eight characters or more at a time.
-        m_steps = (std::min(at, text.size()) - start) / 8 + 1;
+        m_steps += (std::min(at, text.size()) - start) / 8;
         if (m_steps > m_budget) return SearchOutcome::StepBudgetExceeded;
         std::size_t length = 0;
         if (at >= text.size() || !p.startLiterals->matchesAt(m_text, text.size(), at, length))
