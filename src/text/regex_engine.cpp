@@ -97,9 +97,6 @@ bool TRegexEngine::compile() {
     m_context.wordSet.addAll(m_options.WordSet);
     m_context.wordSet.finish();
     m_program = std::make_unique<RegexProgram>(CompileRegex(tree, &m_context.wordSet));
-    for (const Inst& inst : m_program->code) {
-        m_hasGroups = m_hasGroups || inst.op == Op::Close || (inst.op == Op::Repeat && inst.slot);
-    }
     m_context.lineSeparators.addAll(m_options.LineSeparatorSet);
     m_context.lineSeparators.finish();
     if (pair.size() == 2) {
@@ -141,7 +138,7 @@ bool TRegexEngine::searchByDfa(std::size_t start, bool& found) {
     m_slots.fill(-1);
     m_slots[0] = static_cast<std::int32_t>(begin);
     m_slots[1] = static_cast<std::int32_t>(end);
-    if (!m_hasGroups) return true;
+    if (!m_program->hasGroups) return true;
     // The groups: one backtracking attempt at the known start, which ends at the known end.
     const std::uint64_t left =
         m_walkSteps < m_limits.stepBudget ? m_limits.stepBudget - m_walkSteps : 0;

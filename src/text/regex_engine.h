@@ -91,7 +91,6 @@ private:
     // For expressions whose backtracking could go wrong in time: no back-reference, and
     // neither one pass nor led by literals.
     std::unique_ptr<RegexDfa> m_dfa;
-    bool m_hasGroups = false;
     // Units the DFA read in this walk. Each of its searches reads on to where no match can
     // go on, so a walk like ".*x|y" reads the text again for every match; past a few times
     // the text, the backtracker, which remembers across the searches of a walk, takes over.

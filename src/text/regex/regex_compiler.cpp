@@ -522,6 +522,7 @@ std::size_t Compiler::emitPiece(const std::vector<int>& pieces, std::size_t inde
 void Compiler::analyse() {
     RegexProgram& p = m_program;
     for (Inst& inst : p.code) {
+        p.hasGroups = p.hasGroups || inst.op == Op::Close || (inst.op == Op::Repeat && inst.slot);
         if (inst.op == Op::Repeat) inst.run = p.runCount++;
         const bool eligible = !p.hasBackref && inst.memo != kNotMemoizable;
         inst.memo = -1;

@@ -75,7 +75,8 @@ struct RegexProgram {
     int memoRows = 0;
     int runCount = 0;  // Repeat instructions
     bool hasBackref = false;
-    bool linear = false;  // no instruction ever leaves a choice to come back to
+    bool linear = false;     // no instruction ever leaves a choice to come back to
+    bool hasGroups = false;  // a capture beyond the whole match can be set
 
     // Start-position facts; each only ever skips positions that cannot begin a match.
     bool anchoredStart = false;  // every match begins at the start of the input
