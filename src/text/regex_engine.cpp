@@ -5,7 +5,6 @@
 
 #include "text/regex/regex_syntax.h"
 #include "text/regex/regex_template.h"
-#include "text/regex/text_scan.h"
 
 namespace tessaro {
 
@@ -16,17 +15,7 @@ namespace {
 // The DFA's jump over positions where no match can begin: the program's first characters.
 std::size_t nextCandidate(const void* context, const char16_t* text, std::size_t n,
                           std::size_t pos) {
-    const RegexProgram& p = *static_cast<const RegexProgram*>(context);
-    if (p.startSet) {
-        for (;; ++pos) {
-            pos = p.startSet->find(text, n, pos);
-            if (pos >= n || p.startSet->exact() || p.firstContains(text[pos])) return pos;
-        }
-    }
-    if (p.firstCount == 1) return text_scan::findChar(text, n, pos, p.firstA);
-    if (p.firstCount == 2) return text_scan::findEither(text, n, pos, p.firstA, p.firstB);
-    while (pos < n && !p.firstContains(text[pos])) ++pos;
-    return pos;
+    return static_cast<const RegexProgram*>(context)->nextStart(text, n, pos);
 }
 
 bool dfaSuits(const RegexProgram& p) {

@@ -103,6 +103,8 @@ private:
     void analyseRequired();
     // The literals or the character set a scan can look for to find where matches begin.
     void analyseStart();
+    // Whether the program is one run of a class between assertions.
+    void analyseClassRun();
 
     const SyntaxTree& m_tree;
     const CharSet* m_wordSet;
@@ -556,6 +558,7 @@ void Compiler::analyse() {
                 return true;
         }
     });
+    analyseClassRun();
     analyseAnchor();
     analyseRequired();
     analyseStart();
@@ -818,6 +821,45 @@ void Compiler::analyseRequired() {
             p.required = node.ch;
         }
     }
+}
+
+void Compiler::analyseClassRun() {
+    RegexProgram& p = m_program;
+    if (!p.linear) return;
+    auto assertion = [](Op op) {
+        return op == Op::WordBoundary || op == Op::NotWordBoundary || op == Op::LineStart ||
+               op == Op::LineStartM || op == Op::InputEnd || op == Op::LineEndM;
+    };
+    std::size_t repeat = p.code.size();
+    for (std::size_t pc = 0; pc + 1 < p.code.size(); ++pc) {
+        const Inst& inst = p.code[pc];
+        if (assertion(inst.op)) continue;
+        if (inst.op != Op::Repeat || repeat < p.code.size()) return;
+        repeat = pc;
+    }
+    if (repeat == p.code.size()) return;
+    const Inst& inst = p.code[repeat];
+    // The longest run from any start inside it ends where it ends: only a possessive run
+    // without a bound and without a capture behaves so.
+    if (!inst.possessive || inst.max != kRegexInfinite || inst.min < 1 || inst.slot) return;
+    auto run = std::make_unique<RegexProgram::ClassRun>();
+    run->repeat = repeat;
+    switch (static_cast<RepeatAtom>(inst.atom)) {
+        case RepeatAtom::Char:
+            run->members.add(inst.ch);
+            break;
+        case RepeatAtom::CharFold:
+            run->members.add(inst.ch);
+            run->members.add(asciiUpper(inst.ch));
+            break;
+        case RepeatAtom::Set:
+            run->members = p.sets[inst.x];
+            break;
+        default:
+            return;
+    }
+    run->members.finish();
+    p.classRun = std::move(run);
 }
 
 void Compiler::analyseStart() {

@@ -166,7 +166,8 @@ void RegexMatcher::begin(std::u16string_view text, std::size_t start, std::uint6
     m_memoOn = false;
     m_memoRefused = false;
     m_loopDepthExceeded = false;
-    m_slots.fill(-1);
+    // Without groups only the whole match is ever set, and the caller sets that.
+    if (m_program.hasGroups) m_slots.fill(-1);
     m_slotsDirty = false;
     m_memoThreshold = m_limits.memoFromStart
                           ? 0
@@ -183,7 +184,7 @@ SearchOutcome RegexMatcher::searchAt(std::u16string_view text, std::size_t start
     m_stack.clear();
     switch (result) {
         case RunResult::Match:
-            slots = m_slots;
+            if (m_program.hasGroups) slots = m_slots;
             slots[0] = s;
             slots[1] = end;
             return SearchOutcome::Found;
@@ -220,6 +221,7 @@ SearchOutcome RegexMatcher::search(std::u16string_view text, std::size_t start,
         return SearchOutcome::Found;
     }
     if (p.anchoredStart && start > 0) return SearchOutcome::NotFound;
+    if (p.classRun) return searchClassRun(slots);
 
     const bool filter = !p.canBeEmpty && p.firstCount < 65536;
     const bool byLines = p.lineAnchored && !m_breakRanges.empty();
@@ -243,29 +245,8 @@ SearchOutcome RegexMatcher::search(std::u16string_view text, std::size_t start,
             if (filter && (s >= m_n || !p.firstContains(m_text[s]))) continue;
         } else if (filter) {
             if (s >= m_n) break;
-            std::size_t next;
-            if (p.startLiterals) {
-                next = p.startLiterals->find(m_text, text.size(), std::size_t(s));
-                m_steps += (std::min(next, text.size()) - std::size_t(s)) / 8 + 1;
-            } else if (p.startSet) {
-                // Units from U+0100 on are only candidates; the bit map decides.
-                next = std::size_t(s);
-                do {
-                    next = p.startSet->find(m_text, text.size(), next);
-                } while (!p.startSet->exact() && next < text.size() &&
-                         !p.firstContains(m_text[next]) && ++next);
-                m_steps += (std::min(next, text.size()) - std::size_t(s)) / 8 + 1;
-            } else if (p.firstCount <= 2) {
-                next = p.firstCount == 1
-                           ? text_scan::findChar(m_text, text.size(), std::size_t(s), p.firstA)
-                           : text_scan::findEither(m_text, text.size(), std::size_t(s), p.firstA,
-                                                   p.firstB);
-                m_steps += (std::min(next, text.size()) - std::size_t(s)) / 8 + 1;
-            } else {
-                next = std::size_t(s);
-                while (next < text.size() && !p.firstContains(m_text[next])) ++next;
-                m_steps += next - std::size_t(s) + 1;
-            }
+            const std::size_t next = p.nextStart(m_text, text.size(), std::size_t(s));
+            m_steps += (next - std::size_t(s)) / 8 + 1;  // vector scans
             if (next >= text.size()) break;
             s = static_cast<std::int32_t>(next);
         }
@@ -284,7 +265,7 @@ SearchOutcome RegexMatcher::search(std::u16string_view text, std::size_t start,
         std::int32_t end = 0;
         switch (p.linear ? runLinear(s, end) : run(s, end)) {
             case RunResult::Match:
-                slots = m_slots;
+                if (p.hasGroups) slots = m_slots;
                 slots[0] = s;
                 slots[1] = end;
                 m_stack.clear();
@@ -299,6 +280,63 @@ SearchOutcome RegexMatcher::search(std::u16string_view text, std::size_t start,
                 break;
         }
         if (p.anchoredStart) break;
+    }
+    return SearchOutcome::NotFound;
+}
+
+bool RegexMatcher::assertionHolds(const Inst& inst, std::int32_t pos) const {
+    switch (inst.op) {
+        case Op::LineStart:
+            return pos == 0;
+        case Op::LineStartM:
+            return lineStartAt(pos);
+        case Op::InputEnd:
+            return pos == m_n;
+        case Op::LineEndM:
+            return lineEndAt(pos);
+        case Op::WordBoundary:
+            return isWord(pos - 1) != isWord(pos);
+        case Op::NotWordBoundary:
+            return isWord(pos - 1) == isWord(pos);
+        default:
+            return false;
+    }
+}
+
+SearchOutcome RegexMatcher::searchClassRun(CaptureSlots& slots) {
+    const RegexProgram& p = m_program;
+    const RegexProgram::ClassRun& run = *p.classRun;
+    const Inst* code = p.code.data();
+    const Inst& repeat = code[run.repeat];
+    const auto size = static_cast<std::size_t>(m_n);
+    std::int32_t s = m_searchStart;
+    while (s < m_n) {
+        const std::size_t next = p.nextStart(m_text, size, std::size_t(s));
+        m_steps += (next - std::size_t(s)) / 8 + 1;  // vector scans
+        if (next >= size) break;
+        s = static_cast<std::int32_t>(next);
+        std::int32_t e = s + 1;
+        while (e < m_n && run.members.contains(m_text[e])) ++e;
+        m_steps += static_cast<std::uint64_t>(e - s);
+        if (m_steps > m_budget) return SearchOutcome::StepBudgetExceeded;
+        // Every start in the run takes it to its end, so the assertions there decide for all,
+        // and those at the start for each; starts too close to the end take too little.
+        bool endHolds = true;
+        for (std::size_t pc = run.repeat + 1; endHolds && code[pc].op != Op::Match; ++pc)
+            endHolds = assertionHolds(code[pc], e);
+        for (std::int32_t from = s; endHolds && from <= e - repeat.min; ++from) {
+            ++m_steps;
+            bool startHolds = true;
+            for (std::size_t pc = 0; startHolds && pc < run.repeat; ++pc)
+                startHolds = assertionHolds(code[pc], from);
+            if (startHolds) {
+                slots[0] = from;
+                slots[1] = e;
+                return SearchOutcome::Found;
+            }
+        }
+        if (p.anchoredStart) break;
+        s = e;
     }
     return SearchOutcome::NotFound;
 }

@@ -81,6 +81,9 @@ private:
     };
     enum class RunResult { Match, Fail, Budget, Memory };
 
+    // The search of a program that is one run of a class between assertions.
+    SearchOutcome searchClassRun(CaptureSlots& slots);
+    bool assertionHolds(const Inst& inst, std::int32_t pos) const;
     // The state every search starts from.
     void begin(std::u16string_view text, std::size_t start, std::uint64_t budget);
     RunResult run(std::int32_t start, std::int32_t& end);

@@ -92,6 +92,18 @@ struct RegexProgram {
     std::unique_ptr<ByteSetScan> startSet;       // or else with one of the first characters
 
     bool firstContains(char16_t c) const { return (firstChars[c >> 6] >> (c & 63)) & 1u; }
+    // The first position at or after pos in text[0, n) where a match can begin, or n; only
+    // for programs whose matches cannot be empty and whose first characters are known.
+    std::size_t nextStart(const char16_t* text, std::size_t n, std::size_t pos) const;
+
+    // One run of a character class between assertions ("[a-z]+", "\b\w+\b", "^\d+"): the
+    // whole match is a longest run, found without the instruction loop.
+    struct ClassRun {
+        std::size_t repeat = 0;  // the Repeat instruction; the others before it are
+                                 // assertions at the start, those after at the end
+        CharSet members;
+    };
+    std::unique_ptr<ClassRun> classRun;
 };
 
 // Translates a syntax tree into a program. wordSet, when given, is the matcher's set of word
