@@ -73,9 +73,9 @@ std::unique_ptr<Compiled> compile(std::u16string_view expression,
     syntax.spaceSet = options.SpaceSet;
     c->error = ParseRegex(expression, syntax, c->tree);
     if (c->error) return c;
-    c->program = CompileRegex(c->tree);
-    for (const Inst& inst : c->program.code) c->depthFail |= inst.op == Op::DepthFail;
     c->context = contextOf(options);
+    c->program = CompileRegex(c->tree, &c->context.wordSet);
+    for (const Inst& inst : c->program.code) c->depthFail |= inst.op == Op::DepthFail;
     c->dfa = RegexDfa::create(c->tree, c->context, dfaOptions);
     return c;
 }
@@ -390,6 +390,35 @@ TEST(LazyDfa, EngineWithTheDfaReportsTheBacktrackersGroups) {
     }
     // Most generated expressions have choices and no literal to lead: the DFA's share.
     EXPECT_GT(viaDfa, 2000);
+}
+
+// Runs of one class between assertions take their own way through the backtracker, in
+// 32-unit blocks on long texts: the DFA, which knows nothing of that, is the reference.
+TEST(LazyDfa, ClassRunsOnLongTextsFindTheDfasMatches) {
+    const std::u16string_view expressions[] = {
+        u"[a-c]+",    u"\\w+",        u"\\b\\w+\\b",     u"\\B[ab]+", u"[ab]+\\b",
+        u"[a-z]{3,}", u"(?m)^[ab]+", u"(?i)a+", u"[^ \r\n]+"};
+    Random random(5);
+    for (std::u16string_view expression : expressions) {
+        auto c = compile(expression);
+        ASSERT_TRUE(c->program.classRun) << show(std::u16string(expression));
+        ASSERT_TRUE(c->dfa);
+        for (int round = 0; round < 20; ++round) {
+            std::u16string text;
+            while (text.size() < 3000) {
+                static const char16_t* const pieces[] = {u"a", u"b", u"c", u"A", u" ",   u"\u00e4",
+                                                         u"1", u"_", u"\r\n", u"abcabc", u"bb"};
+                text += pieces[random.below(11)];
+                // Now and then a run longer than a block.
+                if (random.chance(1)) text += std::u16string(40 + random.below(60), u'a');
+            }
+            std::vector<Bounds> expected;
+            ASSERT_EQ(dfaWalk(*c->dfa, text, expected), DfaOutcome::Found);
+            std::vector<Bounds> actual;
+            ASSERT_TRUE(backtrackerWalk(*c, text, actual));
+            ASSERT_EQ(actual, expected) << show(std::u16string(expression)) << " round " << round;
+        }
+    }
 }
 
 TEST(LazyDfa, TinyCacheStillAgreesOrGivesUp) {

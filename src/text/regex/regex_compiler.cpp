@@ -859,6 +859,13 @@ void Compiler::analyseClassRun() {
             return;
     }
     run->members.finish();
+    std::uint64_t bits[4] = {};
+    bool low = true;
+    for (const auto& [first, last] : run->members.ranges()) {
+        low = low && last < 0xFF;
+        for (std::uint32_t c = first; c <= last && c < 0xFF; ++c) bits[c >> 6] |= 1ull << (c & 63);
+    }
+    if (low) run->scan = std::make_unique<ByteSetScan>(bits, false);
     p.classRun = std::move(run);
 }
 

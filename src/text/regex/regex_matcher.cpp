@@ -203,6 +203,7 @@ SearchOutcome RegexMatcher::search(std::u16string_view text, std::size_t start,
     const RegexProgram& p = m_program;
     // Positions are 32-bit; a longer text is more than any search may hold.
     if (text.size() >= static_cast<std::size_t>(INT32_MAX)) return SearchOutcome::MemoryExceeded;
+    if (p.classRun && takeRunAhead(text, start, slots)) return SearchOutcome::Found;
     begin(text, start, budget);
 
     if (p.literalOnly) {
@@ -221,7 +222,11 @@ SearchOutcome RegexMatcher::search(std::u16string_view text, std::size_t start,
         return SearchOutcome::Found;
     }
     if (p.anchoredStart && start > 0) return SearchOutcome::NotFound;
-    if (p.classRun) return searchClassRun(slots);
+    if (p.classRun) {
+        const SearchOutcome outcome = searchClassRun(m_searchStart, m_n, slots);
+        if (outcome == SearchOutcome::Found) findRunsAhead(slots[1]);
+        return outcome;
+    }
 
     const bool filter = !p.canBeEmpty && p.firstCount < 65536;
     const bool byLines = p.lineAnchored && !m_breakRanges.empty();
@@ -303,17 +308,19 @@ bool RegexMatcher::assertionHolds(const Inst& inst, std::int32_t pos) const {
     }
 }
 
-SearchOutcome RegexMatcher::searchClassRun(CaptureSlots& slots) {
+SearchOutcome RegexMatcher::searchClassRun(std::int32_t from, std::int32_t last,
+                                           CaptureSlots& slots) {
     const RegexProgram& p = m_program;
     const RegexProgram::ClassRun& run = *p.classRun;
     const Inst* code = p.code.data();
     const Inst& repeat = code[run.repeat];
-    const auto size = static_cast<std::size_t>(m_n);
-    std::int32_t s = m_searchStart;
+    // Runs may start up to last; they may go on beyond it.
+    const std::size_t bound = std::size_t(last) + (last < m_n ? 1 : 0);
+    std::int32_t s = from;
     while (s < m_n) {
-        const std::size_t next = p.nextStart(m_text, size, std::size_t(s));
+        const std::size_t next = p.nextStart(m_text, bound, std::size_t(s));
         m_steps += (next - std::size_t(s)) / 8 + 1;  // vector scans
-        if (next >= size) break;
+        if (next >= bound) break;
         s = static_cast<std::int32_t>(next);
         std::int32_t e = s + 1;
         while (e < m_n && run.members.contains(m_text[e])) ++e;
@@ -324,13 +331,13 @@ SearchOutcome RegexMatcher::searchClassRun(CaptureSlots& slots) {
         bool endHolds = true;
         for (std::size_t pc = run.repeat + 1; endHolds && code[pc].op != Op::Match; ++pc)
             endHolds = assertionHolds(code[pc], e);
-        for (std::int32_t from = s; endHolds && from <= e - repeat.min; ++from) {
+        for (std::int32_t start = s; endHolds && start <= e - repeat.min; ++start) {
             ++m_steps;
             bool startHolds = true;
             for (std::size_t pc = 0; startHolds && pc < run.repeat; ++pc)
-                startHolds = assertionHolds(code[pc], from);
+                startHolds = assertionHolds(code[pc], start);
             if (startHolds) {
-                slots[0] = from;
+                slots[0] = start;
                 slots[1] = e;
                 return SearchOutcome::Found;
             }
@@ -339,6 +346,74 @@ SearchOutcome RegexMatcher::searchClassRun(CaptureSlots& slots) {
         s = e;
     }
     return SearchOutcome::NotFound;
+}
+
+void RegexMatcher::findRunsAhead(std::int32_t from) {
+    // A walk over many short runs ("[a-z]+" over prose) spends more on setting up its
+    // searches than on finding the runs: the next ones are found now, from one table lookup
+    // per 32 units, while a short stretch of text still holds one, so that a caller who
+    // wants only the first match pays for little more.
+    constexpr std::int32_t kStretch = 256;
+    m_aheadCount = 0;
+    m_aheadNext = 0;
+    const RegexProgram& p = m_program;
+    const RegexProgram::ClassRun& run = *p.classRun;
+    if (!run.scan || p.anchoredStart) return;
+    const Inst* code = p.code.data();
+    const std::int32_t min = code[run.repeat].min;
+    std::int32_t lastFound = from;
+    std::int32_t pos = from;  // everything before is done
+    while (m_aheadCount < kAhead && pos + 64 <= m_n && pos - lastFound <= kStretch) {
+        const std::uint64_t members = run.scan->mask32(m_text + pos) |
+                                      std::uint64_t(run.scan->mask32(m_text + pos + 32)) << 32;
+        m_steps += 8;
+        // Runs that start in the first half and end inside the window; a longer one is left
+        // to the search that reaches it.
+        std::uint64_t rest = members;
+        std::int32_t done = pos + 32;
+        while (rest & 0xFFFFFFFFu) {
+            const int start = __builtin_ctzll(rest);
+            const std::uint64_t after = ~members >> start;
+            if (after == 0) break;  // the run goes on past the window
+            const int end = start + __builtin_ctzll(after);
+            if (end >= 64) break;
+            rest &= ~0ull << end;
+            const std::int32_t s = pos + start;
+            const std::int32_t e = pos + end;
+            done = std::max(done, e);
+            bool endHolds = e - s >= min;
+            for (std::size_t pc = run.repeat + 1; endHolds && code[pc].op != Op::Match; ++pc)
+                endHolds = assertionHolds(code[pc], e);
+            for (std::int32_t first = s; endHolds && first <= e - min; ++first) {
+                bool startHolds = true;
+                for (std::size_t pc = 0; startHolds && pc < run.repeat; ++pc)
+                    startHolds = assertionHolds(code[pc], first);
+                if (!startHolds) continue;
+                if (m_aheadCount == kAhead) return;
+                m_ahead[m_aheadCount++] = {from, first, e};
+                from = e;
+                lastFound = e;
+                break;
+            }
+        }
+        if (rest & 0xFFFFFFFFu) return;  // a run crosses the window: the searches go on
+        pos = done;  // never inside a run: every run begun before has been taken whole
+    }
+}
+
+bool RegexMatcher::takeRunAhead(std::u16string_view text, std::size_t start,
+                                CaptureSlots& slots) {
+    if (m_aheadNext >= m_aheadCount || start == 0 || text.data() != m_text ||
+        text.size() != static_cast<std::size_t>(m_n) ||
+        m_ahead[m_aheadNext].from != static_cast<std::int32_t>(start)) {
+        m_aheadCount = 0;
+        return false;
+    }
+    slots[0] = m_ahead[m_aheadNext].start;
+    slots[1] = m_ahead[m_aheadNext].end;
+    ++m_aheadNext;
+    m_steps = 1;  // the work was counted by the search that found it
+    return true;
 }
 
 std::int32_t RegexMatcher::runEnd(const Inst& in, std::int32_t pos, std::uint64_t& steps) {

@@ -81,8 +81,13 @@ private:
     };
     enum class RunResult { Match, Fail, Budget, Memory };
 
-    // The search of a program that is one run of a class between assertions.
-    SearchOutcome searchClassRun(CaptureSlots& slots);
+    // The search of a program that is one run of a class between assertions, for matches
+    // starting from..last.
+    SearchOutcome searchClassRun(std::int32_t from, std::int32_t last, CaptureSlots& slots);
+    // Finds the runs that follow from on, for the searches to come; takes the one found
+    // for a search from start, if any.
+    void findRunsAhead(std::int32_t from);
+    bool takeRunAhead(std::u16string_view text, std::size_t start, CaptureSlots& slots);
     bool assertionHolds(const Inst& inst, std::int32_t pos) const;
     // The state every search starts from.
     void begin(std::u16string_view text, std::size_t start, std::uint64_t budget);
@@ -151,6 +156,16 @@ private:
     std::vector<RunEnd> m_runEnds;
     std::uint64_t m_walk = 0;
     bool m_slotsDirty = false;  // slots were written without undo records
+    // Runs found ahead: where the search for each starts, and its bounds.
+    struct RunAhead {
+        std::int32_t from;
+        std::int32_t start;
+        std::int32_t end;
+    };
+    static constexpr std::size_t kAhead = 64;
+    std::array<RunAhead, kAhead> m_ahead{};
+    std::size_t m_aheadCount = 0;
+    std::size_t m_aheadNext = 0;
     // The characters after which a line may start, for expressions that begin with "^" in
     // multi-line mode; empty when there are too many to scan for at once.
     std::vector<text_scan::UnitRange> m_breakRanges;

@@ -102,6 +102,7 @@ struct RegexProgram {
         std::size_t repeat = 0;  // the Repeat instruction; the others before it are
                                  // assertions at the start, those after at the end
         CharSet members;
+        std::unique_ptr<ByteSetScan> scan;  // the members as a table, when all are below U+00FF
     };
     std::unique_ptr<ClassRun> classRun;
 };

@@ -257,6 +257,38 @@ TESSARO_AVX2 static bool byteSetScanAvx2(const char16_t* s, std::size_t n, std::
 }
 #endif
 
+#if defined(__x86_64__)
+TESSARO_AVX2 static std::uint32_t byteSetMaskAvx2(const char16_t* s, const std::uint8_t* lowRows,
+                                                  const std::uint8_t* highRows) {
+    const __m256i lowTable = _mm256_load_si256(reinterpret_cast<const __m256i*>(lowRows));
+    const __m256i highTable = _mm256_load_si256(reinterpret_cast<const __m256i*>(highRows));
+    const __m256i bitOf = _mm256_setr_epi8(1, 2, 4, 8, 16, 32, 64, -128, 1, 2, 4, 8, 16, 32, 64,
+                                           -128, 1, 2, 4, 8, 16, 32, 64, -128, 1, 2, 4, 8, 16,
+                                           32, 64, -128);
+    const __m256i nibble = _mm256_set1_epi8(0x0F);
+    const __m256i bytes = packedBytes(s);
+    const __m256i low = _mm256_and_si256(bytes, nibble);
+    const __m256i high = _mm256_and_si256(_mm256_srli_epi16(bytes, 4), nibble);
+    const __m256i row = _mm256_blendv_epi8(_mm256_shuffle_epi8(lowTable, low),
+                                           _mm256_shuffle_epi8(highTable, low), bytes);
+    const __m256i hit = _mm256_and_si256(row, _mm256_shuffle_epi8(bitOf, high));
+    return ~static_cast<std::uint32_t>(
+        _mm256_movemask_epi8(_mm256_cmpeq_epi8(hit, _mm256_setzero_si256())));
+}
+#endif
+
+std::uint32_t ByteSetScan::mask32(const char16_t* s) const {
+#if defined(__x86_64__)
+    if (hasAvx2()) return byteSetMaskAvx2(s, m_lowRows, m_highRows);
+#endif
+    std::uint32_t mask = 0;
+    for (unsigned k = 0; k < 32; ++k) {
+        const char16_t c = s[k];
+        if (c >= 256 ? m_high : ((m_bits[c >> 6] >> (c & 63)) & 1u)) mask |= 1u << k;
+    }
+    return mask;
+}
+
 std::size_t ByteSetScan::find(const char16_t* s, std::size_t n, std::size_t from) const {
     std::size_t i = from;
 #if defined(__x86_64__)

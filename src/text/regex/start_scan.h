@@ -50,6 +50,8 @@ public:
     std::size_t find(const char16_t* s, std::size_t n, std::size_t from) const;
     // Whether every candidate is a member: nothing from U+00FF on can be one.
     bool exact() const { return !((m_bits[3] >> 63) & 1u); }
+    // Bit k set when s[k] is a candidate, for the 32 units from s.
+    std::uint32_t mask32(const char16_t* s) const;
 
 private:
     alignas(32) std::uint8_t m_lowRows[32];   // per low nibble: bits for high nibbles 0-7
