@@ -59,6 +59,13 @@ public:
         if (m_random.chance(15)) emit(u"(?i)");
         if (m_random.chance(10)) emit(u"(?m)");
         if (m_random.chance(10)) emit(u"(?-s)");
+        if (m_random.chance(20)) {
+            // A captured run first, which back-references then look at: starts inside the
+            // run differ only in what they capture.
+            static const char16_t* const runs[] = {u"([ab]+)", u"(\\w+)", u"([^ ]+)", u"(a+)"};
+            emit(runs[m_random.below(4)]);
+            m_closed.push_back(++m_out.groups);
+        }
         alternation(0);
         if (m_out.ours.empty()) emit(u"b");  // an empty expression is an error of its own
         return m_out;

@@ -105,6 +105,8 @@ private:
     void analyseStart();
     // Whether the program is one run of a class between assertions.
     void analyseClassRun();
+    // Whether the program begins with a run of a class captured for back-references.
+    void analyseCapturedRun();
 
     const SyntaxTree& m_tree;
     const CharSet* m_wordSet;
@@ -559,6 +561,7 @@ void Compiler::analyse() {
         }
     });
     analyseClassRun();
+    analyseCapturedRun();
     analyseAnchor();
     analyseRequired();
     analyseStart();
@@ -867,6 +870,27 @@ void Compiler::analyseClassRun() {
     }
     if (low) run->scan = std::make_unique<ByteSetScan>(bits, false);
     p.classRun = std::move(run);
+}
+
+void Compiler::analyseCapturedRun() {
+    RegexProgram& p = m_program;
+    if (!p.hasBackref || p.code.size() < 4) return;
+    const Inst& open = p.code[0];
+    const Inst& repeat = p.code[1];
+    const Inst& close = p.code[2];
+    if (open.op != Op::Open || close.op != Op::Close || open.slot != close.slot) return;
+    const bool run = repeat.op == Op::Repeat && repeat.greedy && repeat.possessive &&
+                     repeat.min >= 1 && repeat.max == kRegexInfinite && !repeat.slot &&
+                     repeat.atom != std::uint8_t(RepeatAtom::Any) &&
+                     repeat.atom != std::uint8_t(RepeatAtom::AnyNoBreak);
+    if (!run) return;
+    for (const Inst& inst : p.code) {
+        // A repeated back-reference compares more than its first character at once.
+        if (inst.op == Op::RepeatBackref && inst.slot == open.slot) return;
+        if (inst.op == Op::Backref && inst.slot == open.slot && inst.atom)
+            p.capturedRunFold = true;
+    }
+    p.capturedRunGroup = open.slot;
 }
 
 void Compiler::analyseStart() {

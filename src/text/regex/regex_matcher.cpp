@@ -268,6 +268,8 @@ SearchOutcome RegexMatcher::search(std::u16string_view text, std::size_t start,
             m_slotsDirty = false;
         }
         std::int32_t end = 0;
+        m_runFirsts.clear();
+        m_runFirstsKnown = true;
         switch (p.linear ? runLinear(s, end) : run(s, end)) {
             case RunResult::Match:
                 if (p.hasGroups) slots = m_slots;
@@ -282,11 +284,47 @@ SearchOutcome RegexMatcher::search(std::u16string_view text, std::size_t start,
                 m_stack.clear();
                 return SearchOutcome::MemoryExceeded;
             case RunResult::Fail:
+                if (p.capturedRunGroup) s = lastUselessStart(s);
                 break;
         }
         if (p.anchoredStart) break;
     }
     return SearchOutcome::NotFound;
+}
+
+void RegexMatcher::noteRunBackref(const Inst& backref, std::int32_t pos) {
+    const std::int32_t from = m_slots[2 * backref.slot];
+    const std::int32_t to = m_slots[2 * backref.slot + 1];
+    auto folded = [&backref](char16_t c) { return backref.atom ? foldAscii(c) : c; };
+    // Only a comparison that fails at its first character fails the same way for a later
+    // start inside the run whose first character differs; anything else is left to trying.
+    if (from < 0 || to - from > m_n - pos || folded(m_text[pos]) == folded(m_text[from]) ||
+        m_runFirsts.size() == kRunFirsts) {
+        m_runFirstsKnown = false;
+        return;
+    }
+    // Kept folded when any back-reference to the run folds: a later start is then skipped
+    // only when it differs from this one in either case, which fails every comparison.
+    const char16_t c = m_text[pos];
+    m_runFirsts.push_back(m_program.capturedRunFold ? foldAscii(c) : c);
+}
+
+std::int32_t RegexMatcher::lastUselessStart(std::int32_t s) {
+    // The attempt from s captured [s, end of the run) and failed; one from a later start in
+    // the run takes the same path up to every back-reference, where only its first
+    // character can decide differently. Starts whose first character none of them met are
+    // skipped: the loop goes on after the returned one.
+    if (!m_runFirstsKnown) return s;
+    const Inst& repeat = m_program.code[1];
+    const RunEnd& run = m_runEnds[static_cast<std::size_t>(repeat.run)];
+    if (run.walk != m_walk || s < run.from || s >= run.end) return s;
+    std::int32_t next = s + 1;
+    for (; next <= run.end - repeat.min; ++next) {
+        const char16_t c = m_program.capturedRunFold ? foldAscii(m_text[next]) : m_text[next];
+        if (std::find(m_runFirsts.begin(), m_runFirsts.end(), c) != m_runFirsts.end()) break;
+    }
+    m_steps += static_cast<std::uint64_t>(next - s);
+    return next - 1;
 }
 
 bool RegexMatcher::assertionHolds(const Inst& inst, std::int32_t pos) const {
@@ -658,6 +696,7 @@ RegexMatcher::RunResult RegexMatcher::run(std::int32_t start, std::int32_t& end)
                 continue;
             }
             case Op::Backref: {
+                if (in.slot == m_program.capturedRunGroup) noteRunBackref(in, pos);
                 std::int32_t length = 0;
                 const bool same = backrefAt(in.slot, in.atom, pos, length);
                 steps += static_cast<std::uint64_t>(std::max(length, 0));

@@ -89,6 +89,10 @@ private:
     void findRunsAhead(std::int32_t from);
     bool takeRunAhead(std::u16string_view text, std::size_t start, CaptureSlots& slots);
     bool assertionHolds(const Inst& inst, std::int32_t pos) const;
+    // For a program that begins with a captured run: records what a back-reference to it met.
+    void noteRunBackref(const Inst& backref, std::int32_t pos);
+    // After a failed attempt from s: the last start after s that cannot match either.
+    std::int32_t lastUselessStart(std::int32_t s);
     // The state every search starts from.
     void begin(std::u16string_view text, std::size_t start, std::uint64_t budget);
     RunResult run(std::int32_t start, std::int32_t& end);
@@ -156,6 +160,11 @@ private:
     std::vector<RunEnd> m_runEnds;
     std::uint64_t m_walk = 0;
     bool m_slotsDirty = false;  // slots were written without undo records
+    // The characters the back-references to a leading captured run met first in the last
+    // attempt, and whether that is all they decided on.
+    static constexpr std::size_t kRunFirsts = 8;
+    std::vector<char16_t> m_runFirsts;
+    bool m_runFirstsKnown = false;
     // Runs found ahead: where the search for each starts, and its bounds.
     struct RunAhead {
         std::int32_t from;

@@ -105,6 +105,11 @@ struct RegexProgram {
         std::unique_ptr<ByteSetScan> scan;  // the members as a table, when all are below U+00FF
     };
     std::unique_ptr<ClassRun> classRun;
+
+    // A program that begins by capturing a run of a class in a group used only by plain
+    // back-references ("(\\w+)\\s+\\1"): starts inside one run differ only in the capture.
+    int capturedRunGroup = 0;       // the group, or 0
+    bool capturedRunFold = false;  // a back-reference to it ignores case
 };
 
 // Translates a syntax tree into a program. wordSet, when given, is the matcher's set of word
