@@ -38,6 +38,16 @@ bool disjointFrom(const CharSet& a, const CharSet& b) {
     return true;
 }
 
+// The set as a table for vector lookups, when all its members are below U+00FF.
+std::unique_ptr<ByteSetScan> lowSetScan(const CharSet& set) {
+    std::uint64_t bits[4] = {};
+    for (const auto& [first, last] : set.ranges()) {
+        if (last >= 0xFF) return nullptr;
+        for (std::uint32_t c = first; c <= last; ++c) bits[c >> 6] |= 1ull << (c & 63);
+    }
+    return std::make_unique<ByteSetScan>(bits, false);
+}
+
 enum class LoopKind { None, Optional, Star, Plus, Counted };
 
 LoopKind loopKind(const SyntaxNode& node) {
@@ -562,6 +572,7 @@ void Compiler::analyse() {
     });
     analyseClassRun();
     analyseCapturedRun();
+    for (const CharSet& set : p.sets) p.setScans.push_back(lowSetScan(set));
     analyseAnchor();
     analyseRequired();
     analyseStart();
@@ -862,13 +873,7 @@ void Compiler::analyseClassRun() {
             return;
     }
     run->members.finish();
-    std::uint64_t bits[4] = {};
-    bool low = true;
-    for (const auto& [first, last] : run->members.ranges()) {
-        low = low && last < 0xFF;
-        for (std::uint32_t c = first; c <= last && c < 0xFF; ++c) bits[c >> 6] |= 1ull << (c & 63);
-    }
-    if (low) run->scan = std::make_unique<ByteSetScan>(bits, false);
+    run->scan = lowSetScan(run->members);
     p.classRun = std::move(run);
 }
 

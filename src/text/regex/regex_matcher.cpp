@@ -87,6 +87,8 @@ bool RegexMatcher::backrefAt(int group, bool fold, std::int32_t pos, std::int32_
     length = to - from;
     if (length > m_n - pos) return false;
     if (!fold) {
+        // Most comparisons fail at once; the first character spares them a library call.
+        if (length > 0 && m_text[from] != m_text[pos]) return false;
         return std::equal(m_text + from, m_text + to, m_text + pos);
     }
     for (std::int32_t k = 0; k < length; ++k) {
@@ -475,6 +477,17 @@ std::int32_t RegexMatcher::runEnd(const Inst& in, std::int32_t pos, std::uint64_
             e = limit;
             break;
         case RepeatAtom::Set: {
+            // 32 units per table lookup where the set allows, one by one near the limit.
+            if (const ByteSetScan* scan = m_program.setScans[in.x].get()) {
+                for (; e + 32 <= limit; e += 32) {
+                    const std::uint32_t outside = ~scan->mask32(t + e);
+                    if (outside) {
+                        e += __builtin_ctz(outside);
+                        break;
+                    }
+                }
+                if (e + 32 <= limit) break;
+            }
             const CharSet& set = m_program.sets[in.x];
             while (e < limit && set.contains(t[e])) ++e;
             break;
@@ -586,13 +599,29 @@ RegexMatcher::RunResult RegexMatcher::runLinear(std::int32_t start, std::int32_t
 }
 
 RegexMatcher::RunResult RegexMatcher::run(std::int32_t start, std::int32_t& end) {
+    std::uint32_t pc = 0;
+    std::int32_t pos = start;
+    const int group = m_program.capturedRunGroup;
+    if (group) {
+        // The captured run that begins the program, without three turns of the loop.
+        pos = runEnd(m_program.code[1], start, m_steps);
+        if (pos - start < m_program.code[1].min) return RunResult::Fail;
+        m_regs[group - 1] = start;
+        m_slots[2 * group] = start;
+        m_slots[2 * group + 1] = pos;
+        m_slotsDirty = true;
+        pc = 3;
+    }
+    return runFrom(pc, pos, end);
+}
+
+RegexMatcher::RunResult RegexMatcher::runFrom(std::uint32_t pc, std::int32_t pos,
+                                              std::int32_t& end) {
     const Inst* code = m_program.code.data();
     const char16_t* t = m_text;
     const std::int32_t n = m_n;
     const std::uint64_t budget = m_budget;
     std::uint64_t steps = m_steps;
-    std::uint32_t pc = 0;
-    std::int32_t pos = start;
     m_stack.clear();
 
 #define TESSARO_PUSH(...)                \

@@ -96,6 +96,8 @@ private:
     // The state every search starts from.
     void begin(std::u16string_view text, std::size_t start, std::uint64_t budget);
     RunResult run(std::int32_t start, std::int32_t& end);
+    // The backtracking loop from instruction pc at pos.
+    RunResult runFrom(std::uint32_t pc, std::int32_t pos, std::int32_t& end);
     // A program without choices: one pass, no undo records, nothing to backtrack.
     RunResult runLinear(std::int32_t start, std::int32_t& end);
     // Where a greedy run of a Repeat entered at pos ends; adds the characters read to steps.

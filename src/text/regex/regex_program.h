@@ -69,6 +69,8 @@ struct Inst {
 struct RegexProgram {
     std::vector<Inst> code;
     std::vector<CharSet> sets;
+    // Per set, its table for 32 units at a time when all its members are below U+00FF.
+    std::vector<std::unique_ptr<ByteSetScan>> setScans;
     std::vector<std::u16string> strings;
     std::vector<LiteralTrie> tries;
     int registerCount = 0;  // open positions of groups, counters, iteration marks
