@@ -294,17 +294,15 @@ SearchOutcome RegexMatcher::search(std::u16string_view text, std::size_t start,
     return SearchOutcome::NotFound;
 }
 
-void RegexMatcher::noteRunBackref(const Inst& backref, std::int32_t pos) {
-    const std::int32_t from = m_slots[2 * backref.slot];
-    const std::int32_t to = m_slots[2 * backref.slot + 1];
-    auto folded = [&backref](char16_t c) { return backref.atom ? foldAscii(c) : c; };
-    // Only a comparison that fails at its first character fails the same way for a later
-    // start inside the run whose first character differs; anything else is left to trying.
-    if (from < 0 || to - from > m_n - pos || folded(m_text[pos]) == folded(m_text[from]) ||
-        m_runFirsts.size() == kRunFirsts) {
+void RegexMatcher::noteRunBackref(std::int32_t pos, bool same) {
+    // A later start inside the run captures less, beginning with its own first character:
+    // where that differs from the one here, the comparison fails at once, as it failed
+    // here; at the end of the text it fails for any start. Only a success is different.
+    if (same || m_runFirsts.size() == kRunFirsts) {
         m_runFirstsKnown = false;
         return;
     }
+    if (pos >= m_n) return;
     // Kept folded when any back-reference to the run folds: a later start is then skipped
     // only when it differs from this one in either case, which fails every comparison.
     const char16_t c = m_text[pos];
@@ -317,13 +315,16 @@ std::int32_t RegexMatcher::lastUselessStart(std::int32_t s) {
     // character can decide differently. Starts whose first character none of them met are
     // skipped: the loop goes on after the returned one.
     if (!m_runFirstsKnown) return s;
-    const Inst& repeat = m_program.code[1];
-    const RunEnd& run = m_runEnds[static_cast<std::size_t>(repeat.run)];
-    if (run.walk != m_walk || s < run.from || s >= run.end) return s;
+    const std::int32_t last = m_capturedRunEnd - m_program.code[1].min;
     std::int32_t next = s + 1;
-    for (; next <= run.end - repeat.min; ++next) {
-        const char16_t c = m_program.capturedRunFold ? foldAscii(m_text[next]) : m_text[next];
-        if (std::find(m_runFirsts.begin(), m_runFirsts.end(), c) != m_runFirsts.end()) break;
+    if (m_runFirsts.size() == 1 && !m_program.capturedRunFold) {
+        const char16_t met = m_runFirsts[0];
+        while (next <= last && m_text[next] != met) ++next;
+    } else {
+        for (; next <= last; ++next) {
+            const char16_t c = m_program.capturedRunFold ? foldAscii(m_text[next]) : m_text[next];
+            if (std::find(m_runFirsts.begin(), m_runFirsts.end(), c) != m_runFirsts.end()) break;
+        }
     }
     m_steps += static_cast<std::uint64_t>(next - s);
     return next - 1;
@@ -605,6 +606,7 @@ RegexMatcher::RunResult RegexMatcher::run(std::int32_t start, std::int32_t& end)
     if (group) {
         // The captured run that begins the program, without three turns of the loop.
         pos = runEnd(m_program.code[1], start, m_steps);
+        m_capturedRunEnd = pos;
         if (pos - start < m_program.code[1].min) return RunResult::Fail;
         m_regs[group - 1] = start;
         m_slots[2 * group] = start;
@@ -725,9 +727,9 @@ RegexMatcher::RunResult RegexMatcher::runFrom(std::uint32_t pc, std::int32_t pos
                 continue;
             }
             case Op::Backref: {
-                if (in.slot == m_program.capturedRunGroup) noteRunBackref(in, pos);
                 std::int32_t length = 0;
                 const bool same = backrefAt(in.slot, in.atom, pos, length);
+                if (in.slot == m_program.capturedRunGroup) noteRunBackref(pos, same);
                 steps += static_cast<std::uint64_t>(std::max(length, 0));
                 if (!same) break;
                 pos += length;

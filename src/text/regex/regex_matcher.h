@@ -90,7 +90,7 @@ private:
     bool takeRunAhead(std::u16string_view text, std::size_t start, CaptureSlots& slots);
     bool assertionHolds(const Inst& inst, std::int32_t pos) const;
     // For a program that begins with a captured run: records what a back-reference to it met.
-    void noteRunBackref(const Inst& backref, std::int32_t pos);
+    void noteRunBackref(std::int32_t pos, bool same);
     // After a failed attempt from s: the last start after s that cannot match either.
     std::int32_t lastUselessStart(std::int32_t s);
     // The state every search starts from.
@@ -167,6 +167,7 @@ private:
     static constexpr std::size_t kRunFirsts = 8;
     std::vector<char16_t> m_runFirsts;
     bool m_runFirstsKnown = false;
+    std::int32_t m_capturedRunEnd = 0;  // where the leading run of the last attempt ended
     // Runs found ahead: where the search for each starts, and its bounds.
     struct RunAhead {
         std::int32_t from;
