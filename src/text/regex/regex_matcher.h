@@ -26,8 +26,8 @@ struct MatchContext {
 
 struct MatchLimits {
     // The work one walk over a text may do, from its first search to its last, in steps: an
-    // instruction, a character read, a choice taken back, 64 memo bits, the setup of a
-    // search. The slowest steps (backtracking into back-references) take up to about 4.6 ns
+    // instruction, a character read, a record taken back (two), 64 memo bits, the setup of a
+    // search. The slowest steps (backtracking into back-references) take up to about 4.5 ns
     // here, so the budget holds a replace-all to about one second; bench_regex_engine
     // measures it.
     std::uint64_t stepBudget = 200'000'000;
