@@ -79,6 +79,7 @@ TEST_F(Soak, MemoryGrowsWithTheHistoryRowsOnly) {
 #if defined(__SANITIZE_ADDRESS__)
     // The sanitizer keeps freed memory in quarantine, so resident memory says nothing here;
     // its leak check at exit stands in.
+    static_cast<void>(memoryAtStart);
 #else
     const std::size_t grown = residentBytes() > memoryAtStart ? residentBytes() - memoryAtStart : 0;
     // A row holds a short text once (history, list cells and display share it) and a few
