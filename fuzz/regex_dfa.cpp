@@ -16,6 +16,7 @@
 #include "text/regex/regex_matcher.h"
 #include "text/regex/regex_program.h"
 #include "text/regex/regex_syntax.h"
+#include "text/regex_engine.h"
 #include "text/regex_options.h"
 
 namespace {
@@ -58,30 +59,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const std::u16string& text = parts[1];
 
-    SyntaxOptions syntax;
-    syntax.i = options.i;
-    syntax.r = options.r;
-    syntax.s = options.s;
-    syntax.g = options.g;
-    syntax.m = options.m;
-    syntax.wordSet = options.WordSet;
-    syntax.spaceSet = options.SpaceSet;
     SyntaxTree tree;
-    if (ParseRegex(parts[0], syntax, tree)) return 0;
+    if (ParseRegex(parts[0], SyntaxOptionsOf(options), tree)) return 0;
     const RegexProgram program = CompileRegex(tree);
     for (const Inst& inst : program.code)
         if (inst.op == Op::DepthFail) return 0;
 
-    MatchContext context;
-    context.wordSet.addAll(options.WordSet);
-    context.wordSet.finish();
-    context.lineSeparators.addAll(options.LineSeparatorSet);
-    context.lineSeparators.finish();
-    if (options.LinePairedSeparator.size() == 2) {
-        context.hasPair = true;
-        context.pairFirst = options.LinePairedSeparator[0];
-        context.pairSecond = options.LinePairedSeparator[1];
-    }
+    const MatchContext context = MatchContextOf(options);
     LazyDfaOptions dfaOptions;
     dfaOptions.cacheBytes = 32u << 10;
     const std::unique_ptr<RegexDfa> dfa = RegexDfa::create(tree, context, dfaOptions);

@@ -28,6 +28,34 @@ bool dfaSuits(const RegexProgram& p) {
 
 }  // namespace
 
+SyntaxOptions SyntaxOptionsOf(const RegexOptions& options) {
+    SyntaxOptions syntax;
+    syntax.i = options.i;
+    syntax.r = options.r;
+    syntax.s = options.s;
+    syntax.g = options.g;
+    syntax.m = options.m;
+    syntax.x = false;
+    syntax.wordSet = options.WordSet;
+    syntax.spaceSet = options.SpaceSet;
+    return syntax;
+}
+
+MatchContext MatchContextOf(const RegexOptions& options) {
+    MatchContext context;
+    context.wordSet.addAll(options.WordSet);
+    context.wordSet.finish();
+    context.lineSeparators.addAll(options.LineSeparatorSet);
+    context.lineSeparators.finish();
+    const std::u16string& pair = options.LinePairedSeparator;
+    if (pair.size() == 2) {
+        context.hasPair = true;
+        context.pairFirst = pair[0];
+        context.pairSecond = pair[1];
+    }
+    return context;
+}
+
 TRegexEngine::TRegexEngine(const RegexOptions& options, RegExErrorState& errorState,
                            LanguageCode language)
     : m_options(options), m_errorState(errorState), m_language(std::move(language)) {
@@ -68,31 +96,13 @@ bool TRegexEngine::compile() {
         Error(kBadPairedSeparator);
         return false;
     }
-    SyntaxOptions syntax;
-    syntax.i = m_options.i;
-    syntax.r = m_options.r;
-    syntax.s = m_options.s;
-    syntax.g = m_options.g;
-    syntax.m = m_options.m;
-    syntax.x = false;
-    syntax.wordSet = m_options.WordSet;
-    syntax.spaceSet = m_options.SpaceSet;
     SyntaxTree tree;
-    if (const int error = ParseRegex(m_expression, syntax, tree)) {
+    if (const int error = ParseRegex(m_expression, SyntaxOptionsOf(m_options), tree)) {
         Error(error);
         return false;
     }
-    m_context = MatchContext{};
-    m_context.wordSet.addAll(m_options.WordSet);
-    m_context.wordSet.finish();
+    m_context = MatchContextOf(m_options);
     m_program = std::make_unique<RegexProgram>(CompileRegex(tree, &m_context.wordSet));
-    m_context.lineSeparators.addAll(m_options.LineSeparatorSet);
-    m_context.lineSeparators.finish();
-    if (pair.size() == 2) {
-        m_context.hasPair = true;
-        m_context.pairFirst = pair[0];
-        m_context.pairSecond = pair[1];
-    }
     if (dfaSuits(*m_program)) {
         m_dfa = RegexDfa::create(tree, m_context);
         if (m_dfa && !m_program->canBeEmpty && m_program->firstCount < 65536)

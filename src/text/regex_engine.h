@@ -16,6 +16,11 @@
 
 namespace tessaro {
 
+// The modifiers and sets the parser starts from, taken from options; x always starts off.
+SyntaxOptions SyntaxOptionsOf(const RegexOptions& options);
+// The word and line facts the matchers and the DFA read, taken from options.
+MatchContext MatchContextOf(const RegexOptions& options);
+
 class TRegexEngine {
 public:
     // Returns the interface language code of the moment ("de" or "en").

@@ -16,23 +16,12 @@
 #include "text/regex/regex_syntax.h"
 #include "text/regex_engine.h"
 #include "text/regex_options.h"
+#include "text/regex_test_support.h"
 
 namespace tessaro {
 namespace {
 
-class Random {
-public:
-    explicit Random(std::uint64_t seed) : m_state(seed) {}
-    std::uint32_t next() {
-        m_state = m_state * 6364136223846793005ull + 1442695040888963407ull;
-        return static_cast<std::uint32_t>(m_state >> 33);
-    }
-    int below(int n) { return static_cast<int>(next() % static_cast<std::uint32_t>(n)); }
-    bool chance(int percent) { return below(100) < percent; }
-
-private:
-    std::uint64_t m_state;
-};
+using test::Random;
 
 // An expression with the engine's default options, parsed, compiled for the backtracker and
 // turned into a DFA when eligible.
@@ -45,35 +34,13 @@ struct Compiled {
     bool depthFail = false;
 };
 
-MatchContext contextOf(const RegexOptions& options) {
-    MatchContext context;
-    context.wordSet.addAll(options.WordSet);
-    context.wordSet.finish();
-    context.lineSeparators.addAll(options.LineSeparatorSet);
-    context.lineSeparators.finish();
-    if (options.LinePairedSeparator.size() == 2) {
-        context.hasPair = true;
-        context.pairFirst = options.LinePairedSeparator[0];
-        context.pairSecond = options.LinePairedSeparator[1];
-    }
-    return context;
-}
-
 std::unique_ptr<Compiled> compile(std::u16string_view expression,
                                   const LazyDfaOptions& dfaOptions = {},
                                   const RegexOptions& options = {}) {
     auto c = std::make_unique<Compiled>();
-    SyntaxOptions syntax;
-    syntax.i = options.i;
-    syntax.r = options.r;
-    syntax.s = options.s;
-    syntax.g = options.g;
-    syntax.m = options.m;
-    syntax.wordSet = options.WordSet;
-    syntax.spaceSet = options.SpaceSet;
-    c->error = ParseRegex(expression, syntax, c->tree);
+    c->error = ParseRegex(expression, SyntaxOptionsOf(options), c->tree);
     if (c->error) return c;
-    c->context = contextOf(options);
+    c->context = MatchContextOf(options);
     c->program = CompileRegex(c->tree, &c->context.wordSet);
     for (const Inst& inst : c->program.code) c->depthFail |= inst.op == Op::DepthFail;
     c->dfa = RegexDfa::create(c->tree, c->context, dfaOptions);

@@ -3,12 +3,28 @@
 // and the list of all matches as replace-all walks them.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "text/regex_engine.h"
 
 namespace tessaro::test {
+
+// A small deterministic generator for the random tests, the same on every platform.
+class Random {
+public:
+    explicit Random(std::uint64_t seed) : m_state(seed) {}
+    std::uint32_t next() {
+        m_state = m_state * 6364136223846793005ull + 1442695040888963407ull;
+        return static_cast<std::uint32_t>(m_state >> 33);
+    }
+    int below(int n) { return static_cast<int>(next() % static_cast<std::uint32_t>(n)); }
+    bool chance(int percent) { return below(100) < percent; }
+
+private:
+    std::uint64_t m_state;
+};
 
 struct Hit {
     int start;

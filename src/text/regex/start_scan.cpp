@@ -228,38 +228,11 @@ ByteSetScan::ByteSetScan(const std::uint64_t* members, bool high) : m_high(high)
 }
 
 #if defined(__x86_64__)
-// As literalScanAvx2: true with i at a candidate, or false with i where the plain loop goes on.
-TESSARO_AVX2 static bool byteSetScanAvx2(const char16_t* s, std::size_t n, std::size_t& i,
-                                         const std::uint8_t* lowRows,
-                                         const std::uint8_t* highRows) {
-    const __m256i lowTable = _mm256_load_si256(reinterpret_cast<const __m256i*>(lowRows));
-    const __m256i highTable = _mm256_load_si256(reinterpret_cast<const __m256i*>(highRows));
-    const __m256i bitOf = _mm256_setr_epi8(1, 2, 4, 8, 16, 32, 64, -128, 1, 2, 4, 8, 16, 32, 64,
-                                           -128, 1, 2, 4, 8, 16, 32, 64, -128, 1, 2, 4, 8, 16,
-                                           32, 64, -128);
-    const __m256i nibble = _mm256_set1_epi8(0x0F);
-    const __m256i zero = _mm256_setzero_si256();
-    for (; i + 32 <= n; i += 32) {
-        const __m256i bytes = packedBytes(s + i);
-        const __m256i low = _mm256_and_si256(bytes, nibble);
-        const __m256i high = _mm256_and_si256(_mm256_srli_epi16(bytes, 4), nibble);
-        const __m256i row = _mm256_blendv_epi8(_mm256_shuffle_epi8(lowTable, low),
-                                               _mm256_shuffle_epi8(highTable, low), bytes);
-        const __m256i hit = _mm256_and_si256(row, _mm256_shuffle_epi8(bitOf, high));
-        const unsigned miss =
-            static_cast<unsigned>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(hit, zero)));
-        if (miss != 0xFFFFFFFFu) {
-            i += static_cast<std::size_t>(__builtin_ctz(~miss));
-            return true;
-        }
-    }
-    return false;
-}
-#endif
-
-#if defined(__x86_64__)
-TESSARO_AVX2 static std::uint32_t byteSetMaskAvx2(const char16_t* s, const std::uint8_t* lowRows,
-                                                  const std::uint8_t* highRows) {
+// Bit k set when s[k] is a candidate, for 32 units: a table row per low nibble, a bit per
+// high nibble, so 256 members are one lookup of each.
+TESSARO_AVX2 static inline std::uint32_t byteSetMaskAvx2(const char16_t* s,
+                                                         const std::uint8_t* lowRows,
+                                                         const std::uint8_t* highRows) {
     const __m256i lowTable = _mm256_load_si256(reinterpret_cast<const __m256i*>(lowRows));
     const __m256i highTable = _mm256_load_si256(reinterpret_cast<const __m256i*>(highRows));
     const __m256i bitOf = _mm256_setr_epi8(1, 2, 4, 8, 16, 32, 64, -128, 1, 2, 4, 8, 16, 32, 64,
@@ -275,7 +248,22 @@ TESSARO_AVX2 static std::uint32_t byteSetMaskAvx2(const char16_t* s, const std::
     return ~static_cast<std::uint32_t>(
         _mm256_movemask_epi8(_mm256_cmpeq_epi8(hit, _mm256_setzero_si256())));
 }
+
+// As literalScanAvx2: true with i at a candidate, or false with i where the plain loop goes on.
+TESSARO_AVX2 static bool byteSetScanAvx2(const char16_t* s, std::size_t n, std::size_t& i,
+                                         const std::uint8_t* lowRows,
+                                         const std::uint8_t* highRows) {
+    for (; i + 32 <= n; i += 32) {
+        const std::uint32_t hits = byteSetMaskAvx2(s + i, lowRows, highRows);
+        if (hits) {
+            i += static_cast<std::size_t>(__builtin_ctz(hits));
+            return true;
+        }
+    }
+    return false;
+}
 #endif
+
 
 std::uint32_t ByteSetScan::mask32(const char16_t* s) const {
 #if defined(__x86_64__)
