@@ -114,6 +114,9 @@ QJsonObject captionsOf(const Form& window) {
         if (const auto* radio = dynamic_cast<const RadioButton*>(control)) controls[name] = toQString(radio->caption());
         if (const auto* button = dynamic_cast<const Button*>(control)) controls[name] = toQString(button->caption());
         if (const auto* label = dynamic_cast<const Label*>(control)) controls[name] = toQString(label->caption());
+        if (const auto* edit = dynamic_cast<const Edit*>(control); edit && !edit->placeholder().empty()) {
+            controls[name] = toQString(edit->placeholder());
+        }
         if (const auto* panel = dynamic_cast<const Panel*>(control); panel && !panel->caption().empty()) {
             controls[name] = toQString(panel->caption());
         }
@@ -213,6 +216,13 @@ void StateFile::write() {
     m_pending = false;
     QJsonObject root;
     root[QStringLiteral("history")] = listOf(m_window.zuletzt, 4);
+    // The rows the search above the history leaves shown, as indices into history.rows.
+    QJsonArray shownRows;
+    for (std::size_t i = 0; i < m_window.zuletzt.shownCount(); ++i) {
+        shownRows.append(static_cast<qint64>(m_window.zuletzt.shownRow(i)));
+    }
+    root[QStringLiteral("historyShown")] = shownRows;
+    root[QStringLiteral("historyFilter")] = toQString(m_window.ed_history_filter.text());
     root[QStringLiteral("details")] = listOf(m_window.liste, 3);
     root[QStringLiteral("replaceTable")] = listOf(m_window.act_ers_text_liste, 3);
     const Panel* page = m_window.pc.activePage();

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A report-style list view: rows of a caption and sub-items, with multi-selection.
+// A report-style list view: rows of a caption and sub-items, with multi-selection, and a
+// filter that hides rows from the views without taking them out of the list.
 // Views are told of each structural change so that they can update incrementally.
 #pragma once
 
@@ -21,13 +22,17 @@ struct ListItem {
     std::u16string caption;
     std::vector<SharedText> subItems;
     bool selected = false;
+    // Rejected by the list's filter: kept in the list, but not shown and never selected.
+    bool hidden = false;
 
     // The text of a cell: column 0 is the caption, column k the sub-item k - 1 ("" if absent).
     std::u16string_view cell(std::size_t column) const;
 };
 
+// Positions count the shown rows only: with no row hidden they are the rows' indices.
+// HiddenRows: rows that are not shown were added or removed; the shown rows are unchanged.
 struct ListChange {
-    enum class Kind { Reset, Inserted, Removed, Selection, Columns };
+    enum class Kind { Reset, Inserted, Removed, Selection, Columns, HiddenRows };
     Kind kind = Kind::Reset;
     int first = 0;
     int count = 0;
@@ -61,6 +66,23 @@ public:
     // must be a permutation of all row indices; anything else leaves the list alone.
     void reorder(const std::vector<std::size_t>& order);
 
+    // A filter hides the rows it rejects. Hidden rows keep their place: items(), count(),
+    // item() and every operation by row index still include them; only views leave them
+    // out. Rows appended or set later are tested as they come.
+    using RowFilter = std::function<bool(const ListItem&)>;
+    // Which rows applying a filter tests. A caller that knows the new filter to accept no
+    // row the present one rejects (a longer search) may test the shown rows only, one that
+    // knows it to reject no row the present one accepts, the hidden rows only.
+    enum class FilterScope { All, ShownRows, HiddenRows };
+    void setRowFilter(RowFilter filter, FilterScope scope = FilterScope::All);
+    // Shows every row again.
+    void clearRowFilter();
+    bool filtered() const { return static_cast<bool>(m_filter); }
+    // The rows a view shows: their number, and the index in items() of the one at a position.
+    std::size_t shownCount() const { return m_hiddenCount ? m_shown.size() : m_items.size(); }
+    std::size_t shownRow(std::size_t position) const { return m_hiddenCount ? m_shown.at(position) : position; }
+
+    // Selecting a hidden row does nothing; select all selects the shown rows.
     void setSelected(std::size_t row, bool selected);
     void selectAll();
     void clearSelection();
@@ -79,8 +101,17 @@ public:
     std::function<void(int column)> onColumnClick;
 
 private:
+    // The position among the shown rows that the row with index `row` has or would have.
+    std::size_t shownPosition(std::size_t row) const;
+    // Counts the hidden rows and lists the shown ones again.
+    void rebuildShown();
+
     std::vector<ListColumn> m_columns;
     std::vector<ListItem> m_items;
+    RowFilter m_filter;
+    // Indices of the shown rows in order; kept only while some row is hidden.
+    std::vector<std::size_t> m_shown;
+    std::size_t m_hiddenCount = 0;
     bool m_multiSelect = false;
     Notifier<const ListChange&> m_listChanged;
 };

@@ -10,6 +10,12 @@ void Edit::setText(std::u16string text) {
     fire(onChange);
 }
 
+void Edit::setPlaceholder(std::u16string text) {
+    if (m_placeholder == text) return;
+    m_placeholder = std::move(text);
+    notifyChanged();
+}
+
 void ComboBox::setItems(std::vector<std::u16string> items) {
     m_items = std::move(items);
     m_itemIndex = -1;

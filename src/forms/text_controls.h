@@ -29,6 +29,10 @@ public:
     // Sets the text; the change handler runs when it differs, from code as from the user.
     void setText(std::u16string text);
 
+    // The hint a view shows in the empty field; it follows the interface language.
+    const std::u16string& placeholder() const { return m_placeholder; }
+    void setPlaceholder(std::u16string text);
+
     // Asks the view to select the whole text.
     void selectAll() { m_selectAllRequested.notify(); }
     Notifier<>& selectAllRequested() { return m_selectAllRequested; }
@@ -40,6 +44,7 @@ public:
 
 private:
     std::u16string m_text;
+    std::u16string m_placeholder;
     Notifier<> m_selectAllRequested;
 };
 

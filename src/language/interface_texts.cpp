@@ -35,6 +35,7 @@ constexpr std::array kMainWindow = {
     CaptionText{"m_konfig_start", u"Startkonfiguration (auto.tpf) laden wenn vorhanden",
                 u"Load Start Configuration (auto.tpf) if possible"},
     CaptionText{"Panel7", u"  Verlauf", u"  History"},
+    CaptionText{"ed_history_filter", u"Verlauf durchsuchen (Strg+F)", u"Search history (Ctrl+F)"},
     CaptionText{"Panel11", u"  Inhalt der Zwischenablage", u"  Clipboard Content"},
     CaptionText{"Panel9", u"  Aktionen", u"  Actions"},
     CaptionText{"cb_history_txt", u"Texte im Verlauf zeigen", u"Add Text to History"},
@@ -117,6 +118,7 @@ void applyCaptions(Form& form, std::span<const CaptionText> captions, bool germa
         if (auto* label = dynamic_cast<Label*>(control)) label->setCaption(text);
         if (auto* panel = dynamic_cast<Panel*>(control)) panel->setCaption(text);
         if (auto* item = dynamic_cast<MenuItem*>(control)) item->setCaption(text);
+        if (auto* edit = dynamic_cast<Edit*>(control)) edit->setPlaceholder(text);
     }
 }
 

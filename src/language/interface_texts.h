@@ -17,7 +17,8 @@ struct CaptionText {
 };
 
 // Sets the caption of each named control (check box, radio button, button, label, panel,
-// menu item) to its text in the chosen language; names the form lacks are skipped.
+// menu item; the placeholder of an edit field) to its text in the chosen language; names
+// the form lacks are skipped.
 void applyCaptions(Form& form, std::span<const CaptionText> captions, bool german);
 
 std::span<const CaptionText> mainWindowCaptions();

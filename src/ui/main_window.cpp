@@ -165,6 +165,7 @@ Tprog::Tprog(Desktop& desktop, ClipboardBackend& backend, TClipBoardEx& clipboar
       display_img(add<Picture>("display_img")),
       tab_details(add<Panel>("tab_details")),
       liste(add<ListView>("liste")),
+      ed_history_filter(add<Edit>("ed_history_filter")),
       headerRows{&pa001a, &pa002a, &pa003a, &pa004a, &pa005a, &pa006a},
       detailRows{&pa001b, &pa002b, &pa003b, &pa004b, &pa005b, &pa006b},
       m_desktop(desktop),
@@ -189,6 +190,7 @@ Tprog::Tprog(Desktop& desktop, ClipboardBackend& backend, TClipBoardEx& clipboar
       m_historyList(HistoryControls{zuletzt, liste, cb_history_txt, cb_history_img,
                                     cb_history_dblclick, start.spr},
                     history, clipboard, desktop),
+      m_historyFilter(ed_history_filter, zuletzt),
       m_searchReplace({*detailRows[0], pa_suchenersetzen, act_ers_text_suchen, act_ers_text_ersetzen,
                        act_ers_text_suchen_regex, act_ers_text_ersetzen_regex, cb_se_mehrfach,
                        act_ers_text_liste}),
@@ -198,9 +200,9 @@ Tprog::Tprog(Desktop& desktop, ClipboardBackend& backend, TClipBoardEx& clipboar
     setClientSize(kDesignWidth, kDesignHeight);
     setTag(1);
 
-    // The list, the display and the tab pages hold no settings.
+    // The lists, the display, the tab pages and the history's search hold no settings.
     for (Control* shown : std::initializer_list<Control*>{&zuletzt, &liste, &display_txt, &tab_txt,
-                                                         &tab_img, &tab_details}) {
+                                                         &tab_img, &tab_details, &ed_history_filter}) {
         shown->setStored(false);
     }
     m_konfig.addItem(m_konfig_save);
@@ -415,6 +417,11 @@ void Tprog::reveal() {
         FormShow();
     }
     FormActivate();
+}
+
+void Tprog::focusHistoryFilter() {
+    requestFocus(ed_history_filter);
+    ed_history_filter.selectAll();
 }
 
 bool Tprog::sysCommand(SysCommand command) {

@@ -20,6 +20,7 @@
 #include "forms/menu_item.h"
 #include "forms/picture.h"
 #include "forms/text_controls.h"
+#include "history/history_filter.h"
 #include "history/history_list.h"
 #include "history/history_store.h"
 #include "output/file_naming.h"
@@ -202,6 +203,8 @@ public:
     Picture& display_img;
     Panel& tab_details;
     ListView& liste;
+    // The search field above the history; not a setting (see HistoryFilter).
+    Edit& ed_history_filter;
     // Header and detail rows of the six actions, in their order.
     std::array<Panel*, 6> headerRows;
     std::array<Panel*, 6> detailRows;
@@ -265,6 +268,8 @@ public:
     void delverlaufClick() { m_historyList.delverlaufClick(); }
     void cb_history_txtClick() { m_historyList.cb_history_txtClick(); }
     void cb_history_imgClick() { m_historyList.cb_history_imgClick(); }
+    // Ctrl+F: the search field above the history takes the focus, its text selected.
+    void focusHistoryFilter();
     void saveverlaufClick();
     // Saves the text history; the application binds it to the history settings.
     std::function<void()> saveHistory;
@@ -341,6 +346,7 @@ private:
     CapturePipeline m_pipeline;
     ClipboardMonitor m_monitor;
     HistoryList m_historyList;
+    HistoryFilter m_historyFilter;
     bool m_shownOnce = false;
     ConfigurationMenu* m_configurationMenu = nullptr;
     Subscription m_tableSelection;

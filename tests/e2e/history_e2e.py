@@ -1,7 +1,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """End to end: the history list of the real program. A double click on a row puts its
 text back on the X11 clipboard without adding a row; the popup menu deletes rows; the
-history is saved through the save dialog."""
+history is saved through the save dialog; the search above the list, reached with Ctrl+F,
+shows the matching rows and Esc shows all again."""
 
 import os
 import tempfile
@@ -77,6 +78,32 @@ class History(ProgramTest):
             self.assertEqual(data, "\ufeffzweiter Text – ü\r\ndritter Text\r\n".encode("utf-8"))
         finally:
             shutil.rmtree(folder, ignore_errors=True)
+
+    def shown(self, state):
+        rows = state.get("history", {}).get("rows", [])
+        return [rows[i][2] for i in state.get("historyShown", [])]
+
+    def test_4_ctrl_f_searches_the_history_and_esc_shows_all_again(self):
+        for text in ("Straße am Markt", "STRASSENBAHN fährt", "Bahnhof"):
+            self.copy_and_wait(text)
+        everything = [r[2] for r in self.app.history()]
+        self.assertEqual(len(everything), 5)
+        self.app.key("ctrl+f")
+        self.display.run(["xdotool", "type", "--delay", "40", "strasse"])
+        wait_until(lambda: self.app.state().get("historyFilter") == "strasse", what="the typed search")
+        wait_until(lambda: self.shown(self.app.state()) == ["Straße am Markt", "STRASSENBAHN fährt"],
+                   what="the matching rows, ß found as ss")
+        self.app.screenshot("history-search.png")
+        # A capture while searching shows when it matches and is kept either way.
+        self.copy_and_wait("Bahnstrasse 5")
+        self.copy_and_wait("nichts davon")
+        state = self.app.settled_state()
+        self.assertEqual(self.shown(state), ["Straße am Markt", "STRASSENBAHN fährt", "Bahnstrasse 5"])
+        self.assertEqual(len(state["history"]["rows"]), 7)
+        self.app.key("Escape")
+        wait_until(lambda: self.app.state().get("historyFilter") == "", what="Esc emptied the search")
+        state = self.app.settled_state()
+        self.assertEqual(self.shown(state), everything + ["Bahnstrasse 5", "nichts davon"])
 
 
 if __name__ == "__main__":

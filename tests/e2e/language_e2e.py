@@ -66,6 +66,7 @@ TPROG_CONTROLS = {
     "cb_history_txt": ("Texte im Verlauf zeigen", "Add Text to History"),
     "cb_history_img": ("Bilder im Verlauf zeigen", "Add Images to History"),
     "cb_history_dblclick": ("Doppelklick zum erneuten hinzufügen", "Double Click to copy to Clipboard again"),
+    "ed_history_filter": ("Verlauf durchsuchen (Strg+F)", "Search history (Ctrl+F)"),  # the field's hint
     # Actions area
     "Panel9": ("  Aktionen", "  Actions"),
     "cb_suchenersetzen": ("Text in der Zwischenablage: Suchen und Ersetzen", "Clipboard Text: Search and Replace"),

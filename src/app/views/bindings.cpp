@@ -142,6 +142,7 @@ void bindLinkLabel(QLabel* widget, Label& model) {
 
 void bindEdit(QLineEdit* widget, Edit& model) {
     const auto sync = [widget, &model] {
+        widget->setPlaceholderText(toQString(model.placeholder()));
         if (toU16(widget->text()) == model.text()) return;
         const QSignalBlocker block(widget);
         widget->setText(toQString(model.text()));

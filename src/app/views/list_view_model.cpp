@@ -60,7 +60,7 @@ private:
 }  // namespace
 
 ListViewModel::ListViewModel(ListView& list, QObject* parent)
-    : QAbstractTableModel(parent), m_list(list), m_rows(static_cast<int>(list.count())) {
+    : QAbstractTableModel(parent), m_list(list), m_rows(static_cast<int>(list.shownCount())) {
     keepWhileAlive(*this, m_list.listChanged().subscribe([this](const ListChange& change) { listChanged(change); }));
 }
 
@@ -68,23 +68,24 @@ void ListViewModel::listChanged(const ListChange& change) {
     switch (change.kind) {
         case ListChange::Kind::Inserted:
             beginInsertRows({}, change.first, change.first + change.count - 1);
-            m_rows = static_cast<int>(m_list.count());
+            m_rows = static_cast<int>(m_list.shownCount());
             endInsertRows();
             break;
         case ListChange::Kind::Removed:
             beginRemoveRows({}, change.first, change.first + change.count - 1);
-            m_rows = static_cast<int>(m_list.count());
+            m_rows = static_cast<int>(m_list.shownCount());
             endRemoveRows();
             break;
         case ListChange::Kind::Reset:
             beginResetModel();
-            m_rows = static_cast<int>(m_list.count());
+            m_rows = static_cast<int>(m_list.shownCount());
             endResetModel();
             break;
         case ListChange::Kind::Columns:
             emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
             break;
         case ListChange::Kind::Selection:
+        case ListChange::Kind::HiddenRows:
             break;
     }
 }
@@ -97,7 +98,7 @@ int ListViewModel::columnCount(const QModelIndex& parent) const {
 
 QVariant ListViewModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= m_rows) return {};
-    const ListItem& item = m_list.item(static_cast<std::size_t>(index.row()));
+    const ListItem& item = m_list.item(m_list.shownRow(static_cast<std::size_t>(index.row())));
     const std::u16string_view cell = item.cell(static_cast<std::size_t>(index.column()));
     if (role == Qt::DisplayRole) return preview(cell);
     // Tips render what looks like HTML; a copied HTML source is shown as the text it is.
@@ -128,7 +129,8 @@ void bindListView(QTableView* view, ListView& list) {
         view->setColumnWidth(static_cast<int>(i), list.columns()[i].width);
     }
     // Selections go both ways, each as one batch: with many rows, a change costs one pass
-    // over the rows, never one per row. The flag keeps an echo from going back.
+    // over the rows, never one per row. The flag keeps an echo from going back. The view's
+    // rows are the list's shown rows: shownRow() turns one into the list's row.
     auto mirroring = std::make_shared<bool>(false);
     QObject::connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, view,
                      [view, &list, mirroring] {
@@ -136,7 +138,9 @@ void bindListView(QTableView* view, ListView& list) {
                          std::vector<std::size_t> rows;
                          for (const QItemSelectionRange& range : view->selectionModel()->selection()) {
                              for (int row = range.top(); row <= range.bottom(); ++row) {
-                                 rows.push_back(static_cast<std::size_t>(row));
+                                 // Qt may report rows that a removal has just taken away.
+                                 const auto position = static_cast<std::size_t>(row);
+                                 if (position < list.shownCount()) rows.push_back(list.shownRow(position));
                              }
                          }
                          *mirroring = true;
@@ -150,15 +154,17 @@ void bindListView(QTableView* view, ListView& list) {
         const int lastColumn = std::max(0, model->columnCount() - 1);
         QItemSelection selection;
         const auto& items = list.items();
-        for (std::size_t row = 0; row < items.size();) {
-            if (!items[row].selected) {
-                ++row;
+        const std::size_t shown = list.shownCount();
+        const auto selected = [&](std::size_t position) { return items[list.shownRow(position)].selected; };
+        for (std::size_t position = 0; position < shown;) {
+            if (!selected(position)) {
+                ++position;
                 continue;
             }
-            const std::size_t first = row;
-            while (row < items.size() && items[row].selected) ++row;
+            const std::size_t first = position;
+            while (position < shown && selected(position)) ++position;
             selection.select(model->index(static_cast<int>(first), 0),
-                             model->index(static_cast<int>(row - 1), lastColumn));
+                             model->index(static_cast<int>(position - 1), lastColumn));
         }
         *mirroring = true;
         view->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);

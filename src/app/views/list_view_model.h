@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A Qt table model over a headless list view: rows are updated incrementally, and cells
-// show a one-line preview of long texts while the list keeps them whole.
+// A Qt table model over a headless list view: its rows are the list's shown rows (all of
+// them unless a filter hides some), updated incrementally, and cells show a one-line
+// preview of long texts while the list keeps them whole.
 #pragma once
 
 #include <QAbstractTableModel>

@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/views/main_window_view.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QScreen>
 #include <QCloseEvent>
 #include <QFrame>
 #include <QGridLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPalette>
@@ -118,6 +120,18 @@ QWidget* MainWindowView::buildHistoryColumn() {
     auto* body = new QWidget;
     auto* layout = new QVBoxLayout(body);
     layout->setContentsMargins(5, 8, 5, 5);
+    auto* search = new QLineEdit(body);
+    search->setObjectName(QString::fromStdString(m_model.ed_history_filter.name()));
+    search->setClearButtonEnabled(true);
+    bindEdit(search, m_model.ed_history_filter);
+    layout->addWidget(search);
+    // Ctrl+F from anywhere in the window.
+    auto* find = new QAction(this);
+    find->setObjectName(QStringLiteral("ed_history_filter/focus"));
+    find->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    find->setShortcutContext(Qt::WindowShortcut);
+    addAction(find);
+    connect(find, &QAction::triggered, this, [this] { m_model.focusHistoryFilter(); });
     QTableView* list = buildHistoryTable(m_model, body);
     layout->addWidget(list, 1);
     for (CheckBox* box : {&m_model.cb_history_txt, &m_model.cb_history_img}) {
