@@ -28,6 +28,7 @@
 
 #include "app/qt_text.h"
 #include "forms/form.h"
+#include "platform/program_layout.h"
 
 namespace tessaro {
 namespace {
@@ -276,6 +277,10 @@ std::filesystem::path QtDesktop::programFolder() {
     return std::filesystem::path(QCoreApplication::applicationDirPath().toStdString()) / "";
 }
 
+std::filesystem::path QtDesktop::programFile() {
+    return std::filesystem::path(QCoreApplication::applicationFilePath().toStdString());
+}
+
 std::optional<std::u16string> QtDesktop::chooseOpenFile(const OpenFileRequest& request) {
     QFileDialog dialog(nullptr, toQString(request.title));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
@@ -298,6 +303,8 @@ const SettingsFolders& QtDesktop::folders() {
         SettingsSurroundings surroundings;
         surroundings.programFolder = programFolder();
         surroundings.programFolderWritable = ::access(surroundings.programFolder.c_str(), W_OK) == 0;
+        surroundings.installedLayout = IsInstalledLayout(
+            surroundings.programFolder, [this](const std::filesystem::path& path) { return fileExists(path); });
         surroundings.configHome = qEnvironmentVariable("XDG_CONFIG_HOME").toStdString();
         surroundings.home = QDir::homePath().toStdString();
         QString documents = qEnvironmentVariable("XDG_DOCUMENTS_DIR");

@@ -51,6 +51,7 @@ public:
     std::optional<std::u16string> chooseOpenFile(const OpenFileRequest& request) override;
     int statusTextWidth(std::u16string_view text) override;
     std::filesystem::path programFolder() override;
+    std::filesystem::path programFile() override;
     std::filesystem::path settingsFolder() override;
     std::filesystem::path defaultSaveFolder() override;
     std::filesystem::path workingDirectory() override;

@@ -35,8 +35,13 @@ public:
 
     // The user chose the item (by mouse or shortcut).
     void click() { fire(onClick); }
+    // The menu that holds the item is about to open.
+    void menuOpening() { fire(onMenuOpening); }
 
     Handler onClick;
+    // Lets an item whose state lies outside the program (a file) show it as it is when the
+    // user looks at it.
+    Handler onMenuOpening;
 
 private:
     std::u16string m_caption;

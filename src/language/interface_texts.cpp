@@ -21,6 +21,7 @@ constexpr std::array kMainWindow = {
     CaptionText{"einst", u"Einstellungen", u"Settings"},
     CaptionText{"m_einst_aktiv", u"Clipboard-Erfassung aktiv", u"Clipboard-Exploring active"},
     CaptionText{"MinimizetoTaskbar", u"Minimieren zum Systray", u"Minimize to Systray"},
+    CaptionText{"einst_autostart", u"Beim Anmelden starten", u"Start at Login"},
     CaptionText{"einst_akt", u"Optionen für Aktionen und Speicherung..",
                 u"Options regarding Actions and Saving.."},
     CaptionText{"m_konfig", u"Konfiguration", u"Configuration"},

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/desktop.h"
 
+#include "platform/settings_location.h"
+
 #include <pwd.h>
 #include <unistd.h>
 
@@ -37,6 +39,11 @@ std::filesystem::path Desktop::homeFolder() {
         return found->pw_dir;
     }
     return {};
+}
+
+std::filesystem::path Desktop::userConfigFolder() {
+    const char* configHome = std::getenv("XDG_CONFIG_HOME");
+    return XdgConfigHome(configHome != nullptr ? configHome : "", homeFolder());
 }
 
 }  // namespace tessaro

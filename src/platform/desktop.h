@@ -111,6 +111,8 @@ public:
 
     // The program's surroundings.
     virtual std::filesystem::path programFolder() = 0;
+    // The program's executable file, which an autostart entry starts.
+    virtual std::filesystem::path programFile() { return programFolder() / "tessaro"; }
     // Where the start configuration and the known configuration files live, and the
     // folder that new save settings point to: the program folder by default.
     virtual std::filesystem::path settingsFolder() { return programFolder(); }
@@ -125,6 +127,9 @@ public:
     virtual bool createDirectories(const std::filesystem::path& path);
     // The user's home folder, empty when it is unknown.
     virtual std::filesystem::path homeFolder();
+    // The user's configuration folder ($XDG_CONFIG_HOME, or ~/.config), which holds the
+    // autostart folder of the desktop.
+    virtual std::filesystem::path userConfigFolder();
 };
 
 }  // namespace tessaro

@@ -21,15 +21,17 @@ bool isSystemFolder(const std::filesystem::path& folder) {
 }  // namespace
 
 SettingsFolders ChooseSettingsFolders(const SettingsSurroundings& s) {
-    if (s.programFolderWritable && !isSystemFolder(s.programFolder)) {
+    if (s.programFolderWritable && !s.installedLayout && !isSystemFolder(s.programFolder)) {
         return {s.programFolder, s.programFolder};
     }
-    // The XDG rule: a relative $XDG_CONFIG_HOME is invalid and ignored.
-    const std::filesystem::path configHome = !s.configHome.empty() && s.configHome.front() == '/'
-                                                 ? std::filesystem::path(s.configHome)
-                                                 : s.home / ".config";
     const std::filesystem::path documents = s.documents.empty() ? s.home / "Documents" : s.documents;
-    return {configHome / "tessaro" / "", documents / "Tessaro" / ""};
+    return {XdgConfigHome(s.configHome, s.home) / "tessaro" / "", documents / "Tessaro" / ""};
+}
+
+std::filesystem::path XdgConfigHome(std::string_view configHome, const std::filesystem::path& home) {
+    // The XDG rule: a relative $XDG_CONFIG_HOME is invalid and ignored.
+    if (!configHome.empty() && configHome.front() == '/') return std::filesystem::path(configHome);
+    return home / ".config";
 }
 
 }  // namespace tessaro

@@ -66,6 +66,7 @@ public:
     // Six pixels a character, as a narrow proportional font gives on average.
     int statusTextWidth(std::u16string_view text) override { return 6 * static_cast<int>(text.size()); }
     std::filesystem::path programFolder() override { return m_programFolder; }
+    std::filesystem::path userConfigFolder() override { return m_userConfigFolder; }
     std::filesystem::path workingDirectory() override { return m_workingDirectory; }
     std::vector<std::u16string> commandLineArguments() override { return m_arguments; }
 
@@ -78,6 +79,9 @@ public:
     void setNow(const LocalTime& now) { m_now = now; }
     void setScreen(ScreenSize screen) { m_screen = screen; }
     void setProgramFolder(std::filesystem::path folder) { m_programFolder = std::move(folder); }
+    // The user's configuration folder; a folder that does not exist until a test sets one,
+    // so that no test reaches the real one.
+    void setUserConfigFolder(std::filesystem::path folder) { m_userConfigFolder = std::move(folder); }
     void setWorkingDirectory(std::filesystem::path dir) { m_workingDirectory = std::move(dir); }
     void setArguments(std::vector<std::u16string> args) { m_arguments = std::move(args); }
     // What the folder picker answers from now on (nothing: cancelled).
@@ -125,6 +129,7 @@ private:
     LocalTime m_now{2026, 12, 9, 14, 5, 9, 0};
     ScreenSize m_screen{1920, 1080};
     std::filesystem::path m_programFolder = "/opt/tessaro/";
+    std::filesystem::path m_userConfigFolder = "/nonexistent-config-folder";
     std::filesystem::path m_workingDirectory = "/nonexistent-working-directory";
     std::vector<std::u16string> m_arguments;
     std::vector<Message> m_messages;

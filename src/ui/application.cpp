@@ -5,6 +5,7 @@
 #include "help/strip_hint.h"
 #include "language/failure_text.h"
 #include "platform/file_error.h"
+#include "platform/program_layout.h"
 #include "platform/utf.h"
 
 namespace tessaro {
@@ -113,13 +114,23 @@ void Application::attachConfiguration(Tprog& prog, Teinstregex& regex, Teinstaus
 }
 
 void Application::openHelpPage(std::u16string_view page) {
-    const std::filesystem::path path = m_desktop.programFolder() / utf16ToUtf8(page);
-    if (m_desktop.fileExists(path) && m_desktop.openDocument(path)) return;
     const bool german = IsGerman(m_start->spr);
-    m_desktop.showMessage(MessageKind::Information, u"Information",
-                          (german ? u"Die Hilfeseite konnte nicht geöffnet werden: "
-                                  : u"The help page could not be opened: ") +
-                              utf8ToUtf16(path.string()));
+    const std::u16string lead = german ? u"Die Hilfeseite konnte nicht geöffnet werden: "
+                                       : u"The help page could not be opened: ";
+    // The first folder that holds the page decides: beside the program in the build tree
+    // and a portable folder, in <prefix>/share/tessaro/ for an installed program.
+    std::u16string searched;  // every place looked at, for the message when none holds it
+    for (const std::filesystem::path& folder : DataFolderCandidates(m_desktop.programFolder())) {
+        const std::filesystem::path path = folder / utf16ToUtf8(page);
+        if (m_desktop.fileExists(path)) {
+            if (m_desktop.openDocument(path)) return;
+            m_desktop.showMessage(MessageKind::Information, u"Information", lead + utf8ToUtf16(path.string()));
+            return;
+        }
+        if (!searched.empty()) searched += german ? u" oder " : u" or ";
+        searched += utf8ToUtf16(path.string());
+    }
+    m_desktop.showMessage(MessageKind::Information, u"Information", lead + searched);
 }
 
 void Application::sprachealles() {

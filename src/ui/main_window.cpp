@@ -61,6 +61,7 @@ Tprog::Tprog(Desktop& desktop, ClipboardBackend& backend, TClipBoardEx& clipboar
       Information1(add<MenuItem>("Information1")),
       Information_intro(add<MenuItem>("Information_intro")),
       Information_bugreport(add<MenuItem>("Information_bugreport")),
+      einst_autostart(add<MenuItem>("einst_autostart")),
       Panel1(add<Panel>("Panel1")),
       Label19(add<Label>("Label19")),
       lb_status(add<Label>("lb_status")),
@@ -196,7 +197,8 @@ Tprog::Tprog(Desktop& desktop, ClipboardBackend& backend, TClipBoardEx& clipboar
                        act_ers_text_liste}),
       m_regexMarks(act_ers_text_suchen, act_ers_text_ersetzen, act_ers_text_suchen_regfehler,
                    act_ers_text_ersetzen_regfehler),
-      m_strip(lb_status, start.spr, [this](bool german) { return stripHint ? stripHint(german) : std::u16string(); }) {
+      m_strip(lb_status, start.spr, [this](bool german) { return stripHint ? stripHint(german) : std::u16string(); }),
+      m_autostart(einst_autostart, desktop, start.spr) {
     setClientSize(kDesignWidth, kDesignHeight);
     setTag(1);
 
@@ -228,6 +230,7 @@ Tprog::Tprog(Desktop& desktop, ClipboardBackend& backend, TClipBoardEx& clipboar
     N5.setSeparator(true);
     einst.addItem(m_einst_aktiv);
     einst.addItem(MinimizetoTaskbar);
+    einst.addItem(einst_autostart);
     einst.addItem(N1);
     einst.addItem(einst_akt);
     einst.addItem(einst_regex);

@@ -27,6 +27,7 @@
 #include "text/regex_error_marks.h"
 #include "text/search_replace_panel.h"
 #include "text/text_actions.h"
+#include "ui/autostart_entry.h"
 #include "ui/bottom_strip.h"
 
 namespace tessaro {
@@ -86,6 +87,8 @@ public:
     MenuItem& Information1;
     MenuItem& Information_intro;
     MenuItem& Information_bugreport;
+    // Settings: start at login (an autostart entry, see AutostartEntry).
+    MenuItem& einst_autostart;
     // The controls below are created in the order in which a configuration file holds
     // them: loading sets them in this order, and a radio button set later wins.
     // Bottom strip and history column.
@@ -355,6 +358,7 @@ private:
     SearchReplacePanel m_searchReplace;
     RegExErrorMarks m_regexMarks;
     BottomStrip m_strip;
+    AutostartEntry m_autostart;
     Subscription m_undoWatch;
     Subscription m_captureWatch;
 };

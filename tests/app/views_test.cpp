@@ -27,6 +27,7 @@
 #include "app/views/bindings.h"
 #include "app/views/list_view_model.h"
 #include "app/views/main_window_view.h"
+#include "output/oracle.h"
 #include "support/app_fixture.h"
 
 namespace tessaro {
@@ -370,6 +371,31 @@ TEST_F(MainWindow, MenusShowTheCaptionsAndF3) {
     EXPECT_EQ(active->shortcut(), QKeySequence(Qt::Key_F3));
     active->trigger();
     EXPECT_FALSE(prog().m_einst_aktiv.checked());
+}
+
+TEST_F(MainWindow, StartAtLoginShowsWhetherItsFileIsThereWhenTheSettingsMenuOpens) {
+    testing_output::TempDir config;
+    desktop.setUserConfigFolder(config.path());
+    MainWindowView view(prog());
+    auto* settings = view.findChild<QMenu*>(QStringLiteral("einst"));
+    auto* item = view.findChild<QAction*>(QStringLiteral("einst_autostart"));
+    ASSERT_TRUE(settings && item);
+    ASSERT_GE(settings->actions().size(), 3);
+    EXPECT_EQ(settings->actions()[2], item);
+    EXPECT_EQ(item->text(), QStringLiteral("Start at Login"));
+    EXPECT_FALSE(item->isChecked());
+
+    const auto file = config.path() / "autostart" / "tessaro.desktop";
+    std::filesystem::create_directories(file.parent_path());
+    testing_output::writeBytes(file, "[Desktop Entry]\nType=Application\nName=Tessaro\nExec=tessaro\n");
+    emit settings->aboutToShow();
+    EXPECT_TRUE(item->isChecked()) << "a file put there by someone else shows when the menu opens";
+    item->trigger();
+    EXPECT_FALSE(std::filesystem::exists(file));
+    EXPECT_FALSE(item->isChecked());
+    item->trigger();
+    EXPECT_TRUE(std::filesystem::exists(file));
+    EXPECT_TRUE(item->isChecked());
 }
 
 TEST_F(MainWindow, TheConfigurationMenuGrowsAndALoadedSizeReachesTheWindow) {

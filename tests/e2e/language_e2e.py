@@ -37,6 +37,7 @@ TPROG_CONTROLS = {
     "einst": ("Einstellungen", "Settings"),
     "m_einst_aktiv": ("Clipboard-Erfassung aktiv", "Clipboard-Exploring active"),
     "MinimizetoTaskbar": ("Minimieren zum Systray", "Minimize to Systray"),
+    "einst_autostart": ("Beim Anmelden starten", "Start at Login"),
     "einst_akt": ("Optionen für Aktionen und Speicherung..", "Options regarding Actions and Saving.."),
     "einst_regex": ("Optionen für reguläre Ausdrücke..", "Options regarding Regular Expressions.."),
     "einst_verl": ("Optionen für den Verlauf..", "Options regarding History.."),
@@ -287,8 +288,8 @@ EDIT_TEXTS = {
 SEP = "-"
 MENU_PROGRAMM = [("saveverlauf", "Ctrl+S"), ("delverlauf", "Ctrl+Del"), SEP, ("m_bugreport", None), SEP,
                  ("m_close", None)]
-MENU_EINST = [("m_einst_aktiv", "F3"), ("MinimizetoTaskbar", None), SEP, ("einst_akt", None),
-              ("einst_regex", None), ("einst_verl", None), SEP, ("einst_spr", None)]
+MENU_EINST = [("m_einst_aktiv", "F3"), ("MinimizetoTaskbar", None), ("einst_autostart", None), SEP,
+              ("einst_akt", None), ("einst_regex", None), ("einst_verl", None), SEP, ("einst_spr", None)]
 MENU_SPRACHE = ["einst_spr_de", "einst_spr_en"]
 MENU_KONFIG_FIXED = ["m_konfig_save", "m_konfig_save_start", "m_konfig_load", SEP, "m_konfig_autosave", SEP,
                      "m_konfig_standard", "m_konfig_start"]

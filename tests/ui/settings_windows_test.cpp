@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "output/oracle.h"
+#include "platform/utf.h"
 #include "support/app_fixture.h"
 
 namespace tessaro {
@@ -48,6 +50,46 @@ TEST_F(SettingsWindows, HelpLinksOpenThePageInstalledBesideTheProgram) {
     desktop.clearMessages();
     fire(app.regexSettings().Label7.onClick);
     ASSERT_EQ(desktop.messages().size(), 1u) << "a missing page is reported too";
+}
+
+TEST_F(SettingsWindows, AnInstalledProgramFindsItsPagesInTheShareFolderOfItsPrefix) {
+    testing_output::TempDir prefix;
+    const auto bin = prefix.path() / "bin";
+    const auto share = prefix.path() / "share" / "tessaro";
+    std::filesystem::create_directories(bin);
+    std::filesystem::create_directories(share);
+    std::ofstream(share / "text-encodings-en.html") << "<html></html>";
+    desktop.setProgramFolder(bin / "");
+    ASSERT_TRUE(app.outputSettings().openLink);
+    app.outputSettings().openLink(u"text-encodings-en.html");
+    ASSERT_EQ(desktop.openedDocuments().size(), 1u);
+    EXPECT_EQ(desktop.openedDocuments()[0], share / "text-encodings-en.html");
+    EXPECT_TRUE(desktop.messages().empty());
+
+    // A page beside the program comes first, as in the build tree.
+    std::ofstream(bin / "text-encodings-en.html") << "<html></html>";
+    app.outputSettings().openLink(u"text-encodings-en.html");
+    ASSERT_EQ(desktop.openedDocuments().size(), 2u);
+    EXPECT_EQ(desktop.openedDocuments()[1], bin / "text-encodings-en.html");
+
+    // Missing everywhere: the message names both places looked at.
+    app.outputSettings().openLink(u"text-encodings-de.html");
+    EXPECT_EQ(desktop.openedDocuments().size(), 2u);
+    ASSERT_EQ(desktop.messages().size(), 1u);
+    const std::u16string& text = desktop.messages()[0].text;
+    EXPECT_NE(text.find(utf8ToUtf16((bin / "text-encodings-de.html").string())), std::u16string::npos)
+        << utf16ToUtf8(text);
+    EXPECT_NE(text.find(utf8ToUtf16((share / "text-encodings-de.html").string())), std::u16string::npos)
+        << utf16ToUtf8(text);
+
+    // Only a folder named bin has a share folder beside it.
+    const auto portable = prefix.path() / "portable";
+    std::filesystem::create_directories(portable);
+    desktop.setProgramFolder(portable / "");
+    desktop.clearMessages();
+    app.outputSettings().openLink(u"text-encodings-en.html");
+    EXPECT_EQ(desktop.openedDocuments().size(), 2u);
+    ASSERT_EQ(desktop.messages().size(), 1u);
 }
 
 TEST_F(SettingsWindows, TheHelpPageIsPartOfTheProgram) {

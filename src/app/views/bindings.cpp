@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QSignalBlocker>
 #include <QTextDocument>
@@ -200,6 +201,10 @@ void bindMenuItem(QAction* action, MenuItem& model) {
     }
     sync();
     keepWhileAlive(*action, model.changed().subscribe(sync));
+    // The menu the action was added to is its parent.
+    if (auto* menu = qobject_cast<QMenu*>(action->parent())) {
+        QObject::connect(menu, &QMenu::aboutToShow, action, [&model] { model.menuOpening(); });
+    }
     QObject::connect(action, &QAction::triggered, action, [action, &model, sync] {
         model.click();
         sync();  // the handler decides the check mark, not the action's own toggle
