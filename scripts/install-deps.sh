@@ -15,6 +15,7 @@ packages=(
   python3 python3-pil python3-numpy
   libxcb1-dev libxcb-xfixes0-dev python3-xlib
   desktop-file-utils dpkg-dev file
+  openbox
 )
 
 missing=()

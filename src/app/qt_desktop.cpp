@@ -134,6 +134,10 @@ void QtDesktop::windowCommand(Form& window, WindowCommand command) {
         case WindowCommand::Minimize: visible = true; state = WindowState::Minimized; break;
         case WindowCommand::Maximize: visible = true; state = WindowState::Maximized; break;
         case WindowCommand::Restore: visible = true; state = WindowState::Normal; break;
+        case WindowCommand::Activate:
+            visible = true;
+            if (state == WindowState::Minimized) state = WindowState::Normal;
+            break;
     }
     window.setShownState(visible, state);
     if (!widget) return;
@@ -146,6 +150,15 @@ void QtDesktop::windowCommand(Form& window, WindowCommand command) {
             widget->showNormal();
             widget->raise();
             widget->activateWindow();
+            break;
+        case WindowCommand::Activate:
+            // Qt keeps the maximized flag of a minimized window: clearing the minimized
+            // one alone brings it back as it was.
+            widget->setWindowState(widget->windowState() & ~Qt::WindowMinimized);
+            widget->show();
+            widget->raise();
+            widget->activateWindow();
+            if (widget->isMaximized()) window.setShownState(true, WindowState::Maximized);
             break;
     }
 }

@@ -66,16 +66,25 @@ void ConfigurationMenu::prepare() {
 void ConfigurationMenu::loadAtStart() {
     bool named = false;
     for (const std::u16string& argument : m_desktop.commandLineArguments()) {
-        if (!hasTpfExtension(argument)) continue;
-        named = true;
-        std::filesystem::path path(utf16ToUtf8(argument));
-        if (path.is_relative()) path = m_desktop.workingDirectory() / path;
-        loadFrom(LoadOrigin::ProgramStart, path);
-        KonfigurationAddMenu(pathText(path));
+        named = loadArgument(LoadOrigin::ProgramStart, argument, m_desktop.workingDirectory()) || named;
     }
     if (!named && m_desktop.fileExists(startConfigurationPath())) {
         loadFrom(LoadOrigin::ProgramStart, startConfigurationPath());
     }
+}
+
+bool ConfigurationMenu::loadNamed(std::u16string_view argument, const std::filesystem::path& workingDirectory) {
+    return loadArgument(LoadOrigin::UserCommand, argument, workingDirectory);
+}
+
+bool ConfigurationMenu::loadArgument(LoadOrigin origin, std::u16string_view argument,
+                                     const std::filesystem::path& workingDirectory) {
+    if (!hasTpfExtension(argument)) return false;
+    std::filesystem::path path(utf16ToUtf8(argument));
+    if (path.is_relative()) path = workingDirectory / path;
+    loadFrom(origin, path);
+    KonfigurationAddMenu(pathText(path));
+    return true;
 }
 
 void ConfigurationMenu::loadFrom(LoadOrigin origin, const std::filesystem::path& path) {

@@ -37,6 +37,10 @@ public:
     // When the main window is first shown: the configuration files named on the command
     // line, or else the start configuration when there is one.
     void loadAtStart();
+    // A command-line argument of a later start of the program, which hands its arguments
+    // to this one: a configuration file is loaded, as on the user's command, and added to
+    // the known files. Returns whether the argument named a configuration file.
+    bool loadNamed(std::u16string_view argument, const std::filesystem::path& workingDirectory);
     // The close box: saves the start configuration when "Save all" is checked; false (the
     // window stays open) when that save fails, after saying why.
     bool closeQuery();
@@ -65,6 +69,8 @@ private:
     // Saves and reports a failure through the desktop; false when it failed.
     bool saveReporting(const std::filesystem::path& path);
     void loadFrom(LoadOrigin origin, const std::filesystem::path& path);
+    // A command-line argument: loads and adds it when it names a configuration file.
+    bool loadArgument(LoadOrigin origin, std::u16string_view argument, const std::filesystem::path& workingDirectory);
 
     Form& m_owner;
     ConfigurationMenuItems m_items;

@@ -53,13 +53,27 @@ void HistoryList::zuletztDblClick() {
         return;
     }
     const ListItem& row = m_c.zuletzt.item(selected.front());
-    const long long n = numberCell(row);
     if (!isTextRow(row)) {
         m_recopyInProgress = false;
         m_desktop.showMessage(MessageKind::Information, u"Information",
                               german() ? kImageNoticeDe : kImageNoticeEn);
         return;
     }
+    recopy(numberCell(row));
+}
+
+bool HistoryList::copyTextRow(long long number) {
+    for (const ListItem& row : m_c.zuletzt.items()) {
+        if (isTextRow(row) && numberCell(row) == number) {
+            m_recopyInProgress = true;
+            recopy(number);
+            return true;
+        }
+    }
+    return false;
+}
+
+void HistoryList::recopy(long long n) {
     // Held by value: the nested pipeline run may change the list.
     SharedText text;
     const bool stored = n >= 0 && static_cast<std::size_t>(n) < m_store.HistoryTexts.size();

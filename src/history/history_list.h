@@ -48,6 +48,10 @@ public:
     // the pipeline then handles like any new content without adding a row; for an image
     // row a notice that only texts can be copied back.
     void zuletztDblClick();
+    // Puts the text of the text row with this number back on the clipboard, as a double
+    // click on it would, whatever the double-click switch says (a later start of the
+    // program asks for it by number). False when the list has no such row.
+    bool copyTextRow(long long number);
     // Removes the selected rows; the store keeps their texts.
     void pop2Click();
     // Whether the history's popup menu may open: only with a selected row.
@@ -80,6 +84,9 @@ public:
 
 private:
     void removeRowsOfKind(bool textRows);
+    // Writes the stored text of text row `n` to the clipboard with the text switch held
+    // off, so that the copy adds no row of its own; m_recopyInProgress is set by the caller.
+    void recopy(long long n);
     bool german() const { return IsGerman(m_c.spr); }
 
     HistoryControls m_c;

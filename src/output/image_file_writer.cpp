@@ -137,6 +137,8 @@ void refuseEmpty(const std::u16string& path, const ImageRecord& image) {
 
 }  // namespace
 
+bool HasImageWriter(const std::u16string& path) { return writerFor(path) != nullptr; }
+
 bool EncodeImageFile(const std::u16string& path, const ImageRecord& image,
                      const ImageWriteOptions& options, ByteSink& sink) {
     refuseEmpty(path, image);

@@ -23,6 +23,9 @@ struct ImageWriteOptions {
 // The writer of a file name: ".ico" and ".cur" as an icon file, every other name by the
 // first registered writer whose pattern list matches the base name (letter case ignored).
 //
+// Whether a writer takes the file name.
+bool HasImageWriter(const std::u16string& path);
+
 // Encodes `image` (24-bit RGB) as the file `path` asks for into `sink`; false, with nothing
 // written, when no writer takes the name. Throws ImageError for a picture the format
 // cannot hold, an empty one among them (checked first, whatever the name), and whatever

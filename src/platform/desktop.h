@@ -26,7 +26,9 @@ struct TrayMenuEntry {
 
 enum class MessageKind { Information, Plain, Error };
 
-enum class WindowCommand { Show, Hide, Minimize, Maximize, Restore };
+// Activate shows a window where the user left it: out of the taskbar when minimized (a
+// maximized one maximized again), raised and given the focus.
+enum class WindowCommand { Show, Hide, Minimize, Maximize, Restore, Activate };
 
 struct LocalTime {
     int year = 2000, month = 1, day = 1;

@@ -73,6 +73,10 @@ void TestDesktop::windowCommand(Form& window, WindowCommand command) {
         case WindowCommand::Minimize: window.setShownState(true, WindowState::Minimized); break;
         case WindowCommand::Maximize: window.setShownState(true, WindowState::Maximized); break;
         case WindowCommand::Restore: window.setShownState(true, WindowState::Normal); break;
+        case WindowCommand::Activate:
+            window.setShownState(true, window.windowState() == WindowState::Minimized ? WindowState::Normal
+                                                                                       : window.windowState());
+            break;
     }
 }
 

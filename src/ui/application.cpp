@@ -59,7 +59,10 @@ void Application::createWindows() {
     prog.showRegexSettings = [this, &regex] { m_desktop.windowCommand(regex, WindowCommand::Show); };
     m_ownStages.attachTextActions(std::make_unique<TextActions>(
         prog.textActionControls(), regex.options(), [&start] { return start.spr.caption(); },
-        [&prog](const std::u16string& message) { prog.RegExFehlerInMemoMarkieren(message); }));
+        [this, &prog](const std::u16string& message) {
+            prog.RegExFehlerInMemoMarkieren(message);
+            if (regexErrorShown) regexErrorShown(message);
+        }));
     Tcutauswahl& cutauswahl = keep(m_cutauswahl, std::make_unique<Tcutauswahl>(start.spr));
     cutauswahl.Sprache();
     m_ownStages.attachCut(std::make_unique<CutStage>(

@@ -3,6 +3,7 @@
 // end, the clipboard object and the counters shared by the subsystems.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -55,11 +56,16 @@ public:
     // Every window, in creation order.
     const std::vector<Form*>& windows() const { return m_windows; }
 
+    // Told of every regular-expression error of a capture; the window shows it at the memo
+    // edited last, if any, which a run without a window has not got.
+    std::function<void(const std::u16string& message)> regexErrorShown;
+
 private:
     // Saving, loading and resetting settings, and the configuration menu.
     void attachConfiguration(Tprog& prog, Teinstregex& regex, Teinstausgabe& output,
                              Teinstverlauf& verlauf, Tstart& start);
-    // Opens a page installed beside the program, or says why it could not.
+    // Opens a help page installed with the program (see DataFolderCandidates), or says why
+    // it could not.
     void openHelpPage(std::u16string_view page);
 
     template <typename T>

@@ -422,6 +422,16 @@ void Tprog::reveal() {
     FormActivate();
 }
 
+void Tprog::bringToFront() {
+    if (!m_shownOnce) {
+        // Still behind the start window: the first showing loads the configuration.
+        reveal();
+        return;
+    }
+    if (!visible()) TaskBarRemoveIcon();
+    m_desktop.windowCommand(*this, WindowCommand::Activate);
+}
+
 void Tprog::focusHistoryFilter() {
     requestFocus(ed_history_filter);
     ed_history_filter.selectAll();

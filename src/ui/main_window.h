@@ -233,6 +233,9 @@ public:
     void FormDestroy();
     // Shows the window; the first showing runs FormShow, every showing FormActivate.
     void reveal();
+    // Brings the window up for the user from wherever it is: behind the notification-area
+    // icon, minimized or under other windows (a second start of the program asks for it).
+    void bringToFront();
 
     // A system command; returns true when the window handled it itself.
     bool sysCommand(SysCommand command);
