@@ -97,7 +97,8 @@ TEST_F(ApplyCommand, TextRunsSearchAndReplaceAdditionsAndSavingAsTheWindowWould)
 
 TEST_F(ApplyCommand, TextWithoutActionsComesOutAsItWentIn) {
     const QString config = configuration([](Application&) {});
-    const QByteArray text("line\x00with a zero\nand \xe2\x82\xac", 28);
+    static constexpr char kText[] = "line\x00with a zero\nand \xe2\x82\xac";
+    const QByteArray text(kText, sizeof kText - 1);
     write(path(QStringLiteral("in.txt")), text);
     ASSERT_EQ(apply(config, path(QStringLiteral("in.txt")), path(QStringLiteral("out.txt"))), 0);
     EXPECT_EQ(read(path(QStringLiteral("out.txt"))), text);
