@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QStringDecoder>
 #include <array>
 #include <exception>
 #include <variant>
@@ -74,12 +73,6 @@ bool isPicture(const QByteArray& bytes) {
     return false;
 }
 
-bool isUtf8(const QByteArray& bytes) {
-    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    const QString ignored = decoder.decode(bytes);
-    return !decoder.hasError();
-}
-
 // A picture result is written as the clipboard gets it when PNG is asked for (alpha
 // kept, the bytes a program pasting it receives); other formats as the save action
 // writes them, with the configuration's output options.
@@ -137,21 +130,21 @@ int RunApply(const ApplyRequest& request, std::FILE* err) {
     const std::optional<QByteArray> bytes = readInput(request.input, &error);
     if (!bytes) return fail(kBadInput, error);
 
+    const std::string_view input(bytes->constData(), static_cast<std::size_t>(bytes->size()));
     MemoryClipboard::Content content;
     const bool picture = isPicture(*bytes);
     if (picture) {
         if (!writesQtPng(request.output) && !HasImageWriter(toU16(request.output))) {
             return fail(kBadInput, QStringLiteral("no picture format is known for %1").arg(request.output));
         }
-        std::optional<Bitmap> bitmap = decodeBitmap(std::string_view(bytes->constData(), static_cast<std::size_t>(bytes->size())));
+        std::optional<Bitmap> bitmap = decodeBitmap(input);
         if (!bitmap) return fail(kBadInput, QStringLiteral("the picture in %1 does not decode").arg(request.input));
         content.push_back({CF_BITMAP, std::make_shared<const Bitmap>(std::move(*bitmap))});
     } else {
-        if (!isUtf8(*bytes)) {
+        if (!IsValidUtf8(input)) {
             return fail(kBadInput, QStringLiteral("%1 is neither UTF-8 text nor a picture").arg(request.input));
         }
-        auto text = std::make_shared<const std::u16string>(
-            utf8ToUtf16(std::string_view(bytes->constData(), static_cast<std::size_t>(bytes->size()))));
+        auto text = std::make_shared<const std::u16string>(utf8ToUtf16(input));
         content.push_back({CF_UNICODETEXT, SharedUtf16(text)});
         content.push_back({CF_TEXT, AnsiOfUtf16{text, std::nullopt}});
     }

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/headless_desktop.h"
 
-#include <QDateTime>
 #include <QString>
 #include <stdexcept>
 
+#include "app/local_time.h"
 #include "forms/form.h"
 #include "platform/decimal_text.h"
 
@@ -44,12 +44,7 @@ void HeadlessDesktop::runLater(std::uint32_t delayMs, std::function<void()> task
     m_tasks.push_back({m_tick + delayMs, std::move(task)});
 }
 
-LocalTime HeadlessDesktop::now() {
-    const QDateTime current = QDateTime::currentDateTime();
-    const QDate d = current.date();
-    const QTime t = current.time();
-    return {d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second(), t.msec()};
-}
+LocalTime HeadlessDesktop::now() { return CurrentLocalTime(); }
 
 std::u16string HeadlessDesktop::longTimeText(const LocalTime& time) {
     const auto twoDigits = [](int value) {

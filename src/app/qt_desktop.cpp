@@ -9,7 +9,6 @@
 
 #include <QCoreApplication>
 #include <QTimer>
-#include <QDateTime>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFont>
@@ -26,6 +25,7 @@
 #include <QScreen>
 #include <QSysInfo>
 
+#include "app/local_time.h"
 #include "app/qt_text.h"
 #include "forms/form.h"
 #include "platform/program_layout.h"
@@ -82,12 +82,7 @@ std::uint32_t QtDesktop::tickCount() {
     return static_cast<std::uint32_t>(ms);
 }
 
-LocalTime QtDesktop::now() {
-    const QDateTime current = QDateTime::currentDateTime();
-    const QDate d = current.date();
-    const QTime t = current.time();
-    return {d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second(), t.msec()};
-}
+LocalTime QtDesktop::now() { return CurrentLocalTime(); }
 
 std::u16string QtDesktop::longTimeText(const LocalTime& time) {
     const QTime t(time.hour, time.minute, time.second, time.millisecond);

@@ -44,33 +44,6 @@ std::u16string fromUtf16(std::string_view bytes, bool bigEndian) {
     return out;
 }
 
-bool isValidUtf8(std::string_view bytes) {
-    std::size_t i = 0;
-    while (i < bytes.size()) {
-        const auto c = static_cast<unsigned char>(bytes[i]);
-        std::size_t extra = 0;
-        std::uint32_t min = 0;
-        if (c < 0x80) {
-            ++i;
-            continue;
-        }
-        if (c >= 0xC2 && c <= 0xDF) extra = 1, min = 0x80;
-        else if (c >= 0xE0 && c <= 0xEF) extra = 2, min = 0x800;
-        else if (c >= 0xF0 && c <= 0xF4) extra = 3, min = 0x10000;
-        else return false;
-        if (i + extra >= bytes.size()) return false;
-        std::uint32_t code = c & (0x3F >> extra);
-        for (std::size_t k = 1; k <= extra; ++k) {
-            const auto next = static_cast<unsigned char>(bytes[i + k]);
-            if ((next & 0xC0) != 0x80) return false;
-            code = (code << 6) | (next & 0x3F);
-        }
-        if (code < min || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return false;
-        i += extra + 1;
-    }
-    return true;
-}
-
 // UTF-16 LE without a mark: text of the Latin script has a zero in nearly every second
 // byte and none in the others.
 bool looksLikeUtf16Le(std::string_view bytes) {
@@ -96,7 +69,7 @@ std::u16string decode(std::string_view bytes) {
     if (startsWith({0xFE, 0xFF})) return fromUtf16(bytes.substr(2), true);
     if (startsWith({0xEF, 0xBB, 0xBF})) return utf8ToUtf16(bytes.substr(3));
     if (looksLikeUtf16Le(bytes)) return fromUtf16(bytes, false);
-    if (isValidUtf8(bytes)) return utf8ToUtf16(bytes);
+    if (IsValidUtf8(bytes)) return utf8ToUtf16(bytes);
     return ansiToUtf16(bytes);
 }
 

@@ -15,5 +15,8 @@ void appendUtf8(std::u16string& out, std::string_view text);
 // character starts with it (a continuation byte, or one never used).
 std::size_t utf8SequenceLength(unsigned char lead);
 std::string utf16ToUtf8(std::u16string_view text);
+// Whether the bytes are UTF-8 throughout: no overlong forms, surrogates or code points
+// past U+10FFFF.
+bool IsValidUtf8(std::string_view bytes);
 
 }  // namespace tessaro

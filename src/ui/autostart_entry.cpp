@@ -16,12 +16,6 @@ namespace {
 
 constexpr std::u16string_view kAppTitle = u"Tessaro - Orvendal";
 
-bool isUtf8(std::string_view text) {
-    // The decoder turns every broken sequence into U+FFFD, so only valid text comes back
-    // byte for byte.
-    return utf16ToUtf8(utf8ToUtf16(text)) == text;
-}
-
 // One argument of an Exec line: quoted where it holds a character the Exec rules reserve,
 // with '"', '`', '$' and '\' escaped inside the quotes; then every backslash doubled,
 // because the desktop file's string escapes are undone before the quoting is read; and
@@ -73,7 +67,7 @@ std::optional<std::string> entryValue(std::istream& in, std::string_view key) {
 
 std::optional<std::string> AutostartFileText(const std::filesystem::path& program) {
     const std::string path = program.string();
-    if (!program.is_absolute() || !isUtf8(path)) return std::nullopt;
+    if (!program.is_absolute() || !IsValidUtf8(path)) return std::nullopt;
     for (unsigned char c : path) {
         if (c < 0x20 || c == 0x7F) return std::nullopt;
     }
